@@ -1,0 +1,298 @@
+// FreeType text back-end. Faces are resolved once per (family, size, style) through a private
+// fontconfig configuration and kept open for the life of the process, so a draw never looks
+// up a font on disk.
+#include "text_freetype.h"
+
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_SYNTHESIS_H
+#include FT_TRUETYPE_TABLES_H
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <mutex>
+#include <vector>
+
+namespace FreeTypeText {
+namespace {
+
+// Debian's fonts-wine ships Windows-compatible faces (Tahoma among them) outside the
+// directories fontconfig scans; the back-end adds them to its own configuration.
+const char* const kWineFontDir = "/usr/share/wine/fonts";
+
+struct OpenFace {
+  FT_Face face = nullptr;
+  bool embolden = false;  // the family has no bold face of its own
+  bool slant = false;     // the family has no italic face of its own
+  FT_Matrix matrix{0x10000, 0, 0, 0x10000};
+  int ascent = 0;  // pixels above the baseline within the cell
+  int cell = 0;    // line height in pixels
+  std::string file;
+};
+
+class Library {
+ public:
+  static Library& Shared() {
+    static Library library;
+    return library;
+  }
+
+  std::mutex& Lock() { return lock_; }
+
+  // The face for a font, opened on first use; null when no usable font exists.
+  const OpenFace* Find(const Font& font) {
+    if (!ft_ || font.size <= 0) return nullptr;
+    std::string key = font.face;
+    std::transform(key.begin(), key.end(), key.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    key += '|' + std::to_string(font.size) + '|' + std::to_string(font.style);
+    auto found = faces_.find(key);
+    if (found != faces_.end()) return found->second.face ? &found->second : nullptr;
+    OpenFace& entry = faces_[key];  // a failed lookup is remembered as a null face
+    if (!Open(font, font.face.c_str(), &entry) && !Open(font, "sans-serif", &entry)) {
+      return nullptr;
+    }
+    return &entry;
+  }
+
+ private:
+  Library() {
+    if (FT_Init_FreeType(&ft_) != 0) ft_ = nullptr;
+    config_ = FcInitLoadConfigAndFonts();
+    if (config_) {
+      FcConfigAppFontAddDir(config_, reinterpret_cast<const FcChar8*>(kWineFontDir));
+    }
+  }
+
+  ~Library() {
+    for (auto& entry : faces_) {
+      if (entry.second.face) FT_Done_Face(entry.second.face);
+    }
+    if (ft_) FT_Done_FreeType(ft_);
+    if (config_) FcConfigDestroy(config_);
+  }
+
+  FcPattern* Match(const Font& font, const char* family) {
+    if (!config_) return nullptr;
+    FcPattern* pattern = FcPatternCreate();
+    if (!pattern) return nullptr;
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
+    FcPatternAddInteger(pattern, FC_WEIGHT,
+                        font.style == kStyleBold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(pattern, FC_SLANT,
+                        font.style == kStyleItalic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcPatternAddDouble(pattern, FC_PIXEL_SIZE, font.size);
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(config_, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(config_, pattern, &result);
+    FcPatternDestroy(pattern);
+    return match;
+  }
+
+  bool Open(const Font& font, const char* family, OpenFace* out) {
+    FcPattern* match = Match(font, family);
+    if (!match) return false;
+    FcChar8* path = nullptr;
+    int index = 0;
+    FcBool embolden = FcFalse;
+    FcMatrix* matrix = nullptr;
+    int weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN;
+    bool ok = FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch;
+    FcPatternGetInteger(match, FC_INDEX, 0, &index);
+    FcPatternGetInteger(match, FC_WEIGHT, 0, &weight);
+    FcPatternGetInteger(match, FC_SLANT, 0, &slant);
+    FcPatternGetBool(match, FC_EMBOLDEN, 0, &embolden);
+    FcPatternGetMatrix(match, FC_MATRIX, 0, &matrix);
+
+    FT_Face face = nullptr;
+    if (ok) ok = FT_New_Face(ft_, reinterpret_cast<const char*>(path), index, &face) == 0;
+    if (ok && !FT_IS_SCALABLE(face)) ok = false;
+    if (ok) {
+      out->face = face;
+      out->file = reinterpret_cast<const char*>(path);
+      // Synthesise what the family lacks, whether or not the configuration asked for it.
+      // Wine's "Tahoma Bold" has bold spacing but regular-weight strokes: thicken those too.
+      const bool thinBold =
+          std::string(reinterpret_cast<const char*>(path)).rfind(kWineFontDir, 0) == 0;
+      out->embolden = embolden ||
+                      (font.style == kStyleBold && (weight < FC_WEIGHT_DEMIBOLD || thinBold));
+      out->slant = font.style == kStyleItalic && slant == FC_SLANT_ROMAN;
+      if (matrix && (matrix->xy != 0 || matrix->yx != 0)) {
+        out->slant = true;
+        out->matrix.xx = static_cast<FT_Fixed>(matrix->xx * 0x10000);
+        out->matrix.xy = static_cast<FT_Fixed>(matrix->xy * 0x10000);
+        out->matrix.yx = static_cast<FT_Fixed>(matrix->yx * 0x10000);
+        out->matrix.yy = static_cast<FT_Fixed>(matrix->yy * 0x10000);
+      } else if (out->slant) {
+        out->matrix = FT_Matrix{0x10000, 0x3333, 0, 0x10000};  // 0.2 shear, as oblique faces
+      }
+      ok = SetCellSize(font.size, out);
+      if (!ok) {
+        FT_Done_Face(face);
+        out->face = nullptr;
+      }
+    } else if (face) {
+      FT_Done_Face(face);
+    }
+    FcPatternDestroy(match);
+    return ok;
+  }
+
+  // Sizes the face so that its Windows cell (winAscent + winDescent) is `size` pixels.
+  static bool SetCellSize(int size, OpenFace* out) {
+    FT_Face face = out->face;
+    long ascent = face->ascender, descent = -face->descender;
+    auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+    if (os2 && os2->usWinAscent + os2->usWinDescent > 0) {
+      ascent = os2->usWinAscent;
+      descent = os2->usWinDescent;
+    }
+    if (ascent + descent <= 0 || face->units_per_EM == 0) return false;
+    const long em26 = (static_cast<long>(size) * 64 * face->units_per_EM + (ascent + descent) / 2) /
+                      (ascent + descent);
+    if (FT_Set_Char_Size(face, 0, std::max(em26, 1L), 72, 72) != 0) return false;
+    out->cell = size;
+    out->ascent = static_cast<int>((static_cast<long>(size) * ascent + (ascent + descent) / 2) /
+                                   (ascent + descent));
+    return true;
+  }
+
+  std::mutex lock_;
+  FT_Library ft_ = nullptr;
+  FcConfig* config_ = nullptr;
+  std::map<std::string, OpenFace> faces_;
+};
+
+// Loads and renders one glyph into the face's slot; answers false for a glyph FreeType rejects.
+bool RenderGlyph(const OpenFace& of, unsigned char c) {
+  FT_Face face = of.face;
+  FT_Set_Transform(face, of.slant ? const_cast<FT_Matrix*>(&of.matrix) : nullptr, nullptr);
+  const FT_UInt index = FT_Get_Char_Index(face, c);
+  if (FT_Load_Glyph(face, index, FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_LIGHT) != 0) return false;
+  if (of.embolden) FT_GlyphSlot_Embolden(face->glyph);
+  return FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) == 0;
+}
+
+// Splits at '\n', "\r\n" and '\r'; an empty text gives no lines.
+std::vector<std::string> SplitLines(const char* text) {
+  std::vector<std::string> lines;
+  if (!text || !*text) return lines;
+  std::string line;
+  for (const char* p = text; *p; ++p) {
+    if (*p == '\r' || *p == '\n') {
+      if (*p == '\r' && p[1] == '\n') ++p;
+      lines.push_back(line);
+      line.clear();
+    } else {
+      line += *p;
+    }
+  }
+  lines.push_back(line);
+  return lines;
+}
+
+// Pen advance of a line in 26.6 pixels.
+long LineAdvance(const OpenFace& of, const std::string& line) {
+  long pen = 0;
+  for (unsigned char c : line) {
+    if (RenderGlyph(of, c)) pen += of.face->glyph->advance.x;
+  }
+  return pen;
+}
+
+// Composites one coverage value of the colour over a pixel (straight alpha).
+inline uint32_t Over(uint32_t dst, uint32_t colour, unsigned coverage) {
+  if (coverage >= 255) return 0xFF000000u | (colour & 0xFFFFFFu);
+  const unsigned da = dst >> 24;
+  const unsigned keep = da * (255 - coverage);  // destination weight, scaled by 255
+  const unsigned outA255 = coverage * 255 + keep;
+  if (outA255 == 0) return 0;
+  uint32_t out = ((outA255 + 127) / 255) << 24;
+  for (int shift = 0; shift <= 16; shift += 8) {
+    const unsigned s = (colour >> shift) & 255, d = (dst >> shift) & 255;
+    const unsigned v = (s * coverage * 255 + d * keep + outA255 / 2) / outA255;
+    out |= std::min(v, 255u) << shift;
+  }
+  return out;
+}
+
+void BlitCoverage(const Canvas& canvas, const FT_Bitmap& bitmap, int x0, int y0,
+                  uint32_t colour) {
+  for (unsigned row = 0; row < bitmap.rows; ++row) {
+    const int y = y0 + static_cast<int>(row);
+    if (y < 0 || y >= canvas.height) continue;
+    const unsigned char* src = bitmap.buffer + static_cast<long>(row) * bitmap.pitch;
+    uint32_t* dst = canvas.pixels + static_cast<long>(y) * canvas.rowPixels;
+    for (unsigned col = 0; col < bitmap.width; ++col) {
+      const int x = x0 + static_cast<int>(col);
+      if (x < 0 || x >= canvas.width || src[col] == 0) continue;
+      dst[x] = Over(dst[x], colour, src[col]);
+    }
+  }
+}
+
+}  // namespace
+
+bool Draw(const Canvas& canvas, const Font& font, const Placement& place, uint32_t colour,
+          const char* text) {
+  if (!canvas.pixels || canvas.width <= 0 || canvas.height <= 0 ||
+      canvas.rowPixels < canvas.width) {
+    return false;
+  }
+  const std::vector<std::string> lines = SplitLines(text);
+  if (lines.empty()) return true;
+
+  Library& library = Library::Shared();
+  std::lock_guard<std::mutex> hold(library.Lock());
+  const OpenFace* of = library.Find(font);
+  if (!of) return false;
+
+  const int boxWidth = place.right - place.left;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const std::string& line = lines[i];
+    const int width = static_cast<int>((LineAdvance(*of, line) + 32) >> 6);
+    int x = place.left;
+    if (place.alignment == kAlignCentre) {
+      x = place.left + (boxWidth - width) / 2;
+    } else if (place.alignment == kAlignRight) {
+      x = place.right - width;
+    }
+    const int baseline = place.top + static_cast<int>(i) * of->cell + of->ascent;
+    long pen = 0;  // 26.6
+    for (unsigned char c : line) {
+      if (!RenderGlyph(*of, c)) continue;
+      const FT_GlyphSlot slot = of->face->glyph;
+      const int gx = x + static_cast<int>((pen + 32) >> 6) + slot->bitmap_left;
+      const int gy = baseline - slot->bitmap_top;
+      BlitCoverage(canvas, slot->bitmap, gx, gy, colour);
+      pen += slot->advance.x;
+    }
+  }
+  return true;
+}
+
+bool Measure(const Font& font, const char* text, int* width, int* height) {
+  const std::vector<std::string> lines = SplitLines(text);
+  Library& library = Library::Shared();
+  std::lock_guard<std::mutex> hold(library.Lock());
+  const OpenFace* of = library.Find(font);
+  if (!of) return false;
+  long widest = 0;
+  for (const std::string& line : lines) widest = std::max(widest, LineAdvance(*of, line));
+  if (width) *width = static_cast<int>((widest + 32) >> 6);
+  if (height) *height = static_cast<int>(lines.size()) * of->cell;
+  return true;
+}
+
+std::string ResolvedFile(const Font& font) {
+  Library& library = Library::Shared();
+  std::lock_guard<std::mutex> hold(library.Lock());
+  const OpenFace* of = library.Find(font);
+  return of ? of->file : std::string();
+}
+
+}  // namespace FreeTypeText

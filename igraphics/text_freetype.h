@@ -1,0 +1,51 @@
+// Text drawing for the Linux editor: FreeType glyphs, faces found through fontconfig.
+//
+// Draws a string into a 32-bit pixel buffer (PixelWord layout: A<<24 | R<<16 | G<<8 | B,
+// alpha not premultiplied), the way the Windows editor draws it with DrawTextA and the flags
+// DT_NOCLIP | DT_LEFT/DT_CENTER/DT_RIGHT: every line starts at the rectangle's top, is placed
+// left, centred or right within the rectangle's width, and may spill out of the rectangle.
+// The font cell (ascent + descent) is the requested pixel size, as with CreateFontA and a
+// positive height. Pixels are only ever written inside the buffer.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace FreeTypeText {
+
+// Destination pixels; rowPixels is the distance between rows in pixels (>= width).
+struct Canvas {
+  uint32_t* pixels = nullptr;
+  int width = 0;
+  int height = 0;
+  int rowPixels = 0;
+};
+
+enum Alignment { kAlignLeft = 0, kAlignCentre = 1, kAlignRight = 2 };
+enum Style { kStyleNormal = 0, kStyleBold = 1, kStyleItalic = 2 };
+
+struct Font {
+  std::string face = "Arial";  // family name; a missing family falls back to a sans face
+  int size = 12;               // cell height in pixels
+  int style = kStyleNormal;    // 0 normal, 1 bold, 2 italic
+};
+
+struct Placement {
+  int left = 0, top = 0, right = 0, bottom = 0;  // the layout rectangle
+  int alignment = kAlignLeft;
+};
+
+// Draws `text` (Latin-1 / ASCII bytes, lines split at '\n', "\r\n" or '\r') antialiased over
+// the canvas in colour (the colour's alpha byte is not used). Answers false only when no
+// usable font exists or the canvas is invalid; an empty text answers true and draws nothing.
+bool Draw(const Canvas& canvas, const Font& font, const Placement& place, uint32_t colour,
+          const char* text);
+
+// Width in pixels of the widest line and the height of all lines together, as Draw would
+// lay them out. Answers false when no usable font exists.
+bool Measure(const Font& font, const char* text, int* width, int* height);
+
+// The font file drawn for a font (for diagnostics and tests); empty when none is usable.
+std::string ResolvedFile(const Font& font);
+
+}  // namespace FreeTypeText
