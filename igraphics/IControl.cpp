@@ -1,0 +1,102 @@
+#include "IControl.h"
+
+#include <cmath>
+
+#include "IGraphicsLice.h"
+#include "IGraphicsPlug.h"
+
+IControl::IControl(IPlugBase* plug, const IBounds& bounds, int32_t paramIdx, IBlend blend)
+  : mPlug(plug), mBounds(bounds), mTargetArea(bounds), mParamIdx(paramIdx), mBlend(blend)
+{
+}
+
+IGraphicsLice* IControl::Graphics() const { return mPlug ? EditorOf(mPlug) : nullptr; }
+
+void IControl::MouseDown(int32_t, int32_t, const IMouseKeys& keys)
+{
+  if (keys.right) EditValueInPlace();
+}
+
+void IControl::MouseUp(int32_t, int32_t, const IMouseKeys&) {}
+void IControl::MouseDrag(int32_t, int32_t, int32_t, int32_t, const IMouseKeys&) {}
+
+void IControl::DoubleClick(int32_t, int32_t, const IMouseKeys&)
+{
+  if (mDefaultValue >= 0.0)
+  {
+    mValue = mDefaultValue;
+    MarkDirty(true);
+  }
+}
+
+void IControl::Wheel(int32_t, int32_t, const IMouseKeys& keys, int32_t steps)
+{
+  const double stepSize = (keys.shift || keys.control) ? 0.001 : 0.01;
+  mValue += steps * stepSize;
+  MarkDirty(true);
+}
+
+void IControl::KeyDown(int32_t, int32_t, int32_t) {}
+void IControl::MouseOver(int32_t, int32_t, const IMouseKeys&) {}
+void IControl::MouseLeave() {}
+
+void IControl::ValueFromPlugin(double value)
+{
+  if (mDefaultValue < 0.0) mDefaultValue = value;
+  if (value == mValue) return;
+  mValue = value;
+  MarkDirty(false);
+  mRedrawPending = true;  // last, so a paint that read the old value is followed by another
+}
+
+void IControl::SetHidden(bool hidden)
+{
+  mHidden = hidden;
+  mRedrawPending = true;
+  MarkDirty(false);
+}
+
+void IControl::SetDisabled(bool disabled)
+{
+  mDisabled = disabled;
+  mBlend.weight = disabled ? 0.25f : 1.0f;
+  MarkDirty(false);
+}
+
+bool IControl::HitTest(int32_t x, int32_t y) { return mTargetArea.Contains(x, y); }
+
+void IControl::MarkDirty(bool sendToPlugin)
+{
+  // A NaN (from a host or a degenerate gesture) is not a value; it falls back
+  // to the lower clamp so that nothing downstream converts it to an integer.
+  if (std::isnan(mValue) || mLowerClamp > mValue)
+    mValue = mLowerClamp;
+  else if (mValue > mUpperClamp)
+    mValue = mUpperClamp;
+  mDirty = true;
+  if (sendToPlugin && mPlug && mParamIdx >= 0) mPlug->SetParameterFromGUI(mParamIdx, mValue);
+}
+
+void IControl::MarkClean()
+{
+  mDirty = mRedrawPending.exchange(false);
+}
+
+bool IControl::NeedsRedraw() { return mDirty; }
+
+void IControl::EditValueInPlace()
+{
+  if (mParamIdx < 0 || mNoInPlaceEdit || !mPlug) return;
+  IGraphicsLice* graphics = Graphics();
+  if (!graphics) return;
+  graphics->EditParameterInPlace(this, mPlug->ParameterAt(mParamIdx));
+  mRedrawPending = true;
+}
+
+void IControl::ValueFromUser(double value)
+{
+  if (value == mValue) return;
+  mValue = value;
+  MarkDirty(true);
+  mRedrawPending = true;
+}

@@ -1,0 +1,437 @@
+#include "IGraphicsLice.h"
+
+#include <cstdio>
+
+#include "IBitmapControls.h"
+#include "IBlendModes.h"
+#include "IControl.h"
+#include "IGraphicsPlug.h"
+#include "ImageCache.h"
+#include "lice.h"
+
+IGraphicsLice* EditorOf(IPlugBase* plug)
+{
+  return plug ? dynamic_cast<IGraphicsLice*>(plug->Editor()) : nullptr;
+}
+
+namespace {
+int32_t Clamp(int32_t v, int32_t lo, int32_t hi) { return v < lo ? lo : (v > hi ? hi : v); }
+}  // namespace
+
+bool IGraphicsLice::SurfaceLimits(int32_t& width, int32_t& height) const
+{
+  // The editor size, cut to the pixels the draw bitmap really has (it may not
+  // have followed a size change yet).
+  if (!mDrawBitmap || !mDrawBitmap->PixelData()) return false;
+  width = mWidth < mDrawBitmap->Width() ? mWidth : mDrawBitmap->Width();
+  height = mHeight < mDrawBitmap->Height() ? mHeight : mDrawBitmap->Height();
+  return width > 0 && height > 0;
+}
+
+IGraphicsLice::IGraphicsLice(IPlugBase* plug, int32_t width, int32_t height, int32_t frameRate)
+  : mPlug(plug), mWidth(width), mHeight(height), mFrameRate(frameRate > 0 ? frameRate : 24)
+{
+}
+
+IGraphicsLice::~IGraphicsLice()
+{
+  delete mDrawBitmap;
+  delete mScratchBitmap;
+  DeleteAllControls();
+}
+
+void IGraphicsLice::DeleteAllControls()
+{
+  for (size_t i = mControls.size(); i-- > 0;) delete mControls[i];
+  mControls.clear();
+}
+
+LICE_IBitmap* IGraphicsLice::DrawBitmap() const { return mDrawBitmap; }
+
+IControl* IGraphicsLice::GetControl(int32_t index) const
+{
+  return (index >= 0 && size_t(index) < mControls.size()) ? mControls[size_t(index)] : nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Surface and size
+
+void IGraphicsLice::CreateDrawSurface()
+{
+  delete mDrawBitmap;
+  delete mScratchBitmap;
+  mDrawBitmap = new LICE_SysBitmap(mWidth, mHeight);
+  mScratchBitmap = new LICE_MemBitmap(0, 0, 4);
+}
+
+void IGraphicsLice::ResizeDrawSurface()
+{
+  if (mDrawBitmap) mDrawBitmap->SetSize(mWidth, mHeight);
+}
+
+void IGraphicsLice::SetEditorSize(int32_t width, int32_t height)
+{
+  mWidth = width;
+  mHeight = height;
+  SetLastMouse(-1, -1);
+  mCaptured = -1;
+  DeleteAllControls();
+  if (mPlug) mPlug->ResizeEditorRect(width, height);
+}
+
+uint32_t* IGraphicsLice::SurfacePixels()
+{
+  return mDrawBitmap ? reinterpret_cast<uint32_t*>(mDrawBitmap->PixelData()) : nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Controls
+
+int32_t IGraphicsLice::AddControl(IControl* control)
+{
+  mControls.push_back(control);
+  return int32_t(mControls.size()) - 1;
+}
+
+void IGraphicsLice::AttachBackdrop(int32_t resourceId, const char* name)
+{
+  IBitmapStrip strip = LoadImageStrip(resourceId, name, 1);
+  mControls.insert(mControls.begin(), new IBitmapControl(mPlug, 0, 0, -1, strip, kBlendCopy));
+}
+
+void IGraphicsLice::PushParameterToControls(int paramIdx, double value, bool isNormalized)
+{
+  if (!isNormalized)
+  {
+    IParameter* param = mPlug ? mPlug->ParameterAt(paramIdx) : nullptr;
+    if (!param) return;  // a real value means nothing without its parameter
+    value = param->ToNormalized(value);
+  }
+  for (IControl* control : mControls)
+    if (control && control->ParamIdx() == paramIdx) control->ValueFromPlugin(value);
+}
+
+void IGraphicsLice::MarkAllDirty()
+{
+  for (IControl* control : mControls) control->MarkDirty(false);
+}
+
+bool IGraphicsLice::CollectDirty(IBounds& area)
+{
+  bool any = false;
+  for (IControl* control : mControls)
+  {
+    if (control->NeedsRedraw())
+    {
+      area = area.Union(control->Bounds());
+      any = true;
+    }
+  }
+  return any;
+}
+
+bool IGraphicsLice::PaintArea(const IBounds& area)
+{
+  const size_t n = mControls.size();
+  if (n == 0) return true;
+
+  if (mStrictPainting)
+  {
+    mDrawArea = area;
+    for (IControl* control : mControls)
+    {
+      if (!control->IsHidden() && area.Overlaps(control->Bounds())) control->Paint(this);
+      control->MarkClean();
+    }
+  }
+  else if (mControls[0]->NeedsRedraw())
+  {
+    // The background needs painting: everything is painted over it.
+    mDrawArea = mControls[0]->Bounds();
+    for (size_t j = 0; j < n; ++j)
+    {
+      IControl* control = mControls[j];
+      if (j == 0 || !control->IsHidden())
+      {
+        control->Paint(this);
+        control->MarkClean();
+      }
+    }
+  }
+  else
+  {
+    for (size_t i = 1; i < n; ++i)
+    {
+      IControl* dirty = mControls[i];
+      if (!dirty->NeedsRedraw()) continue;
+      mDrawArea = dirty->Bounds();
+      for (size_t j = 0; j < n; ++j)
+      {
+        IControl* control = mControls[j];
+        if (j == i || (!control->IsHidden() && control->Bounds().Overlaps(mDrawArea))) control->Paint(this);
+      }
+      dirty->MarkClean();
+    }
+  }
+  return PresentRect(area);
+}
+
+// ---------------------------------------------------------------------------
+// Hit testing and dispatch
+
+int32_t IGraphicsLice::ControlAt(int32_t x, int32_t y)
+{
+  if (mCaptured >= 0) return mCaptured;
+  for (size_t i = mControls.size(); i-- > 0;)
+  {
+    IControl* control = mControls[i];
+    if (control->IsHidden() || control->IsDisabled()) continue;
+    if (control->HitTest(x, y)) return int32_t(i);
+  }
+  return -1;
+}
+
+void IGraphicsLice::DispatchMouseDown(int32_t x, int32_t y, const IMouseKeys& keys)
+{
+  mCaptured = -1;
+  SetLastMouse(-1, -1);
+  const int32_t i = ControlAt(x, y);
+  IControl* control = GetControl(i);
+  if (!control) return;
+  mCaptured = i;
+  SetLastMouse(x, y);
+  control->MouseDown(x, y, keys);
+  // The handler may have rebuilt the layout; tell the host only about a control that still exists.
+  if (GetControl(i) == control && control->ParamIdx() >= 0 && mPlug) mPlug->HostBeginEdit(control->ParamIdx());
+}
+
+void IGraphicsLice::DispatchMouseUp(int32_t x, int32_t y, const IMouseKeys& keys)
+{
+  const int32_t i = ControlAt(x, y);
+  mCaptured = -1;
+  SetLastMouse(-1, -1);
+  IControl* control = GetControl(i);
+  if (!control) return;
+  control->MouseUp(x, y, keys);
+  if (GetControl(i) == control && control->ParamIdx() >= 0 && mPlug) mPlug->HostEndEdit(control->ParamIdx());
+}
+
+void IGraphicsLice::DispatchMouseDrag(int32_t x, int32_t y, const IMouseKeys& keys)
+{
+  IControl* control = GetControl(mCaptured);
+  if (!control) return;
+  const int32_t dX = x - mLastMouseX, dY = y - mLastMouseY;
+  if (dX == 0 && dY == 0) return;
+  SetLastMouse(x, y);
+  control->MouseDrag(x, y, dX, dY, keys);
+}
+
+bool IGraphicsLice::DispatchDoubleClick(int32_t x, int32_t y, const IMouseKeys& keys)
+{
+  mCaptured = -1;
+  SetLastMouse(-1, -1);
+  const int32_t i = ControlAt(x, y);
+  IControl* control = GetControl(i);
+  if (!control) return false;
+  if (control->DoubleClickAsPress())
+  {
+    mCaptured = i;
+    SetLastMouse(x, y);
+    control->MouseDown(x, y, keys);
+    return true;
+  }
+  control->DoubleClick(x, y, keys);
+  return false;
+}
+
+void IGraphicsLice::DispatchWheel(int32_t x, int32_t y, const IMouseKeys& keys, int32_t steps)
+{
+  if (IControl* control = GetControl(ControlAt(x, y))) control->Wheel(x, y, keys, steps);
+}
+
+void IGraphicsLice::DispatchKey(int32_t x, int32_t y, int32_t keyCode)
+{
+  if (IControl* control = GetControl(ControlAt(x, y))) control->KeyDown(x, y, keyCode);
+}
+
+bool IGraphicsLice::DispatchMouseOver(int32_t x, int32_t y, const IMouseKeys& keys)
+{
+  if (!mTrackHover) return false;
+  const int32_t i = ControlAt(x, y);
+  if (IControl* control = GetControl(i))
+  {
+    SetLastMouse(x, y);
+    control->MouseOver(x, y, keys);
+    if (mHovered >= 0 && mHovered != i)
+      if (IControl* previous = GetControl(mHovered)) previous->MouseLeave();
+    mHovered = i;
+  }
+  return true;
+}
+
+void IGraphicsLice::DispatchMouseLeave()
+{
+  for (IControl* control : mControls) control->MouseLeave();
+  mHovered = -1;
+}
+
+// ---------------------------------------------------------------------------
+// Drawing primitives
+
+bool IGraphicsLice::BlitStripFrame(const IBitmapStrip& strip, const IBounds& dest, int32_t frame, const IBlend* blend)
+{
+  int32_t srcY = 0;
+  if (strip.frames > 1 && frame > 1) srcY = int32_t(double(strip.height) * (frame - 1) / strip.frames + 0.5);
+  return BlitImage(strip, dest, 0, srcY, blend);
+}
+
+bool IGraphicsLice::BlitImage(const IBitmapStrip& strip, const IBounds& dest, int32_t srcX, int32_t srcY,
+                              const IBlend* blend)
+{
+  const IBounds clip = dest.Intersection(mDrawArea);
+  if (clip.IsEmpty()) return true;
+  srcX += clip.left - dest.left;
+  srcY += clip.top - dest.top;
+  const IRasterBlend rb = RasterBlendFor(blend);
+  LICE::DrawImage(mDrawBitmap, strip.bitmap, clip.left, clip.top, srcX, srcY, clip.Width(), clip.Height(),
+                 rb.opacity, rb.mode);
+  return true;
+}
+
+bool IGraphicsLice::BlitImageRotated(const IBitmapStrip& strip, int32_t centreX, int32_t centreY, double angle,
+                                     int32_t pivotOffsetY, const IBlend* blend)
+{
+  const IRasterBlend rb = RasterBlendFor(blend);
+  LICE::DrawImageRotated(mDrawBitmap, strip.bitmap, centreX - strip.width / 2, centreY - strip.height / 2,
+                        strip.width, strip.height, 0.0f, 0.0f, float(strip.width), float(strip.height),
+                        float(angle), false, rb.opacity, rb.mode | kRasterBilinear, 0.0f, float(pivotOffsetY));
+  return true;
+}
+
+bool IGraphicsLice::BlitRotatedMasked(const IBitmapStrip& base, const IBitmapStrip& mask, const IBitmapStrip& top,
+                                      int32_t x, int32_t y, double degrees, const IBlend* blend)
+{
+  const float angle = float(degrees * 0.017453292519943295);
+  const int32_t w = base.width, h = base.height;
+  const float centreOffsetX = (w & 1) ? -0.5f : 0.0f;
+  if (!mScratchBitmap) mScratchBitmap = new LICE_MemBitmap(0, 0, 4);
+  LICE::CopyImage(mScratchBitmap, base.bitmap);
+  LICE::MaskArea(mScratchBitmap, 0, 0, w, h, 0x00FFFFFFu, 0u);
+  LICE::DrawImageRotated(mScratchBitmap, mask.bitmap, 0, 0, w, h, 0.0f, 0.0f, float(w), float(h), angle, true, 1.0f,
+                        kRasterAdd | kRasterUseSourceAlpha | kRasterBilinear, centreOffsetX, 0.0f);
+  LICE::DrawImageRotated(mScratchBitmap, top.bitmap, 0, 0, w, h, 0.0f, 0.0f, float(w), float(h), angle, true, 1.0f,
+                        kRasterCopy | kRasterUseSourceAlpha | kRasterBilinear, centreOffsetX, 0.0f);
+  const IBounds clip = IBounds(x, y, x + w, y + h).Intersection(mDrawArea);
+  if (clip.IsEmpty()) return true;
+  const IRasterBlend rb = RasterBlendFor(blend);
+  LICE::DrawImage(mDrawBitmap, mScratchBitmap, clip.left, clip.top, clip.left - x, clip.top - y, clip.Width(),
+                 clip.Height(), rb.opacity, rb.mode);
+  return true;
+}
+
+bool IGraphicsLice::PlotPoint(const IRgba& colour, float x, float y, const IBlend* blend, bool)
+{
+  const IRasterBlend rb = RasterBlendFor(blend);
+  LICE::BlendPixel(mDrawBitmap, int(x + 0.5f), int(y + 0.5f), colour.Word(), rb.opacity, rb.mode);
+  return true;
+}
+
+bool IGraphicsLice::WritePixel(const IRgba& colour, int32_t x, int32_t y)
+{
+  // Stored straight into the surface; points outside the editor are ignored
+  // rather than written past the pixels.
+  uint32_t* pixels = SurfacePixels();
+  if (!pixels || x < 0 || y < 0 || x >= mDrawBitmap->Width() || y >= mDrawBitmap->Height()) return true;
+  pixels[x + y * mDrawBitmap->RowStride()] = colour.Word();
+  return true;
+}
+
+bool IGraphicsLice::VerticalLine(const IRgba& colour, int32_t x, int32_t y1, int32_t y2)
+{
+  uint32_t* pixels = SurfacePixels();
+  int32_t width = 0, height = 0;
+  if (!pixels || !SurfaceLimits(width, height)) return true;
+  x = Clamp(x, 0, width - 1);
+  y1 = Clamp(y1, 0, height - 1);
+  y2 = Clamp(y2, 0, height - 1);
+  const int32_t stride = mDrawBitmap->RowStride();
+  const uint32_t word = colour.Word();
+  for (int32_t y = y1; y <= y2; ++y) pixels[x + y * stride] = word;
+  return true;
+}
+
+bool IGraphicsLice::HorizontalLine(const IRgba& colour, int32_t y, int32_t x1, int32_t x2)
+{
+  uint32_t* pixels = SurfacePixels();
+  int32_t width = 0, height = 0;
+  if (!pixels || !SurfaceLimits(width, height)) return true;
+  y = Clamp(y, 0, height - 1);
+  x1 = Clamp(x1, 0, width - 1);
+  x2 = Clamp(x2, 0, width - 1);
+  uint32_t* row = pixels + y * mDrawBitmap->RowStride();
+  const uint32_t word = colour.Word();
+  for (int32_t x = x1; x <= x2; ++x) row[x] = word;
+  return true;
+}
+
+bool IGraphicsLice::FillBounds(const IRgba& colour, const IBounds& rect, const IBlend* blend)
+{
+  const IRasterBlend rb = RasterBlendFor(blend);
+  LICE::FillArea(mDrawBitmap, rect.left, rect.top, rect.Width(), rect.Height(), colour.Word(), rb.opacity, rb.mode);
+  return true;
+}
+
+IRgba IGraphicsLice::ReadPixel(int32_t x, int32_t y)
+{
+  return IRgba::FromWord(LICE::FetchPixel(mDrawBitmap, x, y));
+}
+
+// ---------------------------------------------------------------------------
+// Images
+
+IBitmapStrip IGraphicsLice::LoadImageStrip(int32_t resourceId, const char* name, int32_t frameCount)
+{
+  IImageCache& cache = IImageCache::Shared();
+  LICE_IBitmap* bitmap = cache.Find(resourceId);
+  if (!bitmap)
+  {
+    bitmap = LoadImageResource(resourceId, name);
+    if (!bitmap)
+    {
+      // Missing artwork is a programming error: report it and hand out an
+      // empty strip, which draws nothing, instead of caching nothing.
+      std::fprintf(stderr, "IGraphicsLice: assertion failed: imgResourceFound (id %d, %s)\n", int(resourceId),
+                   name ? name : "(no name)");
+      return IBitmapStrip(nullptr, 0, 0, frameCount);
+    }
+    cache.Insert(bitmap, resourceId);
+  }
+  return IBitmapStrip(bitmap, bitmap->Width(), bitmap->Height(), frameCount);
+}
+
+void IGraphicsLice::RetainImage(const IBitmapStrip& strip) { IImageCache::Shared().Insert(strip.bitmap, -1); }
+
+void IGraphicsLice::ReleaseImage(const IBitmapStrip& strip) { IImageCache::Shared().Remove(strip.bitmap); }
+
+IBitmapStrip IGraphicsLice::ScaledCopy(const IBitmapStrip& strip, int32_t width, int32_t height)
+{
+  if (width < 0) width = 0;
+  if (height < 0) height = 0;
+  LICE_MemBitmap* copy = new LICE_MemBitmap(width, height, 4);
+  LICE::DrawImageScaled(copy, strip.bitmap, 0, 0, width, height, 0.0f, 0.0f, float(strip.width),
+                       float(strip.height), 1.0f, kRasterCopy | kRasterBilinear);
+  IBitmapStrip result(copy, width, height, strip.frames);
+  RetainImage(result);
+  return result;
+}
+
+IBitmapStrip IGraphicsLice::CroppedCopy(const IBitmapStrip& strip, const IBounds& rect)
+{
+  const int32_t width = rect.Width() > 0 ? rect.Width() : 0;
+  const int32_t height = rect.Height() > 0 ? rect.Height() : 0;
+  LICE_MemBitmap* copy = new LICE_MemBitmap(width, height, 4);
+  LICE::DrawImage(copy, strip.bitmap, 0, 0, rect.left, rect.top, width, height, 1.0f, kRasterCopy);
+  IBitmapStrip result(copy, width, height, strip.frames);
+  RetainImage(result);
+  return result;
+}

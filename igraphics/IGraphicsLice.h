@@ -1,0 +1,138 @@
+#pragma once
+// The editor's graphics object: owns the controls, paints them into an
+// off-screen bitmap through the raster library, and dispatches mouse and key
+// events to them. Platform-neutral; the window layer derives from it and
+// supplies the window, the screen copy, text and the platform prompts.
+
+#include <string>
+#include <vector>
+
+#include "IGraphics.h"
+#include "IGraphicsTypes.h"
+
+class IControl;
+class IParameter;
+class IPlugBase;
+class ITextStyle;
+class LICE_MemBitmap;
+class LICE_SysBitmap;
+
+class IGraphicsLice : public IGraphics
+{
+public:
+  IGraphicsLice(IPlugBase* plug, int32_t width, int32_t height, int32_t frameRate);
+  ~IGraphicsLice() override;
+
+  IGraphicsLice(const IGraphicsLice&) = delete;
+  IGraphicsLice& operator=(const IGraphicsLice&) = delete;
+
+  // --- virtual operations ---------------------------------------------------
+  void CreateDrawSurface() override;
+  // Copies |area| of the draw bitmap to the screen.
+  virtual bool PresentRect(const IBounds& area) = 0;
+
+  virtual bool BlitImage(const IBitmapStrip& strip, const IBounds& dest, int32_t srcX, int32_t srcY,
+                         const IBlend* blend);
+  virtual bool BlitImageRotated(const IBitmapStrip& strip, int32_t centreX, int32_t centreY, double angle,
+                                int32_t pivotOffsetY, const IBlend* blend);
+  virtual bool BlitRotatedMasked(const IBitmapStrip& base, const IBitmapStrip& mask, const IBitmapStrip& top,
+                                 int32_t x, int32_t y, double degrees, const IBlend* blend);
+  virtual bool PlotPoint(const IRgba& colour, float x, float y, const IBlend* blend, bool antialias);
+  virtual bool WritePixel(const IRgba& colour, int32_t x, int32_t y);
+  virtual bool StrokeLine(const IRgba& colour, float x1, float y1, float x2, float y2, const IBlend* blend,
+                          bool antialias);
+  virtual bool StrokeArc(const IRgba& colour, float centreX, float centreY, float radius, float startAngle,
+                         float endAngle, const IBlend* blend, bool antialias);
+  virtual bool StrokeCircle(const IRgba& colour, float centreX, float centreY, float radius, const IBlend* blend,
+                            bool antialias);
+  virtual bool FillBounds(const IRgba& colour, const IBounds& rect, const IBlend* blend);
+  virtual bool RenderText(const ITextStyle& style, const char* text, const IBounds& rect) = 0;
+  virtual IRgba ReadPixel(int32_t x, int32_t y);
+  virtual uint32_t* SurfacePixels();
+  virtual void SetEditorSize(int32_t width, int32_t height);
+  virtual bool HasWindow() { return NativeWindow() != nullptr; }
+  virtual void EditParameterInPlace(IControl* control, IParameter* param) = 0;
+  virtual void HostDirectory(std::string& out) = 0;
+  virtual void ModuleDirectory(std::string& out) = 0;
+  virtual void AskForFile(std::string& out, int32_t action, const char* directory, const char* extensions) = 0;
+  virtual bool AskForColour(IRgba& colour, const char* prompt) = 0;
+  virtual bool OpenWebAddress(const char* address, const char* title, const char* confirmation,
+                              const char* failure) = 0;
+  virtual int32_t ReservedQuery(int32_t, int32_t) { return 0; }
+  virtual void* OpenEditorWindow(void* parentWindow) = 0;
+  virtual void CloseEditorWindow() = 0;
+  virtual void* NativeWindow() = 0;
+  virtual IBitmapStrip LoadImageStrip(int32_t resourceId, const char* name, int32_t frameCount);
+  virtual IBitmapStrip ScaledCopy(const IBitmapStrip& strip, int32_t width, int32_t height);
+  virtual IBitmapStrip CroppedCopy(const IBitmapStrip& strip, const IBounds& rect);
+  virtual void AttachBackdrop(int32_t resourceId, const char* name);
+  virtual bool VerticalLine(const IRgba& colour, int32_t x, int32_t y1, int32_t y2);
+  virtual bool HorizontalLine(const IRgba& colour, int32_t y, int32_t x1, int32_t x2);
+  virtual void RetainImage(const IBitmapStrip& strip);
+  virtual void ReleaseImage(const IBitmapStrip& strip);
+  // Decodes the module's embedded image |resourceId|; null when it cannot.
+  virtual LICE_IBitmap* LoadImageResource(int32_t resourceId, const char* name) = 0;
+
+  // --- controls, painting and dispatch --------------------------------------
+  // Takes ownership; answers the new control's index.
+  int32_t AddControl(IControl* control);
+  void PushParameterToControls(int paramIdx, double value, bool isNormalized) override;
+  void MarkAllDirty();
+  // Grows |area| by the bounds of every control that needs painting.
+  bool CollectDirty(IBounds& area);
+  bool PaintArea(const IBounds& area);
+  // Draws frame |frame| (counted from 1) of |strip| at |dest|, unscaled.
+  bool BlitStripFrame(const IBitmapStrip& strip, const IBounds& dest, int32_t frame, const IBlend* blend);
+  int32_t ControlAt(int32_t x, int32_t y);
+
+  void DispatchMouseDown(int32_t x, int32_t y, const IMouseKeys& keys);
+  void DispatchMouseUp(int32_t x, int32_t y, const IMouseKeys& keys);
+  void DispatchMouseDrag(int32_t x, int32_t y, const IMouseKeys& keys);
+  bool DispatchDoubleClick(int32_t x, int32_t y, const IMouseKeys& keys);
+  void DispatchWheel(int32_t x, int32_t y, const IMouseKeys& keys, int32_t steps);
+  bool DispatchMouseOver(int32_t x, int32_t y, const IMouseKeys& keys);
+  void DispatchMouseLeave();
+  void DispatchKey(int32_t x, int32_t y, int32_t keyCode);
+
+  // --- state ----------------------------------------------------------------
+  IPlugBase* Plug() const { return mPlug; }
+  int32_t Width() const { return mWidth; }
+  int32_t Height() const { return mHeight; }
+  int32_t FrameRate() const { return mFrameRate; }
+  int32_t ControlCount() const { return int32_t(mControls.size()); }
+  // The control at |index|, or null outside 0 .. count - 1.
+  IControl* GetControl(int32_t index) const;
+  int32_t CapturedControl() const { return mCaptured; }
+  int32_t HoveredControl() const { return mHovered; }
+  const IBounds& DrawArea() const { return mDrawArea; }
+  bool TrackHover() const { return mTrackHover; }
+  void SetTrackHover(bool on) { mTrackHover = on; }
+  bool StrictPainting() const { return mStrictPainting; }
+  void SetStrictPainting(bool on) { mStrictPainting = on; }
+  LICE_IBitmap* DrawBitmap() const;
+
+protected:
+  void SetLastMouse(int32_t x, int32_t y)
+  {
+    mLastMouseX = x;
+    mLastMouseY = y;
+  }
+  void DeleteAllControls();
+  // The area that direct pixel stores may touch; false without pixels.
+  bool SurfaceLimits(int32_t& width, int32_t& height) const;
+  // Resizes the draw bitmap (when it exists) to the editor size.
+  void ResizeDrawSurface();
+
+  std::vector<IControl*> mControls;
+  IPlugBase* mPlug;
+  IBounds mDrawArea;
+  int32_t mWidth, mHeight;
+  int32_t mFrameRate;
+  int32_t mCaptured = -1;
+  int32_t mHovered = -1;
+  int32_t mLastMouseX = 0, mLastMouseY = 0;
+  bool mTrackHover = false;
+  bool mStrictPainting = true;
+  LICE_SysBitmap* mDrawBitmap = nullptr;
+  LICE_MemBitmap* mScratchBitmap = nullptr;
+};

@@ -1,0 +1,31 @@
+#pragma once
+// Hook between the toolkit and whatever draws text on this platform. The
+// toolkit knows fonts only as opaque IPlatformFont objects made by the renderer.
+
+#include "IGraphicsTypes.h"
+
+class ITextStyle;
+
+class IPlatformFont
+{
+public:
+  virtual ~IPlatformFont() = default;
+};
+
+class ITextRenderer
+{
+public:
+  virtual ~ITextRenderer() = default;
+
+  // A font for the style's face, size, weight, slant and orientation, or null.
+  virtual IPlatformFont* MakeFont(const ITextStyle& style) = 0;
+
+  // Draws |text| into |surface| inside |rect| with the style's font, colour and
+  // alignment, without clipping. Answers whether anything could be drawn.
+  virtual bool RenderText(LICE_IBitmap* surface, const ITextStyle& style, const char* text, const IBounds& rect) = 0;
+};
+
+// The process-wide text renderer (not owned); null until a back-end installs one.
+// Styles made while none is installed have no font and draw no text.
+void SetTextRenderer(ITextRenderer* renderer);
+ITextRenderer* GetTextRenderer();

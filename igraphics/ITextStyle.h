@@ -1,0 +1,43 @@
+#pragma once
+// Text appearance shared by text controls and the text back-end.
+
+#include "IGraphicsTypes.h"
+
+class IPlatformFont;
+
+enum ITextWeight : int32_t { kTextNormal = 0, kTextBold = 1, kTextItalic = 2 };
+enum ITextAlign : int32_t { kAlignLeft = 0, kAlignCentre = 1, kAlignRight = 2 };
+
+class ITextStyle
+{
+public:
+  static constexpr int kFaceBytes = 32;
+
+  // |colour| null means opaque black, |face| null or empty means "Arial".
+  // The platform font is made at once.
+  ITextStyle(int32_t size = 14, const IRgba* colour = nullptr, const char* face = nullptr,
+             int32_t style = kTextNormal, int32_t alignment = kAlignLeft, int32_t orientation = 0);
+  // A copy takes every setting but never shares the source's font: it makes its own.
+  ITextStyle(const ITextStyle& other);
+  ITextStyle& operator=(const ITextStyle& other);
+  ~ITextStyle();
+
+  // Rebuilds the platform font from the current settings (the old one is deleted).
+  void MakeFont();
+  // Deletes the platform font early; the style stays usable for copies.
+  void ReleaseFont();
+
+  const char* Face() const { return mFace; }
+  void SetFace(const char* face);
+
+  char mFace[kFaceBytes];
+  IPlatformFont* mFont = nullptr;
+  int32_t mSize;
+  IRgba mColour;
+  int32_t mStyle;
+  int32_t mAlignment;
+  int32_t mOrientation;
+
+private:
+  void CopySettings(const ITextStyle& other);
+};
