@@ -1,0 +1,183 @@
+#include "IParam.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace
+{
+struct DisplayTextEntry
+{
+  int value;
+  char text[IParameter::kMaxNameLen];
+};
+
+void CopyName(char* dst, const char* src)
+{
+  std::snprintf(dst, IParameter::kMaxNameLen, "%s", src ? src : "");
+}
+
+// Truncates toward zero; out-of-range values and NaN become a value no text is defined for.
+bool TruncateToInt(double v, int* out)
+{
+  if (!(v > -2147483649.0 && v < 2147483648.0)) return false;
+  *out = static_cast<int>(v);
+  return true;
+}
+} // namespace
+
+IParameter::IParameter() : mDisplayTexts(4096)
+{
+  mName[0] = '\0';
+  mLabel[0] = '\0';
+}
+
+IParameter::~IParameter() = default;
+
+void IParameter::DefineContinuous(const char* name, double defaultValue, double minimum,
+                                  double maximum, double step, const char* label)
+{
+  if (mKind == kTypeNone) mKind = kTypeContinuous;
+  CopyName(mName, name);
+  CopyName(mLabel, label);
+  mValue = defaultValue;
+  mMin = minimum;
+  mMax = std::max(maximum, minimum + step);
+  mStep = step;
+
+  int precision = 0;
+  double s = step;
+  while (std::isfinite(s) && s != std::floor(s) && precision < 6)
+  {
+    ++precision;
+    s *= 10.0;
+  }
+  mDisplayPrecision = precision;
+}
+
+void IParameter::DefineChoice(const char* name, int defaultValue, int count)
+{
+  if (mKind == kTypeNone) mKind = kTypeChoice;
+  DefineContinuous(name, defaultValue, 0.0, static_cast<double>(count) - 1.0, 1.0, "");
+}
+
+void IParameter::AddDisplayText(int value, const char* text)
+{
+  const int n = DisplayTextCount();
+  if (!mDisplayTexts.Resize((n + 1) * static_cast<int>(sizeof(DisplayTextEntry)), false)) return;
+  DisplayTextEntry* entry = static_cast<DisplayTextEntry*>(mDisplayTexts.Get()) + n;
+  entry->value = value;
+  CopyName(entry->text, text);
+}
+
+int IParameter::DisplayTextCount() const
+{
+  return mDisplayTexts.GetSize() / static_cast<int>(sizeof(DisplayTextEntry));
+}
+
+const char* IParameter::DisplayTextFor(int value) const
+{
+  const DisplayTextEntry* entries = static_cast<const DisplayTextEntry*>(mDisplayTexts.Get());
+  for (int i = 0, n = DisplayTextCount(); i < n; ++i)
+  {
+    if (entries[i].value == value) return entries[i].text;
+  }
+  return "";
+}
+
+bool IParameter::ValueForDisplayText(const char* text, int* value) const
+{
+  if (!text) return false;
+  const DisplayTextEntry* entries = static_cast<const DisplayTextEntry*>(mDisplayTexts.Get());
+  for (int i = 0, n = DisplayTextCount(); i < n; ++i)
+  {
+    if (std::strcmp(entries[i].text, text) == 0)
+    {
+      if (value) *value = entries[i].value;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool IParameter::IsIntegerKind() const
+{
+  return mKind == kTypeEnumList || mKind == kTypeInt || mKind == kTypeChoice;
+}
+
+double IParameter::Clamped(double value) const
+{
+  return std::min(std::max(value, mMin), mMax);
+}
+
+void IParameter::SetValue(double value)
+{
+  if (std::isnan(value)) return;
+  mValue = Clamped(value);
+}
+
+void IParameter::SetFromNormalized(double normalized)
+{
+  if (std::isnan(normalized)) return;
+  // A position outside 0 ... 1 never drives the value outside the range.
+  const double x = std::min(std::max(normalized, 0.0), 1.0);
+  double v = mMin + std::pow(x, mShape) * (mMax - mMin);
+  if (mKind != kTypeContinuous && mStep > 0.0) v = std::floor(v / mStep + 0.5) * mStep;
+  SetValue(v);
+}
+
+double IParameter::ToNormalized(double value) const
+{
+  const double width = mMax - mMin;
+  if (std::isnan(value) || !(width > 0.0) || !std::isfinite(width)) return 0.0;
+  return std::pow((Clamped(value) - mMin) / width, 1.0 / mShape);
+}
+
+void IParameter::Bounds(double* minimum, double* maximum) const
+{
+  if (minimum) *minimum = mMin;
+  if (maximum) *maximum = mMax;
+}
+
+const char* IParameter::HostLabel() const
+{
+  int v;
+  if (TruncateToInt(mValue, &v) && DisplayTextFor(v)[0]) return "";
+  return mLabel;
+}
+
+void IParameter::HostDisplayText(double value, bool isNormalized, char* out, int outSize) const
+{
+  if (!out || outSize <= 0) return;
+  const size_t size = static_cast<size_t>(outSize);
+  double v = value;
+  if (isNormalized) v = mMin + std::pow(v, mShape) * (mMax - mMin);
+
+  int asInt;
+  const bool integral = TruncateToInt(v, &asInt);
+  if (integral)
+  {
+    const char* text = DisplayTextFor(asInt);
+    if (text[0])
+    {
+      std::snprintf(out, size, "%s", text);
+      return;
+    }
+  }
+  if (mNegateDisplay) v = -v;
+
+  if (v == 0.0)
+    std::snprintf(out, size, "0");
+  else if (mDisplayPrecision == 0 && TruncateToInt(v, &asInt))
+    std::snprintf(out, size, "%d", asInt);
+  else if (mDisplayPrecision == 0)
+    std::snprintf(out, size, "%.0f", std::trunc(v)); // beyond int: same digits, no overflow
+  else
+    std::snprintf(out, size, "%.*f", mDisplayPrecision, v);
+}
+
+double IParameter::GainFromDecibels() const
+{
+  return std::exp(mValue * 0.1151292546497);
+}

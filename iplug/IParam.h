@@ -1,0 +1,84 @@
+// IParameter: one automatable plug-in value with its range, step, texts and the
+// conversion to and from the normalised range 0 ... 1 used by hosts and controls.
+#pragma once
+
+#include "GrowBuffer.h"
+
+class IParameter
+{
+public:
+  enum EKind
+  {
+    kTypeNone = 0,
+    kTypeEnumList = 1, // integer values offered as a list
+    kTypeInt = 2,
+    kTypeChoice = 3,   // one of count values 0 ... count - 1
+    kTypeContinuous = 4,
+  };
+
+  static constexpr int kMaxNameLen = 32;          // name, label and display texts: 31 characters
+  static constexpr int kDisplayTextBufferSize = 64; // room enough for HostDisplayText
+
+  IParameter();
+  ~IParameter();
+  IParameter(const IParameter&) = delete;
+  IParameter& operator=(const IParameter&) = delete;
+
+  void DefineContinuous(const char* name, double defaultValue, double minimum, double maximum,
+                        double step, const char* label = "");
+  void DefineChoice(const char* name, int defaultValue, int count);
+
+  // Appends a text shown for value; the first text defined for a value wins.
+  void AddDisplayText(int value, const char* text);
+  int DisplayTextCount() const;
+  // The first text defined for value, or the empty text.
+  const char* DisplayTextFor(int value) const;
+  // The value of the first entry whose text equals text exactly (case-sensitive).
+  bool ValueForDisplayText(const char* text, int* value) const;
+
+  // Sets the value from a normalised position; integer kinds snap to the step. The result
+  // always lies inside the range; NaN leaves the value unchanged.
+  void SetFromNormalized(double normalized);
+  double ToNormalized(double value) const;
+  double Normalized() const { return ToNormalized(mValue); }
+
+  void Bounds(double* minimum, double* maximum) const;
+  const char* HostName() const { return mName; }
+  // The label, or the empty text when the current value has a display text of its own.
+  const char* HostLabel() const;
+  // The text a host shows for value (normalised or real), written into out (outSize bytes,
+  // always terminated; kDisplayTextBufferSize is always enough).
+  void HostDisplayText(double value, bool isNormalized, char* out, int outSize) const;
+  // The current value read as decibels, as a linear gain factor.
+  double GainFromDecibels() const;
+
+  int Kind() const { return mKind; }
+  void SetKind(int kind) { mKind = kind; }
+  double Value() const { return mValue; }
+  // Sets the real value clamped to the range; NaN leaves the value unchanged.
+  void SetValue(double value);
+  double Minimum() const { return mMin; }
+  double Maximum() const { return mMax; }
+  double Step() const { return mStep; }
+  double Shape() const { return mShape; }
+  int DisplayPrecision() const { return mDisplayPrecision; }
+  bool NegatedDisplay() const { return mNegateDisplay; }
+  void SetNegatedDisplay(bool negated) { mNegateDisplay = negated; }
+  // True for the kinds whose values travel as 32-bit integers in preset definitions.
+  bool IsIntegerKind() const;
+
+private:
+  double Clamped(double value) const;
+
+  int mKind = kTypeNone;
+  double mValue = 0.0;
+  double mMin = 0.0;
+  double mMax = 1.0;
+  double mStep = 1.0;
+  double mShape = 1.0;
+  int mDisplayPrecision = 0;
+  char mName[kMaxNameLen];
+  char mLabel[kMaxNameLen];
+  bool mNegateDisplay = false;
+  GrowBuffer mDisplayTexts; // DisplayTextEntry records in definition order
+};
