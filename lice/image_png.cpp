@@ -1,0 +1,213 @@
+// PNG decoding with libpng: every colour type and bit depth becomes 8-bit A, R, G, B
+// bytes per pixel, decoded straight into the bitmap's rows and turned into pixel words
+// in place.
+
+#include "image_loaders.h"
+#include "image_file.h"
+#include "bitmap.h"
+#include "resources.h"
+
+#include <png.h>
+
+#include <csetjmp>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+namespace LICE
+{
+namespace {
+
+struct MemorySource
+{
+  const unsigned char* next;
+  size_t remaining;
+};
+
+// Everything a decode needs across the jump back from a libpng error. It lives in the
+// frame of DecodePng, outside the function that sets the jump point, so the jump skips
+// no destructor and no variable of that frame goes stale.
+struct PngJob
+{
+  png_structp png = nullptr;
+  png_infop info = nullptr;
+  LICE_IBitmap* given = nullptr;
+  LICE_IBitmap* created = nullptr;  // owned here until the decode succeeds
+  LICE_IBitmap* bitmap = nullptr;   // given or created
+  png_bytep* rows = nullptr;        // malloc'd
+};
+
+[[noreturn]] void OnPngError(png_structp png, png_const_charp /*message*/)
+{
+  png_longjmp(png, 1);
+}
+
+void OnPngWarning(png_structp, png_const_charp) {}
+
+// Data cut short is an error at once rather than zeros handed to libpng.
+void ReadFromMemory(png_structp png, png_bytep out, png_size_t n)
+{
+  MemorySource* src = static_cast<MemorySource*>(png_get_io_ptr(png));
+  if (n > src->remaining) png_error(png, "PNG data cut short");
+  std::memcpy(out, src->next, n);
+  src->next += n;
+  src->remaining -= n;
+}
+
+// Asks libpng for four 8-bit bytes per pixel in the order A, R, G, B, whatever the
+// file's colour type, bit depth and transparency.
+void RequestArgbBytes(png_structp png, png_infop info)
+{
+  const int colorType = png_get_color_type(png, info);
+  const int bitDepth = png_get_bit_depth(png, info);
+  const bool hasTrns = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
+
+  if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
+  if (colorType == PNG_COLOR_TYPE_GRAY && bitDepth < 8) png_set_expand_gray_1_2_4_to_8(png);
+  if (hasTrns) png_set_tRNS_to_alpha(png);
+  if (bitDepth == 16) png_set_strip_16(png);
+  if (bitDepth < 8) png_set_packing(png);
+  if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA)
+    png_set_gray_to_rgb(png);
+
+  // Decide between a filler and moving alpha by what the expansions above produce, not
+  // by the file's colour type: palette, gray and RGB images with a transparency chunk
+  // carry alpha by now too.
+  const bool hasAlpha = (colorType & PNG_COLOR_MASK_ALPHA) != 0 || hasTrns;
+  if (hasAlpha)
+    png_set_swap_alpha(png);
+  else
+    png_set_filler(png, 0xFF, PNG_FILLER_BEFORE);
+
+  png_set_interlace_handling(png);
+  png_read_update_info(png, info);
+}
+
+// Sets up the destination bitmap and the row pointers. False leaves cleanup to the caller.
+bool PrepareRows(PngJob* job, png_uint_32 width, png_uint_32 height)
+{
+  const int w = static_cast<int>(width), h = static_cast<int>(height);
+  if (job->given)
+  {
+    job->given->SetSize(w, h);
+    job->bitmap = job->given;
+  }
+  else
+  {
+    job->created = new (std::nothrow) LICE_MemBitmap(w, h, 4);
+    job->bitmap = job->created;
+  }
+  LICE_IBitmap* bm = job->bitmap;
+  if (!bm || bm->Width() != w || bm->Height() != h || !bm->PixelData()) return false;
+
+  job->rows = static_cast<png_bytep*>(std::malloc(sizeof(png_bytep) * height));
+  if (!job->rows) return false;
+  const ptrdiff_t stride = bm->RowStride();
+  PixelWord* first = bm->PixelData();
+  if (bm->IsBottomUp())
+  {
+    first += (h - 1) * stride;
+    for (int y = 0; y < h; ++y) job->rows[y] = reinterpret_cast<png_bytep>(first - y * stride);
+  }
+  else
+  {
+    for (int y = 0; y < h; ++y) job->rows[y] = reinterpret_cast<png_bytep>(first + y * stride);
+  }
+  return true;
+}
+
+// The only function that sets the jump point: it keeps all state in *job.
+bool DecodeInto(PngJob* job, MemorySource* memory, FILE* file)
+{
+  if (setjmp(png_jmpbuf(job->png))) return false;
+
+  if (memory)
+    png_set_read_fn(job->png, memory, ReadFromMemory);
+  else
+    png_init_io(job->png, file);
+
+  png_read_info(job->png, job->info);
+  const png_uint_32 width = png_get_image_width(job->png, job->info);
+  const png_uint_32 height = png_get_image_height(job->png, job->info);
+  if (width == 0 || height == 0 ||
+      static_cast<unsigned long long>(width) * height > kLiceMaxDecodedPixels)
+    return false;
+
+  RequestArgbBytes(job->png, job->info);
+  if (png_get_rowbytes(job->png, job->info) != static_cast<size_t>(width) * 4) return false;
+
+  if (!PrepareRows(job, width, height)) return false;
+  png_read_image(job->png, job->rows);
+  return true;
+}
+
+// Bytes A, R, G, B in memory become the pixel word A<<24 | R<<16 | G<<8 | B.
+void ArgbBytesToPixels(LICE_IBitmap* bm)
+{
+  const int w = bm->Width(), h = bm->Height();
+  const ptrdiff_t stride = bm->RowStride();
+  PixelWord* row = bm->PixelData();
+  for (int y = 0; y < h; ++y, row += stride)
+  {
+    unsigned char* bytes = reinterpret_cast<unsigned char*>(row);
+    for (int x = 0; x < w; ++x, bytes += 4)
+    {
+      const uint32_t word = static_cast<uint32_t>(bytes[0]) << 24 | static_cast<uint32_t>(bytes[1]) << 16 |
+                            static_cast<uint32_t>(bytes[2]) << 8 | bytes[3];
+      std::memcpy(bytes, &word, 4);
+    }
+  }
+}
+
+LICE_IBitmap* DecodePng(MemorySource* memory, FILE* file, LICE_IBitmap* dest)
+{
+  PngJob job;
+  job.given = dest;
+  job.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
+  if (!job.png) return nullptr;
+  job.info = png_create_info_struct(job.png);
+  if (!job.info)
+  {
+    png_destroy_read_struct(&job.png, nullptr, nullptr);
+    return nullptr;
+  }
+
+  const bool ok = DecodeInto(&job, memory, file);
+  png_destroy_read_struct(&job.png, &job.info, nullptr);
+  std::free(job.rows);
+  if (!ok)
+  {
+    delete job.created;
+    return nullptr;
+  }
+  ArgbBytesToPixels(job.bitmap);
+  return job.bitmap;
+}
+
+}  // namespace
+
+LICE_IBitmap* DecodePngBlock(const void* data, size_t length, LICE_IBitmap* dest)
+{
+  if (!data || length < 8 || png_sig_cmp(static_cast<png_const_bytep>(data), 0, 8) != 0) return nullptr;
+  MemorySource source = {static_cast<const unsigned char*>(data), length};
+  return DecodePng(&source, nullptr, dest);
+}
+
+LICE_IBitmap* DecodePngFile(const char* utf8Name, LICE_IBitmap* dest)
+{
+  FILE* file = OpenImageFileForReading(utf8Name);
+  if (!file) return nullptr;
+  LICE_IBitmap* result = DecodePng(nullptr, file, dest);
+  std::fclose(file);
+  return result;
+}
+
+LICE_IBitmap* DecodePngResource(void* module, int resourceId, LICE_IBitmap* dest)
+{
+  const unsigned char* bytes = nullptr;
+  size_t size = 0;
+  if (!LICE_FindModuleResource(module, resourceId, "PNG", &bytes, &size) || size < 8) return nullptr;
+  return DecodePngBlock(bytes, size, dest);
+}
+} // namespace LICE
