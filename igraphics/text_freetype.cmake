@@ -7,3 +7,9 @@ find_package(Fontconfig REQUIRED)
 add_library(brindlow_text STATIC ${CMAKE_CURRENT_LIST_DIR}/text_freetype.cpp)
 target_include_directories(brindlow_text PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(brindlow_text PUBLIC Freetype::Freetype Fontconfig::Fontconfig)
+
+# The toolkit's text renderer built on it (needs the editor toolkit).
+if(TARGET igraphics)
+  add_library(brindlow_text_renderer STATIC ${CMAKE_CURRENT_LIST_DIR}/text_freetype_renderer.cpp)
+  target_link_libraries(brindlow_text_renderer PUBLIC brindlow_text igraphics)
+endif()

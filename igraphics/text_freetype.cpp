@@ -11,16 +11,12 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <map>
 #include <mutex>
 #include <vector>
 
 namespace FreeTypeText {
-namespace {
-
-// Debian's fonts-wine ships Windows-compatible faces (Tahoma among them) outside the
-// directories fontconfig scans; the back-end adds them to its own configuration.
-const char* const kWineFontDir = "/usr/share/wine/fonts";
 
 struct OpenFace {
   FT_Face face = nullptr;
@@ -31,6 +27,12 @@ struct OpenFace {
   int cell = 0;    // line height in pixels
   std::string file;
 };
+
+namespace {
+
+// Debian's fonts-wine ships Windows-compatible faces (Tahoma among them) outside the
+// directories fontconfig scans; the back-end adds them to its own configuration.
+const char* const kWineFontDir = "/usr/share/wine/fonts";
 
 class Library {
  public:
@@ -237,20 +239,30 @@ void BlitCoverage(const Canvas& canvas, const FT_Bitmap& bitmap, int x0, int y0,
 
 }  // namespace
 
+const OpenFace* FindFace(const Font& font) {
+  Library& library = Library::Shared();
+  std::lock_guard<std::mutex> hold(library.Lock());
+  return library.Find(font);
+}
+
 bool Draw(const Canvas& canvas, const Font& font, const Placement& place, uint32_t colour,
           const char* text) {
+  if (!text || !*text) return true;
+  return Draw(canvas, FindFace(font), place, colour, text);
+}
+
+bool Draw(const Canvas& canvas, const OpenFace* of, const Placement& place, uint32_t colour,
+          const char* text) {
   if (!canvas.pixels || canvas.width <= 0 || canvas.height <= 0 ||
-      canvas.rowPixels < canvas.width) {
+      std::abs(canvas.rowPixels) < canvas.width) {
     return false;
   }
   const std::vector<std::string> lines = SplitLines(text);
   if (lines.empty()) return true;
-
-  Library& library = Library::Shared();
-  std::lock_guard<std::mutex> hold(library.Lock());
-  const OpenFace* of = library.Find(font);
   if (!of) return false;
 
+  // The faces are shared: one draw at a time renders glyphs.
+  std::lock_guard<std::mutex> hold(Library::Shared().Lock());
   const int boxWidth = place.right - place.left;
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string& line = lines[i];
@@ -276,11 +288,10 @@ bool Draw(const Canvas& canvas, const Font& font, const Placement& place, uint32
 }
 
 bool Measure(const Font& font, const char* text, int* width, int* height) {
-  const std::vector<std::string> lines = SplitLines(text);
-  Library& library = Library::Shared();
-  std::lock_guard<std::mutex> hold(library.Lock());
-  const OpenFace* of = library.Find(font);
+  const OpenFace* of = FindFace(font);
   if (!of) return false;
+  const std::vector<std::string> lines = SplitLines(text);
+  std::lock_guard<std::mutex> hold(Library::Shared().Lock());
   long widest = 0;
   for (const std::string& line : lines) widest = std::max(widest, LineAdvance(*of, line));
   if (width) *width = static_cast<int>((widest + 32) >> 6);
@@ -289,9 +300,7 @@ bool Measure(const Font& font, const char* text, int* width, int* height) {
 }
 
 std::string ResolvedFile(const Font& font) {
-  Library& library = Library::Shared();
-  std::lock_guard<std::mutex> hold(library.Lock());
-  const OpenFace* of = library.Find(font);
+  const OpenFace* of = FindFace(font);
   return of ? of->file : std::string();
 }
 

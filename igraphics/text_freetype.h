@@ -13,7 +13,8 @@
 
 namespace FreeTypeText {
 
-// Destination pixels; rowPixels is the distance between rows in pixels (>= width).
+// Destination pixels; rowPixels is the distance from one row to the next in pixels, at least
+// the width (negative for a bitmap stored bottom-up, with `pixels` at the top row).
 struct Canvas {
   uint32_t* pixels = nullptr;
   int width = 0;
@@ -35,10 +36,20 @@ struct Placement {
   int alignment = kAlignLeft;
 };
 
+// A face opened for one font, kept for the life of the process; opaque to callers.
+struct OpenFace;
+
+// Resolves a font once (fontconfig, then FreeType) and answers the cached face on every later
+// call; null when no usable font exists.
+const OpenFace* FindFace(const Font& font);
+
 // Draws `text` (Latin-1 / ASCII bytes, lines split at '\n', "\r\n" or '\r') antialiased over
 // the canvas in colour (the colour's alpha byte is not used). Answers false only when no
 // usable font exists or the canvas is invalid; an empty text answers true and draws nothing.
 bool Draw(const Canvas& canvas, const Font& font, const Placement& place, uint32_t colour,
+          const char* text);
+// The same with a face found before.
+bool Draw(const Canvas& canvas, const OpenFace* face, const Placement& place, uint32_t colour,
           const char* text);
 
 // Width in pixels of the widest line and the height of all lines together, as Draw would

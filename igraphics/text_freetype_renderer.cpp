@@ -1,0 +1,71 @@
+#include "text_freetype_renderer.h"
+
+#include "ITextRenderer.h"
+#include "ITextStyle.h"
+#include "bitmap.h"
+#include "text_freetype.h"
+
+namespace {
+
+FreeTypeText::Font FontOf(const ITextStyle& style) {
+  FreeTypeText::Font font;
+  font.face = style.Face();
+  font.size = style.mSize;
+  font.style = style.mStyle;
+  return font;
+}
+
+// A style's font: the face resolved when the style was made, so drawing looks nothing up.
+class FreeTypeFont : public IPlatformFont {
+ public:
+  explicit FreeTypeFont(const FreeTypeText::OpenFace* face) : mFace(face) {}
+  const FreeTypeText::OpenFace* Face() const { return mFace; }
+
+ private:
+  const FreeTypeText::OpenFace* mFace;  // owned by the back-end's face cache
+};
+
+class Renderer : public ITextRenderer {
+ public:
+  IPlatformFont* MakeFont(const ITextStyle& style) override {
+    const FreeTypeText::OpenFace* face = FreeTypeText::FindFace(FontOf(style));
+    return face ? new FreeTypeFont(face) : nullptr;
+  }
+
+  // The orientation is not supported: text is always drawn horizontally.
+  bool RenderText(LICE_IBitmap* surface, const ITextStyle& style, const char* text,
+                  const IBounds& rect) override {
+    if (!text || !*text) return true;
+    if (!surface || !surface->PixelData()) return false;
+    FreeTypeText::Canvas canvas;
+    canvas.width = surface->Width();
+    canvas.height = surface->Height();
+    canvas.rowPixels = surface->RowStride();
+    canvas.pixels = surface->PixelData();
+    if (surface->IsBottomUp() && canvas.height > 0) {
+      canvas.pixels += static_cast<long>(canvas.height - 1) * canvas.rowPixels;
+      canvas.rowPixels = -canvas.rowPixels;
+    }
+    FreeTypeText::Placement place;
+    place.left = rect.left;
+    place.top = rect.top;
+    place.right = rect.right;
+    place.bottom = rect.bottom;
+    place.alignment = style.mAlignment;
+
+    const auto* own = dynamic_cast<const FreeTypeFont*>(style.mFont);
+    const FreeTypeText::OpenFace* face = own ? own->Face() : FreeTypeText::FindFace(FontOf(style));
+    return FreeTypeText::Draw(canvas, face, place, style.mColour.Word(), text);
+  }
+};
+
+}  // namespace
+
+ITextRenderer* FreeTypeTextRenderer() {
+  static Renderer renderer;
+  return &renderer;
+}
+
+void InstallFreeTypeTextRenderer() {
+  if (!GetTextRenderer()) SetTextRenderer(FreeTypeTextRenderer());
+}
