@@ -1,0 +1,678 @@
+#include "IPlugVST.h"
+
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "IPlugHost.h"
+#include "IPlugTrace.h"
+
+#if __has_include("../igraphics/IGraphicsLice.h")
+#include "../igraphics/IGraphicsLice.h"
+#define BRINDLOW_HAS_EDITOR_WINDOW 1
+#endif
+
+namespace
+{
+constexpr VstIntPtr kCockosAnswer = 0xBEEF;
+constexpr VstIntPtr kCockosCanDo = static_cast<VstIntPtr>(0xBEEF0000u);
+constexpr int kHostProductBufferSize = 256;
+constexpr int kMaxHostStringLen = 1024; // longest text accepted from the host
+
+// Copies src into a host buffer of limit bytes: at most limit - 1 characters, always
+// terminated. The full text stays with the plug-in.
+void CopyToHost(char* dst, const char* src, int limit)
+{
+  if (!dst || limit <= 0) return;
+  if (!src) src = "";
+  const size_t n = strnlen(src, static_cast<size_t>(limit - 1));
+  std::memcpy(dst, src, n);
+  dst[n] = '\0';
+}
+
+int ClipToInt(VstIntPtr value)
+{
+  if (value > INT_MAX) return INT_MAX;
+  if (value < INT_MIN) return INT_MIN;
+  return static_cast<int>(value);
+}
+
+VstInt32 SpeakerArrangementType(int channels)
+{
+  switch (channels)
+  {
+  case 0: return kSpeakerArrEmpty;
+  case 1: return kSpeakerArrMono;
+  case 2: return kSpeakerArrStereo;
+  default: return kSpeakerArrUserDefined;
+  }
+}
+
+// The opcode names given to trace records; this product has none.
+const char* OpcodeName(VstInt32)
+{
+  return "";
+}
+
+#ifdef BRINDLOW_HAS_EDITOR_WINDOW
+// The only editor the framework attaches is the graphics object.
+IGraphicsLice* EditorWindow(IGraphics* editor)
+{
+  return static_cast<IGraphicsLice*>(editor);
+}
+#endif
+} // namespace
+
+IPlugVST::IPlugVST(audioMasterCallback hostCallback, int nParams, const char* channelIOStr,
+                   int nPresets, const char* effectName, const char* productName,
+                   const char* vendorName, int vendorVersion, int uniqueID, int mfrID,
+                   int latency, bool doesMidi, bool doesChunks, bool isInstrument)
+  : IPlugBase(nParams, channelIOStr, nPresets, effectName, productName, vendorName, vendorVersion,
+              uniqueID, mfrID, latency, doesMidi, doesChunks, isInstrument),
+    mHostCallback(hostCallback), mDoesMidi(doesMidi)
+{
+  EmitTrace("IPlugVST::IPlugVST", __LINE__, "%s", effectName ? effectName : "");
+
+  const int nIn = InputChannelCount();
+  const int nOut = OutputChannelCount();
+  std::memset(&mInputArrangement, 0, sizeof(mInputArrangement));
+  std::memset(&mOutputArrangement, 0, sizeof(mOutputArrangement));
+  mInputArrangement.numChannels = nIn;
+  mInputArrangement.type = SpeakerArrangementType(nIn);
+  mOutputArrangement.numChannels = nOut;
+  mOutputArrangement.type = SpeakerArrangementType(nOut);
+
+  std::memset(&mAEffect, 0, sizeof(mAEffect));
+  mAEffect.magic = kEffectMagic;
+  mAEffect.dispatcher = VSTDispatcher;
+  mAEffect.process = nullptr;
+  mAEffect.setParameter = VSTSetParameter;
+  mAEffect.getParameter = VSTGetParameter;
+  mAEffect.numPrograms = nPresets;
+  mAEffect.numParams = nParams;
+  mAEffect.numInputs = nIn;
+  mAEffect.numOutputs = nOut;
+  mAEffect.flags = effFlagsCanReplacing | effFlagsCanDoubleReplacing;
+  if (doesChunks) mAEffect.flags |= effFlagsProgramChunks;
+  if (isInstrument) mAEffect.flags |= effFlagsIsSynth;
+  mAEffect.initialDelay = latency;
+  mAEffect.object = this;
+  mAEffect.uniqueID = uniqueID;
+  mAEffect.version = EffectVersion(true);
+  mAEffect.processReplacing = VSTProcessFloat;
+  mAEffect.processDoubleReplacing = VSTProcessDouble;
+
+  SetInputsConnected(0, nIn, true);
+  SetOutputsConnected(0, nOut, true);
+  SetBlockFrames(1024);
+}
+
+IPlugVST::~IPlugVST()
+{
+  mProgramChunk.Clear();
+  mBankChunk.Clear();
+}
+
+IPlugVST* IPlugVST::FromAEffect(AEffect* effect)
+{
+  return effect ? static_cast<IPlugVST*>(effect->object) : nullptr;
+}
+
+std::mutex& IPlugVST::ConstructionLock()
+{
+  static std::mutex lock;
+  return lock;
+}
+
+VstIntPtr IPlugVST::CallHost(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
+{
+  if (!mHostCallback) return 0;
+  return mHostCallback(&mAEffect, opcode, index, value, ptr, opt);
+}
+
+// ---- Dispatcher ----
+
+VstIntPtr VSTCALLBACK IPlugVST::VSTDispatcher(AEffect* effect, VstInt32 opcode, VstInt32 index,
+                                              VstIntPtr value, void* ptr, float opt)
+{
+  IPlugVST* plug = FromAEffect(effect);
+  if (!plug) return 0;
+
+  plug->Lock().Enter();
+  if (opcode == effEditIdle)
+  {
+    plug->Lock().Leave();
+    return 0;
+  }
+  EmitTrace("IPlugVST::VSTDispatcher", __LINE__, "%d(%s):%d:%d", opcode, OpcodeName(opcode), index,
+            static_cast<int>(value));
+  if (opcode == effClose)
+  {
+    // The lock lives inside the object: release it before the object goes.
+    plug->Lock().Leave();
+    delete plug;
+    return 0;
+  }
+  const VstIntPtr result = plug->Dispatch(opcode, index, value, ptr, opt);
+  plug->Lock().Leave();
+  return result;
+}
+
+VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
+{
+  IParameter* param = ParameterAt(index); // null for an index that is not a parameter
+  char* text = static_cast<char*>(ptr);
+
+  switch (opcode)
+  {
+  case effOpen:
+    HostSpecificSetup();
+    NotifyAllParametersChanged();
+    return 0;
+
+  case effSetProgram:
+    if (!DoesChunks()) UpdateCurrentPreset(nullptr);
+    RecallPreset(value >= 0 && value <= INT_MAX ? static_cast<int>(value) : -1);
+    return 0;
+
+  case effGetProgram:
+    return CurrentPreset();
+
+  case effSetProgramName:
+    if (text)
+    {
+      char name[IProgram::kNameSize];
+      CopyToHost(name, text, IProgram::kNameSize); // bounded read of the host's text
+      UpdateCurrentPreset(name);
+    }
+    return 0;
+
+  case effGetProgramName:
+    if (text) CopyToHost(text, PresetName(CurrentPreset()), kVstMaxProgNameLen);
+    return 0;
+
+  case effGetParamLabel:
+    if (param && text) CopyToHost(text, param->HostLabel(), kVstMaxParamStrLen);
+    return 0;
+
+  case effGetParamDisplay:
+    if (param && text)
+    {
+      char display[IParameter::kDisplayTextBufferSize];
+      param->HostDisplayText(param->Value(), false, display, sizeof(display));
+      CopyToHost(text, display, kVstMaxParamStrLen);
+    }
+    return 0;
+
+  case effGetParamName:
+    if (param && text) CopyToHost(text, param->HostName(), kVstMaxParamStrLen);
+    return 0;
+
+  case effSetSampleRate:
+  {
+    const double rate = opt;
+    mHostSampleRateUsable = std::isfinite(rate) && rate > 0.0;
+    SetSampleRateHz(rate);
+    ResetProcessing();
+    return 0;
+  }
+
+  case effSetBlockSize:
+    if (value <= 0) return 0; // no block size to prepare for
+    SetBlockFrames(value > kMaxBlockFrames ? kMaxBlockFrames : static_cast<int>(value));
+    ResetProcessing();
+    return 0;
+
+  case effMainsChanged:
+    if (value)
+    {
+      SetActive(true);
+    }
+    else
+    {
+      SetActive(false);
+      ResetProcessing();
+    }
+    return 0;
+
+  case effEditGetRect:
+    if (ptr && Editor())
+    {
+      *static_cast<ERect**>(ptr) = &mEditorRect;
+      return 1;
+    }
+    return 0;
+
+  case effEditOpen:
+#ifdef BRINDLOW_HAS_EDITOR_WINDOW
+    if (Editor() && EditorWindow(Editor())->OpenEditorWindow(ptr))
+    {
+      EditorOpened();
+      return 1;
+    }
+#endif
+    return 0;
+
+  case effEditClose:
+#ifdef BRINDLOW_HAS_EDITOR_WINDOW
+    if (Editor())
+    {
+      EditorClosing();
+      EditorWindow(Editor())->CloseEditorWindow();
+      return 1;
+    }
+#endif
+    return 0;
+
+  case effGetChunk:
+    if (!ptr) return 0;
+    return GetChunk(index == 0, static_cast<void**>(ptr));
+
+  case effSetChunk:
+    if (!ptr) return 0;
+    return SetChunk(index == 0, ptr, value);
+
+  case effProcessEvents:
+    if (!ptr) return 0;
+    return ProcessEvents(static_cast<const VstEvents*>(ptr));
+
+  case effCanBeAutomated:
+    return 1;
+
+  case effString2Parameter:
+    return StringToParameter(index, text);
+
+  case effGetProgramNameIndexed:
+    if (!text) return 0;
+    CopyToHost(text, PresetName(index), kVstMaxProgNameLen);
+    return text[0] != '\0' ? 1 : 0;
+
+  case effGetInputProperties:
+    return PinProperties(index, InputChannelCount(), "Input %d",
+                         static_cast<VstPinProperties*>(ptr));
+
+  case effGetOutputProperties:
+    return PinProperties(index, OutputChannelCount(), "Output %d",
+                         static_cast<VstPinProperties*>(ptr));
+
+  case effGetPlugCategory:
+    return IsInstrument() ? kPlugCategSynth : kPlugCategEffect;
+
+  case effSetSpeakerArrangement:
+    SetConnectedFromArrangement(reinterpret_cast<const VstSpeakerArrangement*>(value), true);
+    SetConnectedFromArrangement(static_cast<const VstSpeakerArrangement*>(ptr), false);
+    return 1;
+
+  case effGetEffectName:
+    if (!text) return 0;
+    CopyToHost(text, EffectName(), kVstMaxEffectNameLen);
+    return 1;
+
+  case effGetVendorString:
+    if (!text) return 0;
+    CopyToHost(text, VendorName(), kVstMaxVendorStrLen);
+    return 1;
+
+  case effGetProductString:
+    if (!text) return 0;
+    CopyToHost(text, ProductName(), kVstMaxProductStrLen);
+    return 1;
+
+  case effVendorSpecific:
+  {
+    if (index != effGetParamDisplay || !text) return 0;
+    // The host asks for the text of a normalised value it holds; a value that is
+    // not a number gets no text.
+    IParameter* shown = value >= 0 && value < ParameterCount() ? ParameterAt(static_cast<int>(value))
+                                                                : nullptr;
+    if (shown && !std::isnan(opt))
+    {
+      const double normalized = opt < 0.0f ? 0.0 : (opt > 1.0f ? 1.0 : static_cast<double>(opt));
+      char display[IParameter::kDisplayTextBufferSize];
+      shown->HostDisplayText(normalized, true, display, sizeof(display));
+      CopyToHost(text, display, kVstMaxParamStrLen);
+    }
+    return kCockosAnswer;
+  }
+
+  case effCanDo:
+    return text ? CanDo(text) : 0;
+
+  case effGetVstVersion:
+    return kVstVersion;
+
+  case effGetMidiKeyName:
+  {
+    MidiKeyName* key = static_cast<MidiKeyName*>(ptr);
+    if (!key) return 0;
+    std::memset(key->keyName, 0, sizeof(key->keyName));
+    char name[kVstMaxNameLen * 2] = {};
+    const bool named = GetNoteName(key->thisKeyNumber, name);
+    CopyToHost(key->keyName, name, sizeof(key->keyName));
+    return named ? 1 : 0;
+  }
+
+  case effGetSpeakerArrangement:
+    if (value) *reinterpret_cast<VstSpeakerArrangement**>(value) = &mInputArrangement;
+    if (ptr) *static_cast<VstSpeakerArrangement**>(ptr) = &mOutputArrangement;
+    return 1;
+
+  default:
+    return 0;
+  }
+}
+
+VstIntPtr IPlugVST::GetChunk(bool bank, void** data)
+{
+  IByteChunk& chunk = bank ? mBankChunk : mProgramChunk;
+  chunk.Clear();
+  bool ok = WriteChunkHeader(chunk);
+  if (bank) UpdateCurrentPreset(nullptr);
+  ok = ok && WriteState(chunk);
+  if (!ok || chunk.Size() <= 0) return 0;
+  *data = chunk.GetBytes();
+  return chunk.Size();
+}
+
+VstIntPtr IPlugVST::SetChunk(bool bank, const void* data, VstIntPtr size)
+{
+  // A size the chunk cannot hold is refused before anything changes.
+  if (size < 0 || size > INT_MAX) return 0;
+  IByteChunk& chunk = bank ? mBankChunk : mProgramChunk;
+  if (!chunk.Resize(static_cast<int>(size))) return 0;
+  if (size > 0) std::memcpy(chunk.GetBytes(), data, static_cast<size_t>(size));
+
+  int32_t version = 0;
+  const int start = ReadChunkHeader(chunk, &version);
+  const int end = ReadState(chunk, start);
+  if (!(bank && version >= IByteChunk::kFormatVersion)) UpdateCurrentPreset(nullptr);
+  if (end < 0) return 0;
+  PushAllParametersToEditor();
+  return 1;
+}
+
+VstIntPtr IPlugVST::StringToParameter(int index, const char* text)
+{
+  IParameter* param = ParameterAt(index);
+  if (!param) return 0;
+  if (!text) return 1;
+
+  double value = 0.0;
+  if (param->DisplayTextCount() != 0)
+  {
+    int textValue = 0;
+    if (!param->ValueForDisplayText(text, &textValue)) return 0;
+    value = textValue;
+  }
+  else
+  {
+    char number[kMaxHostStringLen];
+    CopyToHost(number, text, sizeof(number));
+    value = std::strtod(number, nullptr); // the leading number, 0 without one
+    // "inf", "nan" and overflowing numbers are no value a parameter can take.
+    if (!std::isfinite(value)) return 0;
+    if (param->NegatedDisplay()) value = -value;
+  }
+
+  if (IGraphics* editor = Editor()) editor->PushParameterToControls(index, value, false);
+  param->SetValue(value); // clamps to the range
+  ParameterChanged(index);
+  return 1;
+}
+
+VstIntPtr IPlugVST::CanDo(const char* text)
+{
+  EmitTrace("IPlugVST::VSTDispatcher", __LINE__, "VSTCanDo(%s)", text);
+  if (!std::strcmp(text, "receiveVstTimeInfo")) return 1;
+  if (mDoesMidi)
+  {
+    if (!std::strcmp(text, "sendVstEvents") || !std::strcmp(text, "sendVstMidiEvent") ||
+        !std::strcmp(text, "receiveVstEvents") || !std::strcmp(text, "receiveVstMidiEvent"))
+      return 1;
+  }
+  if (!std::strcmp(text, "hasCockosExtensions")) return kCockosCanDo;
+  if (!std::strcmp(text, "hasCockosViewAsConfig")) return kCockosCanDo;
+  return 0;
+}
+
+VstIntPtr IPlugVST::PinProperties(int index, int channelCount, const char* labelFormat,
+                                  VstPinProperties* properties)
+{
+  if (!properties || index < 0 || index >= channelCount) return 0;
+  properties->flags = kVstPinIsActive;
+  if (index % 2 == 0 && index < channelCount - 1) properties->flags |= kVstPinIsStereo;
+  std::snprintf(properties->label, sizeof(properties->label), labelFormat, index + 1);
+  return 1;
+}
+
+VstIntPtr IPlugVST::ProcessEvents(const VstEvents* events)
+{
+  for (VstInt32 i = 0; i < events->numEvents; ++i)
+  {
+    VstEvent* event = events->events[i];
+    if (!event) continue;
+    if (event->type == kVstMidiType)
+    {
+      const VstMidiEvent* midi = reinterpret_cast<const VstMidiEvent*>(event);
+      MidiMessage message;
+      message.mOffset = midi->deltaFrames;
+      message.mStatus = static_cast<uint8_t>(midi->midiData[0]);
+      message.mData1 = static_cast<uint8_t>(midi->midiData[1]);
+      message.mData2 = static_cast<uint8_t>(midi->midiData[2]);
+      HandleMidiMessage(message);
+    }
+    else
+    {
+      VstEvents list{};
+      list.numEvents = 1;
+      list.events[0] = event;
+      CallHost(audioMasterProcessEvents, 0, 0, &list);
+    }
+  }
+  return 1;
+}
+
+void IPlugVST::SetConnectedFromArrangement(const VstSpeakerArrangement* arrangement, bool inputs)
+{
+  if (!arrangement) return;
+  const int count = inputs ? InputChannelCount() : OutputChannelCount();
+  // Channels beyond the plug-in's own do not exist; a negative count connects none.
+  int n = arrangement->numChannels;
+  if (n < 0) n = 0;
+  if (n > count) n = count;
+  if (inputs)
+  {
+    SetInputsConnected(0, n, true);
+    SetInputsConnected(n, count - n, false);
+  }
+  else
+  {
+    SetOutputsConnected(0, n, true);
+    SetOutputsConnected(n, count - n, false);
+  }
+}
+
+// ---- Parameter and processing callbacks ----
+
+void VSTCALLBACK IPlugVST::VSTProcessFloat(AEffect* effect, float** inputs, float** outputs,
+                                           VstInt32 frames)
+{
+  IPlugVST* plug = FromAEffect(effect);
+  if (!plug) return;
+  IPlugLockGuard guard(plug->Lock());
+  if (frames <= 0 || (!inputs && plug->InputChannelCount() > 0) ||
+      (!outputs && plug->OutputChannelCount() > 0))
+    return;
+  plug->AttachInputsFloat(0, plug->InputChannelCount(), inputs, frames);
+  plug->AttachOutputsFloat(0, plug->OutputChannelCount(), outputs);
+  plug->RunBlockFloat(frames);
+}
+
+void VSTCALLBACK IPlugVST::VSTProcessDouble(AEffect* effect, double** inputs, double** outputs,
+                                            VstInt32 frames)
+{
+  IPlugVST* plug = FromAEffect(effect);
+  if (!plug) return;
+  IPlugLockGuard guard(plug->Lock());
+  if (frames <= 0 || (!inputs && plug->InputChannelCount() > 0) ||
+      (!outputs && plug->OutputChannelCount() > 0))
+    return;
+  plug->AttachInputsDouble(0, plug->InputChannelCount(), inputs);
+  plug->AttachOutputsDouble(0, plug->OutputChannelCount(), outputs);
+  plug->RunBlockDouble(frames);
+}
+
+float VSTCALLBACK IPlugVST::VSTGetParameter(AEffect* effect, VstInt32 index)
+{
+  IPlugVST* plug = FromAEffect(effect);
+  if (!plug) return 0.0f;
+  EmitTrace("IPlugVST::VSTGetParameter", __LINE__, "%d", index);
+  IPlugLockGuard guard(plug->Lock());
+  IParameter* param = plug->ParameterAt(index);
+  return param ? static_cast<float>(param->Normalized()) : 0.0f;
+}
+
+void VSTCALLBACK IPlugVST::VSTSetParameter(AEffect* effect, VstInt32 index, float value)
+{
+  IPlugVST* plug = FromAEffect(effect);
+  if (!plug) return;
+  EmitTrace("IPlugVST::VSTSetParameter", __LINE__, "%d:%f", index, static_cast<double>(value));
+  IPlugLockGuard guard(plug->Lock());
+  IParameter* param = plug->ParameterAt(index);
+  // A value that is not a number or infinite is no position on the control: ignored.
+  if (!param || !std::isfinite(value)) return;
+  if (IGraphics* editor = plug->Editor()) editor->PushParameterToControls(index, value, true);
+  param->SetFromNormalized(value); // clamps to the range
+  plug->ParameterChanged(index);
+}
+
+// ---- Calls to the host ----
+
+void IPlugVST::HostBeginEdit(int index)
+{
+  CallHost(audioMasterBeginEdit, index);
+}
+
+void IPlugVST::HostAutomate(int index, double normalized)
+{
+  CallHost(audioMasterAutomate, index, 0, nullptr, static_cast<float>(normalized));
+}
+
+void IPlugVST::HostEndEdit(int index)
+{
+  CallHost(audioMasterEndEdit, index);
+}
+
+const VstTimeInfo* IPlugVST::HostTimeInfo(VstIntPtr wantedFlags)
+{
+  return reinterpret_cast<const VstTimeInfo*>(CallHost(audioMasterGetTime, 0, wantedFlags));
+}
+
+int IPlugVST::HostSamplePosition()
+{
+  const VstTimeInfo* info = HostTimeInfo(0);
+  if (!info || !(info->samplePos >= 0.0)) return 0;
+  // Positions past the range of the answer saturate instead of overflowing.
+  if (info->samplePos >= static_cast<double>(INT_MAX)) return INT_MAX;
+  return static_cast<int>(info->samplePos);
+}
+
+double IPlugVST::HostTempo()
+{
+  if (!mHostCallback) return 0.0;
+  const VstTimeInfo* info = HostTimeInfo(kVstTempoValid);
+  if (info && (info->flags & kVstTempoValid) && info->tempo >= 0.0 && std::isfinite(info->tempo))
+    return info->tempo;
+  return 0.0;
+}
+
+void IPlugVST::HostTimeSignature(int* numerator, int* denominator)
+{
+  if (numerator) *numerator = 0;
+  if (denominator) *denominator = 0;
+  const VstTimeInfo* info = HostTimeInfo(kVstTimeSigValid);
+  if (info && (info->flags & kVstTimeSigValid) && info->timeSigNumerator >= 0 &&
+      info->timeSigDenominator >= 0)
+  {
+    if (numerator) *numerator = info->timeSigNumerator;
+    if (denominator) *denominator = info->timeSigDenominator;
+  }
+}
+
+int IPlugVST::IdentifyHost()
+{
+  if (HostKind() != kHostUninit) return HostKind();
+  char product[kHostProductBufferSize];
+  std::memset(product, 0, sizeof(product));
+  CallHost(audioMasterGetProductString, 0, 0, product);
+  product[sizeof(product) - 1] = '\0'; // whatever the host wrote, the text ends here
+  int version = 0;
+  if (product[0]) version = PackDecimalVersion(ClipToInt(CallHost(audioMasterGetVendorVersion)));
+  SetHost(product, version);
+  return HostKind();
+}
+
+void IPlugVST::HostSpecificSetup()
+{
+  if (mHostSetupDone) return;
+  mHostSetupDone = true;
+  const int host = IdentifyHost();
+  if (host == kHostForte || host == kHostAudition || host == kHostOrion || host == kHostSAWStudio)
+    RestrictToTwoInputs();
+  mInputArrangement.numChannels = InputChannelCount();
+  mAEffect.numInputs = InputChannelCount();
+  mOutputArrangement.numChannels = OutputChannelCount();
+  mAEffect.numOutputs = OutputChannelCount();
+}
+
+void IPlugVST::ResizeEditorRect(int, int)
+{
+#ifdef BRINDLOW_HAS_EDITOR_WINDOW
+  if (IGraphics* editor = Editor())
+  {
+    mEditorRect.top = 0;
+    mEditorRect.left = 0;
+    mEditorRect.bottom = static_cast<VstInt16>(EditorWindow(editor)->Height());
+    mEditorRect.right = static_cast<VstInt16>(EditorWindow(editor)->Width());
+  }
+#endif
+}
+
+void IPlugVST::AttachEditor(IGraphics* editor)
+{
+  if (!editor) return;
+  IPlugBase::AttachEditor(editor);
+  mAEffect.flags |= effFlagsHasEditor;
+  ResizeEditorRect(0, 0);
+}
+
+void IPlugVST::SetLatencySamples(int samples)
+{
+  mAEffect.initialDelay = samples;
+  IPlugBase::SetLatencySamples(samples);
+}
+
+bool IPlugVST::SendMidiToHost(const MidiMessage& message)
+{
+  VstMidiEvent event{};
+  event.type = kVstMidiType;
+  event.byteSize = sizeof(VstMidiEvent);
+  event.deltaFrames = message.mOffset;
+  event.midiData[0] = static_cast<char>(message.mStatus);
+  event.midiData[1] = static_cast<char>(message.mData1);
+  event.midiData[2] = static_cast<char>(message.mData2);
+  VstEvents list{};
+  list.numEvents = 1;
+  list.events[0] = reinterpret_cast<VstEvent*>(&event);
+  return CallHost(audioMasterProcessEvents, 0, 0, &list) == 1;
+}
+
+bool IPlugVST::SendMidiListToHost(const MidiMessage* messages, int count)
+{
+  bool allSent = true;
+  for (int i = 0; messages && i < count; ++i)
+    allSent = SendMidiToHost(messages[i]) && allSent;
+  return allSent;
+}
