@@ -1,0 +1,52 @@
+// KyvBrindlow: the Brindlow Haas widener. Its constructor is the product as the host
+// sees it (identity, channels, parameters, presets); its engine passes one input
+// unchanged to the leading output and a delayed, scaled copy to the lagging one.
+#pragma once
+
+#include "HaasDelayLine.h"
+#include "IPlugVST.h"
+
+class KyvBrindlow : public IPlugVST
+{
+public:
+  enum EParams
+  {
+    kDelay = 0, // milliseconds of the lagging side
+    kPan,       // leading side: 0 "Left", 1 "Right"
+    kWetMix,    // level of the lagging side, dB
+    kNumParams
+  };
+  static constexpr int kNumPresets = 17;
+  static constexpr int kVendorVersion = 0x00010300;
+  static constexpr int kUniqueID = VstFourCC('k', 'y', 'v', 'h');
+  static constexpr int kMfrID = VstFourCC('b', 'k', 'y', 'v');
+
+  explicit KyvBrindlow(audioMasterCallback hostCallback);
+  ~KyvBrindlow() override;
+
+  void ResetProcessing() override;
+  void ParameterChanged(int index) override;
+  void ProcessBlock(double** inputs, double** outputs, int frames) override;
+
+  int InputChannelIndex() const { return mInputChannel; }
+  int LeadingOutputIndex() const { return mLeadingOutput; }
+  int LaggingOutputIndex() const { return mLaggingOutput; }
+  const HaasDelayLine& DelayLine() const { return mDelayLine; }
+
+private:
+  typedef void (KyvBrindlow::*ParameterHandler)();
+
+  void DefineParameters();
+  void DefinePresets();
+  // Recomputes the delay in samples from Delay and the sample rate.
+  void DelayChanged();
+  // Chooses the input, leading and lagging channels from Pan.
+  void SideChanged();
+
+  ParameterHandler mParameterHandlers[kNumParams];
+  // Until the first run of the side handler: Left leading, input 0.
+  int mInputChannel = 0;
+  int mLeadingOutput = 0;
+  int mLaggingOutput = 1;
+  HaasDelayLine mDelayLine;
+};
