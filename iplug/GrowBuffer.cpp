@@ -1,6 +1,7 @@
 #include "GrowBuffer.h"
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -9,6 +10,7 @@ namespace
 {
 constexpr int64_t kPage = 4096;
 constexpr int64_t kMaxStep = 4194304;
+std::atomic<long> sAllocations{0};
 } // namespace
 
 GrowBuffer::GrowBuffer(int granularity, int minCapacity)
@@ -61,10 +63,16 @@ bool GrowBuffer::Resize(int newSize, bool allowShrink)
         if (mData) std::memcpy(data, mData, static_cast<size_t>(std::min(mSize, newSize)));
         std::free(mData);
       }
+      ++sAllocations;
       mData = data;
       mCapacity = static_cast<int>(capacity);
     }
   }
   mSize = newSize;
   return true;
+}
+
+long GrowBuffer::AllocationCount()
+{
+  return sAllocations.load();
 }

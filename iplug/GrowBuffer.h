@@ -24,6 +24,9 @@ public:
   int Capacity() const { return mCapacity; }
   int Granularity() const { return mGranularity; }
 
+  // How many times any GrowBuffer has obtained memory: lets the audio path prove it allocates nothing.
+  static long AllocationCount();
+
   // The capacity that Resize would choose for newSize bytes (exposed for the growth rule's tests).
   int64_t CapacityFor(int newSize) const;
 

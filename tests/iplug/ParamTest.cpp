@@ -1,0 +1,210 @@
+#include "IParam.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace
+{
+std::string Display(const IParameter& p, double v, bool normalized)
+{
+  char text[IParameter::kDisplayTextBufferSize];
+  p.HostDisplayText(v, normalized, text, sizeof text);
+  return text;
+}
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+} // namespace
+
+TEST(IParameter, PrecisionFollowsStep)
+{
+  const double steps[] = {1.0, 0.5, 0.25, 0.001, 0.1, 0.0000001, 0.01};
+  const int precisions[] = {0, 1, 2, 3, 1, 6, 2};
+  for (int i = 0; i < 7; ++i)
+  {
+    IParameter p;
+    p.DefineContinuous("x", 0.0, 0.0, 10.0, steps[i], "");
+    EXPECT_EQ(p.DisplayPrecision(), precisions[i]) << "step " << steps[i];
+  }
+}
+
+TEST(IParameter, DelayLikeContinuousParameter)
+{
+  IParameter p;
+  p.DefineContinuous("Delay", 20.0, 1.0, 40.0, 0.001, "ms");
+  EXPECT_EQ(p.Kind(), IParameter::kTypeContinuous);
+  EXPECT_STREQ(p.HostName(), "Delay");
+  EXPECT_EQ(Display(p, 20.0, false), "20.000");
+  EXPECT_STREQ(p.HostLabel(), "ms");
+
+  // Continuous values are not snapped.
+  p.SetFromNormalized(0.5);
+  EXPECT_DOUBLE_EQ(p.Value(), 20.5);
+  EXPECT_DOUBLE_EQ(p.Normalized(), 0.5);
+  EXPECT_DOUBLE_EQ(p.ToNormalized(0.0), 0.0);
+  EXPECT_DOUBLE_EQ(p.ToNormalized(99.0), 1.0);
+  // The display path denormalises without snapping.
+  EXPECT_EQ(Display(p, 0.25, true), "10.750");
+}
+
+TEST(IParameter, RangeIsAtLeastOneStepWide)
+{
+  IParameter p;
+  p.DefineContinuous("x", 0.0, 0.0, 0.0, 1.0, "");
+  double lo = -1, hi = -1;
+  p.Bounds(&lo, &hi);
+  EXPECT_EQ(lo, 0.0);
+  EXPECT_EQ(hi, 1.0);
+}
+
+TEST(IParameter, ChoiceRoundsWhenSettingButTruncatesForDisplay)
+{
+  IParameter p;
+  p.DefineChoice("Pan", 0, 2);
+  p.AddDisplayText(0, "Left");
+  p.AddDisplayText(1, "Right");
+  EXPECT_EQ(p.Kind(), IParameter::kTypeChoice);
+  EXPECT_EQ(p.DisplayTextCount(), 2);
+
+  p.SetFromNormalized(0.7);
+  EXPECT_EQ(p.Value(), 1.0);
+  EXPECT_EQ(Display(p, 0.7, true), "Left");
+  EXPECT_EQ(Display(p, 1.0, false), "Right");
+  EXPECT_STREQ(p.HostLabel(), "");
+
+  int v = -5;
+  EXPECT_FALSE(p.ValueForDisplayText("right", &v));
+  EXPECT_EQ(v, -5);
+  EXPECT_TRUE(p.ValueForDisplayText("Right", &v));
+  EXPECT_EQ(v, 1);
+}
+
+TEST(IParameter, ChoiceOfThreeRoundsHalvesUp)
+{
+  IParameter p;
+  p.DefineChoice("c", 0, 3);
+  p.SetFromNormalized(0.74);
+  EXPECT_EQ(p.Value(), 1.0);
+  p.SetFromNormalized(0.75);
+  EXPECT_EQ(p.Value(), 2.0);
+  p.SetFromNormalized(1.0);
+  EXPECT_EQ(p.Value(), 2.0);
+}
+
+TEST(IParameter, FirstDisplayTextForAValueWins)
+{
+  IParameter p;
+  p.DefineChoice("c", 0, 3);
+  p.AddDisplayText(2, "Two");
+  p.AddDisplayText(2, "Deux");
+  EXPECT_STREQ(p.DisplayTextFor(2), "Two");
+  EXPECT_STREQ(p.DisplayTextFor(1), "");
+  int v = 0;
+  EXPECT_TRUE(p.ValueForDisplayText("Deux", &v));
+  EXPECT_EQ(v, 2);
+}
+
+TEST(IParameter, ZeroShowsAsPlainZeroAndNegationFlipsSign)
+{
+  IParameter wet;
+  wet.DefineContinuous("Wet Mix", 0.0, -10.0, 10.0, 0.1, "dB");
+  wet.SetFromNormalized(0.5);
+  EXPECT_NEAR(wet.Value(), 0.0, 1e-12);
+  EXPECT_EQ(Display(wet, 0.0, false), "0");
+  EXPECT_EQ(Display(wet, -0.0, false), "0");
+  EXPECT_DOUBLE_EQ(wet.ToNormalized(0.0), 0.5);
+
+  IParameter count;
+  count.DefineContinuous("n", 0.0, -10.0, 10.0, 1.0, "");
+  count.SetNegatedDisplay(true);
+  EXPECT_EQ(Display(count, 3.0, false), "-3");
+  EXPECT_EQ(Display(count, 3.9, false), "-3") << "precision 0 truncates";
+  count.AddDisplayText(3, "Three");
+  EXPECT_EQ(Display(count, 3.0, false), "Three") << "a display text wins over the negation";
+}
+
+TEST(IParameter, HostLabelIsEmptyOnlyForValuesWithText)
+{
+  IParameter p;
+  p.DefineContinuous("Gain", 0.0, -10.0, 10.0, 1.0, "dB");
+  p.AddDisplayText(-10, "Off");
+  p.SetValue(-10.0);
+  EXPECT_STREQ(p.HostLabel(), "");
+  p.SetValue(2.0);
+  EXPECT_STREQ(p.HostLabel(), "dB");
+}
+
+TEST(IParameter, GainFromDecibels)
+{
+  IParameter p;
+  p.DefineContinuous("g", 0.0, -40.0, 40.0, 0.1, "dB");
+  EXPECT_DOUBLE_EQ(p.GainFromDecibels(), 1.0);
+  p.SetValue(20.0);
+  EXPECT_NEAR(p.GainFromDecibels(), 10.0, 1e-9);
+  p.SetValue(-6.0);
+  EXPECT_NEAR(p.GainFromDecibels(), 0.501187, 1e-6);
+}
+
+TEST(IParameter, NormalizedPositionsOutsideUnitRangeStayInRange)
+{
+  IParameter p;
+  p.DefineContinuous("Delay", 20.0, 1.0, 40.0, 0.001, "ms");
+  p.SetFromNormalized(-0.5);
+  EXPECT_EQ(p.Value(), 1.0);
+  p.SetFromNormalized(1.5);
+  EXPECT_EQ(p.Value(), 40.0);
+  p.SetFromNormalized(-kInf);
+  EXPECT_EQ(p.Value(), 1.0);
+  p.SetFromNormalized(kInf);
+  EXPECT_EQ(p.Value(), 40.0);
+
+  IParameter choice;
+  choice.DefineChoice("c", 1, 3);
+  choice.SetFromNormalized(-3.0);
+  EXPECT_EQ(choice.Value(), 0.0);
+}
+
+TEST(IParameter, NaNNeverReachesTheValue)
+{
+  IParameter p;
+  p.DefineContinuous("Delay", 20.0, 1.0, 40.0, 0.001, "ms");
+  p.SetFromNormalized(kNaN);
+  EXPECT_EQ(p.Value(), 20.0);
+  p.SetValue(kNaN);
+  EXPECT_EQ(p.Value(), 20.0);
+  p.SetValue(kInf);
+  EXPECT_EQ(p.Value(), 40.0);
+  p.SetValue(-kInf);
+  EXPECT_EQ(p.Value(), 1.0);
+  p.SetValue(100.0);
+  EXPECT_EQ(p.Value(), 40.0);
+  EXPECT_EQ(p.ToNormalized(kNaN), 0.0);
+}
+
+TEST(IParameter, DisplayOfExtremeValuesIsBoundedAndSafe)
+{
+  IParameter p;
+  p.DefineContinuous("x", 0.0, 0.0, 10.0, 1.0, "");
+  p.AddDisplayText(0, "Zero");
+  EXPECT_EQ(Display(p, 1e12, false), "1000000000000");
+  EXPECT_EQ(Display(p, kNaN, false), "nan");
+
+  IParameter fine;
+  fine.DefineContinuous("y", 0.0, 0.0, 10.0, 0.000001, "");
+  char small[6];
+  fine.HostDisplayText(1e300, false, small, sizeof small);
+  EXPECT_EQ(std::string(small), "10000");
+}
+
+TEST(IParameter, LongTextsAreCutToTheirFields)
+{
+  IParameter p;
+  const std::string longName(60, 'n');
+  p.DefineContinuous(longName.c_str(), 0.0, 0.0, 1.0, 1.0, std::string(40, 'l').c_str());
+  p.AddDisplayText(0, std::string(50, 't').c_str());
+  EXPECT_EQ(std::string(p.HostName()), std::string(31, 'n'));
+  EXPECT_EQ(std::string(p.DisplayTextFor(0)), std::string(31, 't'));
+}
