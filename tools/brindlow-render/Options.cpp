@@ -1,0 +1,166 @@
+#include "Options.h"
+
+#include <getopt.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+namespace
+{
+constexpr int kMaxBlockSize = 65536;
+constexpr double kMaxTailSeconds = 3600.0;
+
+enum LongOnly
+{
+  kOptPlugin = 256,
+  kOptProgram,
+  kOptSet,
+  kOptBlock,
+  kOptDouble,
+  kOptFloat,
+  kOptTail,
+  kOptInfo,
+};
+
+bool ParseWholeNumber(const char* text, long& out)
+{
+  errno = 0;
+  char* end = nullptr;
+  const long value = std::strtol(text, &end, 10);
+  if (end == text || *end != '\0' || errno == ERANGE) return false;
+  out = value;
+  return true;
+}
+
+bool ParseWholeDouble(const char* text, double& out)
+{
+  errno = 0;
+  char* end = nullptr;
+  const double value = std::strtod(text, &end);
+  if (end == text || *end != '\0' || errno == ERANGE || !std::isfinite(value)) return false;
+  out = value;
+  return true;
+}
+
+ParseResult Fail(std::string message)
+{
+  ParseResult result;
+  result.error = std::move(message);
+  return result;
+}
+} // namespace
+
+std::string UsageText(const char* programName)
+{
+  std::string name = programName ? programName : "brindlow-render";
+  return "Usage: " + name + " [options] INPUT OUTPUT\n"
+         "       " + name + " --info [--plugin PATH.so]\n"
+         "\n"
+         "Renders an audio file (WAV, FLAC, AIFF, ...; mono or stereo) through a VST 2.4\n"
+         "plug-in, Brindlow unless --plugin names another, into a stereo file at the\n"
+         "input's sample rate. The output format follows OUTPUT's extension.\n"
+         "\n"
+         "Options:\n"
+         "  --plugin PATH.so      render through this VST 2.4 plug-in\n"
+         "  --program NUMBER|NAME select a program before rendering\n"
+         "  --set NAME=VALUE      set a parameter, in its own units or as one of its\n"
+         "                        display texts (--set Pan=Right --set Delay=12.5);\n"
+         "                        may be repeated, applied after --program\n"
+         "  --block N             frames per processing call (1 ... 65536, default 512)\n"
+         "  --double              use the plug-in's 64-bit processing\n"
+         "  --float               write 32-bit float samples (default: the input's format)\n"
+         "  --tail SECONDS        render this much silence after the input (default 0)\n"
+         "  --info                print what a host sees of the plug-in and exit\n"
+         "  --quiet               no progress bar\n"
+         "  -h, --help            show this help\n"
+         "\n"
+         "Exit status: 0 done, 1 a file or the plug-in failed, 2 bad command line.\n";
+}
+
+ParseResult ParseOptions(int argc, char** argv, RenderOptions& options)
+{
+  static const option longOptions[] = {
+    {"plugin", required_argument, nullptr, kOptPlugin},
+    {"program", required_argument, nullptr, kOptProgram},
+    {"set", required_argument, nullptr, kOptSet},
+    {"block", required_argument, nullptr, kOptBlock},
+    {"double", no_argument, nullptr, kOptDouble},
+    {"float", no_argument, nullptr, kOptFloat},
+    {"tail", required_argument, nullptr, kOptTail},
+    {"info", no_argument, nullptr, kOptInfo},
+    {"quiet", no_argument, nullptr, 'q'},
+    {"help", no_argument, nullptr, 'h'},
+    {nullptr, 0, nullptr, 0},
+  };
+
+  optind = 0; // full reset: the parser may run more than once in a process
+  opterr = 0;
+  for (;;) {
+    const int c = getopt_long(argc, argv, "hq", longOptions, nullptr);
+    if (c == -1) break;
+    switch (c) {
+    case kOptPlugin:
+      if (*optarg == '\0') return Fail("--plugin needs a path");
+      options.pluginPath = optarg;
+      break;
+    case kOptProgram:
+      if (*optarg == '\0') return Fail("--program needs a number or a name");
+      options.program = optarg;
+      break;
+    case kOptSet: {
+      const std::string arg = optarg;
+      const size_t eq = arg.find('=');
+      if (eq == std::string::npos || eq == 0 || eq + 1 == arg.size())
+        return Fail("--set expects NAME=VALUE, got \"" + arg + "\"");
+      options.settings.emplace_back(arg.substr(0, eq), arg.substr(eq + 1));
+      break;
+    }
+    case kOptBlock: {
+      long n = 0;
+      if (!ParseWholeNumber(optarg, n) || n < 1 || n > kMaxBlockSize)
+        return Fail("--block expects a whole number from 1 to " + std::to_string(kMaxBlockSize) + ", got \"" +
+                    std::string(optarg) + "\"");
+      options.blockSize = static_cast<int>(n);
+      break;
+    }
+    case kOptDouble: options.doublePrecision = true; break;
+    case kOptFloat: options.floatOutput = true; break;
+    case kOptTail: {
+      double seconds = 0.0;
+      if (!ParseWholeDouble(optarg, seconds) || seconds < 0.0 || seconds > kMaxTailSeconds)
+        return Fail("--tail expects seconds from 0 to 3600, got \"" + std::string(optarg) + "\"");
+      options.tailSeconds = seconds;
+      break;
+    }
+    case kOptInfo: options.info = true; break;
+    case 'q': options.quiet = true; break;
+    case 'h': options.help = true; break;
+    default: {
+      const char* given = (optind > 0 && optind <= argc) ? argv[optind - 1] : "?";
+      if (optopt == kOptPlugin || optopt == kOptProgram || optopt == kOptSet || optopt == kOptBlock ||
+          optopt == kOptTail)
+        return Fail(std::string("option ") + given + " needs a value");
+      return Fail(std::string("unknown option ") + given);
+    }
+    }
+  }
+
+  if (options.help) {
+    ParseResult ok;
+    ok.ok = true;
+    return ok;
+  }
+  const int positional = argc - optind;
+  if (options.info) {
+    if (positional != 0) return Fail("--info takes no INPUT or OUTPUT");
+  } else {
+    if (positional != 2) return Fail(positional < 2 ? "INPUT and OUTPUT are needed" : "too many arguments");
+    options.inputPath = argv[optind];
+    options.outputPath = argv[optind + 1];
+    if (options.inputPath.empty() || options.outputPath.empty()) return Fail("INPUT and OUTPUT must not be empty");
+  }
+  ParseResult ok;
+  ok.ok = true;
+  return ok;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+// Exit codes of brindlow-render.
+enum ExitCode
+{
+  kExitOk = 0,
+  kExitFailure = 1, // a file, the plug-in or the rendering failed
+  kExitUsage = 2,   // the command line asks for something that cannot be done
+};
+
+struct RenderOptions
+{
+  std::string inputPath;
+  std::string outputPath;
+  std::string pluginPath;      // empty: the Brindlow plug-in built with this tool
+  std::string program;         // empty: keep the plug-in's own start-up program
+  std::vector<std::pair<std::string, std::string>> settings; // --set NAME=VALUE, in order
+  int blockSize = 512;
+  bool doublePrecision = false;
+  bool floatOutput = false;
+  double tailSeconds = 0.0;
+  bool info = false;
+  bool quiet = false;
+  bool help = false;
+};
+
+struct ParseResult
+{
+  bool ok = false;
+  std::string error; // why the command line was refused
+};
+
+// Parses argv into options. Checks the syntax and ranges of every option but
+// nothing that needs the files or the plug-in.
+ParseResult ParseOptions(int argc, char** argv, RenderOptions& options);
+
+std::string UsageText(const char* programName);

@@ -1,0 +1,280 @@
+#include "PluginHost.h"
+
+#include <dlfcn.h>
+
+#include <cstring>
+
+namespace
+{
+// The plug-in calls back without a context pointer (and before the entry object
+// even exists), so the one host of this process is found here.
+PluginHost* gHost = nullptr;
+
+constexpr VstIntPtr kHostVstVersion = 2400;
+constexpr VstIntPtr kHostVendorVersion = 10300;
+constexpr VstIntPtr kProcessLevelOffline = 4;
+constexpr VstIntPtr kVendorSpecificAnswer = 0xBEEF;
+constexpr VstInt32 kVendorDisplayForValue = 7; // effVendorSpecific: display text of a normalised value
+constexpr VstIntPtr kProcessPrecision32 = 0;
+constexpr VstIntPtr kProcessPrecision64 = 1;
+constexpr double kTempo = 120.0;
+constexpr size_t kTextSize = 256; // larger than any text field of the interface
+
+VstIntPtr VSTCALLBACK HostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                                   float opt)
+{
+  if (opcode == audioMasterVersion) return kHostVstVersion;
+  return gHost ? gHost->HandleHostCall(effect, opcode, index, value, ptr, opt) : 0;
+}
+
+void CopyText(void* ptr, const char* text, size_t capacity)
+{
+  if (!ptr) return;
+  std::strncpy(static_cast<char*>(ptr), text, capacity - 1);
+  static_cast<char*>(ptr)[capacity - 1] = '\0';
+}
+
+void FillArrangement(VstSpeakerArrangement& arrangement, int channels)
+{
+  std::memset(&arrangement, 0, sizeof(arrangement));
+  arrangement.numChannels = channels;
+  arrangement.type = channels == 0   ? kSpeakerArrEmpty
+                     : channels == 1 ? kSpeakerArrMono
+                     : channels == 2 ? kSpeakerArrStereo
+                                     : kSpeakerArrUserDefined;
+}
+} // namespace
+
+PluginHost::~PluginHost()
+{
+  Unload();
+}
+
+bool PluginHost::Load(const std::string& path, std::string& error)
+{
+  // dlopen searches the library path for a bare file name; a path is meant here.
+  const std::string openPath = path.find('/') == std::string::npos ? "./" + path : path;
+  dlerror();
+  mLibrary = dlopen(openPath.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!mLibrary) {
+    const char* why = dlerror();
+    error = "cannot load plug-in \"" + path + "\": " + (why ? why : "unknown error");
+    return false;
+  }
+  auto entry = reinterpret_cast<VSTPluginMainProc>(dlsym(mLibrary, "VSTPluginMain"));
+  if (!entry) entry = reinterpret_cast<VSTPluginMainProc>(dlsym(mLibrary, "main"));
+  if (!entry) {
+    const char* why = dlerror();
+    error = "\"" + path + "\" is not a VST 2.4 plug-in (no VSTPluginMain entry point): " + (why ? why : "");
+    Unload();
+    return false;
+  }
+  gHost = this;
+  mEffect = entry(HostCallback);
+  if (!mEffect || mEffect->magic != kEffectMagic || !mEffect->dispatcher) {
+    error = "\"" + path + "\" did not create a VST 2.4 effect";
+    mEffect = nullptr;
+    Unload();
+    return false;
+  }
+  if (mEffect->numInputs < 0 || mEffect->numOutputs < 0 || mEffect->numParams < 0 || mEffect->numPrograms < 0) {
+    error = "\"" + path + "\" reports negative channel, parameter or program counts";
+    Unload();
+    return false;
+  }
+  Dispatch(effOpen);
+  return true;
+}
+
+void PluginHost::Unload()
+{
+  if (mEffect) {
+    if (mRunning) Stop();
+    Dispatch(effClose);
+    mEffect = nullptr;
+  }
+  if (mLibrary) {
+    dlclose(mLibrary);
+    mLibrary = nullptr;
+  }
+  if (gHost == this) gHost = nullptr;
+}
+
+VstIntPtr PluginHost::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) const
+{
+  return mEffect->dispatcher(mEffect, opcode, index, value, ptr, opt);
+}
+
+std::string PluginHost::DispatchString(VstInt32 opcode, VstInt32 index) const
+{
+  char text[kTextSize] = {};
+  Dispatch(opcode, index, 0, text);
+  text[kTextSize - 1] = '\0';
+  return text;
+}
+
+void PluginHost::Prepare(double sampleRate, int blockSize, int inputChannels, bool doublePrecision)
+{
+  mSampleRate = sampleRate;
+  mBlockSize = blockSize;
+  Dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(sampleRate));
+  Dispatch(effSetBlockSize, 0, blockSize);
+  Dispatch(effSetProcessPrecision, 0, doublePrecision ? kProcessPrecision64 : kProcessPrecision32);
+  FillArrangement(mInputArrangement, inputChannels);
+  FillArrangement(mOutputArrangement, mEffect->numOutputs);
+  Dispatch(effSetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&mInputArrangement), &mOutputArrangement);
+}
+
+void PluginHost::Start()
+{
+  if (mRunning) return;
+  Dispatch(effMainsChanged, 0, 1);
+  Dispatch(effStartProcess);
+  mRunning = true;
+}
+
+void PluginHost::Stop()
+{
+  if (!mRunning) return;
+  Dispatch(effStopProcess);
+  Dispatch(effMainsChanged, 0, 0);
+  mRunning = false;
+}
+
+void PluginHost::Process(float** inputs, float** outputs, int frames)
+{
+  mEffect->processReplacing(mEffect, inputs, outputs, frames);
+}
+
+void PluginHost::Process(double** inputs, double** outputs, int frames)
+{
+  mEffect->processDoubleReplacing(mEffect, inputs, outputs, frames);
+}
+
+std::string PluginHost::EffectName() const
+{
+  return DispatchString(effGetEffectName);
+}
+
+std::string PluginHost::VendorName() const
+{
+  return DispatchString(effGetVendorString);
+}
+
+std::string PluginHost::ProductName() const
+{
+  return DispatchString(effGetProductString);
+}
+
+int PluginHost::VendorVersion() const
+{
+  return static_cast<int>(Dispatch(effGetVendorVersion));
+}
+
+int PluginHost::Category() const
+{
+  return static_cast<int>(Dispatch(effGetPlugCategory));
+}
+
+std::string PluginHost::ParamName(int index) const
+{
+  return DispatchString(effGetParamName, index);
+}
+
+std::string PluginHost::ParamLabel(int index) const
+{
+  return DispatchString(effGetParamLabel, index);
+}
+
+std::string PluginHost::ParamDisplay(int index) const
+{
+  return DispatchString(effGetParamDisplay, index);
+}
+
+float PluginHost::ParamValue(int index) const
+{
+  return mEffect->getParameter ? mEffect->getParameter(mEffect, index) : 0.0f;
+}
+
+void PluginHost::SetParamValue(int index, float normalized)
+{
+  if (mEffect->setParameter) mEffect->setParameter(mEffect, index, normalized);
+}
+
+std::string PluginHost::DisplayForNormalized(int index, float normalized)
+{
+  char text[kTextSize] = {};
+  if (Dispatch(effVendorSpecific, kVendorDisplayForValue, index, text, normalized) == kVendorSpecificAnswer) {
+    text[kTextSize - 1] = '\0';
+    return text;
+  }
+  const float saved = ParamValue(index);
+  SetParamValue(index, normalized);
+  std::string display = ParamDisplay(index);
+  SetParamValue(index, saved);
+  return display;
+}
+
+bool PluginHost::SetParamFromString(int index, const std::string& text)
+{
+  std::vector<char> copy(text.begin(), text.end());
+  copy.push_back('\0');
+  return Dispatch(effString2Parameter, index, 0, copy.data()) != 0;
+}
+
+int PluginHost::CurrentProgram() const
+{
+  return static_cast<int>(Dispatch(effGetProgram));
+}
+
+void PluginHost::SetProgram(int program)
+{
+  Dispatch(effBeginSetProgram);
+  Dispatch(effSetProgram, 0, program);
+  Dispatch(effEndSetProgram);
+}
+
+std::vector<std::string> PluginHost::ProgramNames()
+{
+  std::vector<std::string> names;
+  bool anyNamed = false;
+  for (int i = 0; i < NumPrograms(); ++i) {
+    names.push_back(DispatchString(effGetProgramNameIndexed, i));
+    anyNamed = anyNamed || !names.back().empty();
+  }
+  if (anyNamed || NumPrograms() == 0) return names;
+
+  // A plug-in without indexed names: select each program in turn and ask.
+  const int current = CurrentProgram();
+  for (int i = 0; i < NumPrograms(); ++i) {
+    Dispatch(effSetProgram, 0, i);
+    names[static_cast<size_t>(i)] = DispatchString(effGetProgramName);
+  }
+  Dispatch(effSetProgram, 0, current);
+  return names;
+}
+
+VstIntPtr PluginHost::HandleHostCall(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void* ptr, float)
+{
+  switch (opcode) {
+  case audioMasterGetTime:
+    mTimeInfo = {};
+    mTimeInfo.samplePos = mSamplePosition;
+    mTimeInfo.sampleRate = mSampleRate;
+    mTimeInfo.tempo = kTempo;
+    mTimeInfo.ppqPos = mSamplePosition / mSampleRate * (kTempo / 60.0);
+    mTimeInfo.timeSigNumerator = 4;
+    mTimeInfo.timeSigDenominator = 4;
+    mTimeInfo.flags = kVstTempoValid | kVstTimeSigValid | kVstPpqPosValid | (mRunning ? kVstTransportPlaying : 0);
+    return reinterpret_cast<VstIntPtr>(&mTimeInfo);
+  case audioMasterGetSampleRate: return static_cast<VstIntPtr>(mSampleRate);
+  case audioMasterGetBlockSize: return mBlockSize;
+  case audioMasterGetCurrentProcessLevel: return kProcessLevelOffline;
+  case audioMasterGetVendorString: CopyText(ptr, "Brindlow project", kVstMaxVendorStrLen); return 1;
+  case audioMasterGetProductString: CopyText(ptr, "brindlow-render", kVstMaxProductStrLen); return 1;
+  case audioMasterGetVendorVersion: return kHostVendorVersion;
+  case audioMasterCanDo:
+    return ptr && std::strcmp(static_cast<const char*>(ptr), "sendVstTimeInfo") == 0 ? 1 : 0;
+  default: return 0;
+  }
+}

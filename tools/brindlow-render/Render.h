@@ -1,0 +1,20 @@
+#pragma once
+
+#include "AudioFile.h"
+#include "Options.h"
+#include "PluginHost.h"
+
+#include <cstdint>
+#include <string>
+
+struct RenderStats
+{
+  int64_t frames = 0;        // frames written, tail included
+  int64_t overFullScale = 0; // output samples beyond ±1.0
+};
+
+// Streams the input through the prepared plug-in block by block (then the tail
+// of silence) into the stereo output: mains on, process, mains off. The plug-in
+// must have been prepared for the input's rate, the block size and channel count.
+bool RenderAudio(PluginHost& host, AudioInput& input, AudioOutput& output, const RenderOptions& options,
+                 RenderStats& stats, std::string& error);
