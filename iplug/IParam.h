@@ -47,7 +47,7 @@ public:
   // The label, or the empty text when the current value has a display text of its own.
   const char* HostLabel() const;
   // The text a host shows for value (normalised or real), written into out (outSize bytes,
-  // always terminated; kDisplayTextBufferSize is always enough).
+  // always terminated; kDisplayTextBufferSize holds any value of a sensible range).
   void HostDisplayText(double value, bool isNormalized, char* out, int outSize) const;
   // The current value read as decibels, as a linear gain factor.
   double GainFromDecibels() const;
