@@ -141,4 +141,4 @@ ls -l
 
 # Cut and short files for the failure paths.
 head -c 7 rgba8.png > short.bin
-head -c 420 color.jpg > color_cut.jpg
+head -c 560 color.jpg > color_cut.jpg
