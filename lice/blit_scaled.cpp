@@ -134,6 +134,10 @@ void DrawImageScaled(LICE_IBitmap* dest, const LICE_IBitmap* src, int x, int y, 
   const double srcBottom = std::ceil(sy + std::max(sh, 0.0));
 
   const double stepX = sw / double(dw), stepY = sh / double(dh);
+  // Mirrored, the first destination pixel takes the last source pixel rather than the far
+  // edge (which lies outside the area), so the result is the exact mirror image.
+  if (width < 0) sx += stepX;
+  if (height < 0) sy += stepY;
   if (dx < 0)
   {
     sx += stepX * double(-dx);
