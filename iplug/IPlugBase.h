@@ -125,9 +125,16 @@ public:
   // Reads one double per parameter from startPos; answers the position after the last
   // value, or -1 (parameters unchanged) when the chunk holds too few bytes.
   int UnserializeParams(const IByteChunk& chunk, int startPos);
-  // Fills the first free preset slot: name, then one value per parameter (int for the
-  // integer kinds, double for the others).
-  void DefinePreset(const char* name, ...);
+  // Fills the first free preset slot: name, then one value per parameter in index order.
+  // Each value may be given as an integer or a floating-point number whatever the
+  // parameter's kind; missing values take the parameter's current value, extra ones are ignored.
+  template <class... Values>
+  void DefinePreset(const char* name, Values... values)
+  {
+    const double list[] = {0.0, static_cast<double>(values)...};
+    DefinePresetValues(name, list + 1, static_cast<int>(sizeof...(values)));
+  }
+  void DefinePresetValues(const char* name, const double* values, int count);
   // Fills up to count free slots with the current values, named name or "Default".
   void CapturePresets(const char* name, int count);
   void AddFallbackPreset();

@@ -3,7 +3,6 @@
 
 #include "IPlugTrace.h"
 
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
@@ -45,23 +44,16 @@ IProgram* IPlugBase::FirstFreePreset() const
   return nullptr;
 }
 
-void IPlugBase::DefinePreset(const char* name, ...)
+void IPlugBase::DefinePresetValues(const char* name, const double* values, int count)
 {
   IProgram* preset = FirstFreePreset();
   if (!preset) return;
   preset->mInitialized = true;
   preset->SetName(name ? name : "");
   preset->mState.Clear();
-
-  va_list values;
-  va_start(values, name);
+  // Stored as given, neither clamped nor rounded: recall clamps.
   for (int i = 0, n = ParameterCount(); i < n; ++i)
-  {
-    const double v = ParameterAt(i)->IsIntegerKind() ? static_cast<double>(va_arg(values, int))
-                                                     : va_arg(values, double);
-    preset->mState.PutDouble(v);
-  }
-  va_end(values);
+    preset->mState.PutDouble(i < count && values ? values[i] : ParameterAt(i)->Value());
 }
 
 void IPlugBase::CapturePresets(const char* name, int count)

@@ -55,6 +55,21 @@ TEST(Presets, DefineStoresIntegerAndDoubleValuesUnchanged)
   EXPECT_EQ(plug.ParameterAt(2)->Value(), -3.0);
 }
 
+TEST(Presets, DefineAcceptsAnyNumericTypeAndFillsMissingValues)
+{
+  ThreeParamPlug plug(2);
+  plug.ParameterAt(2)->SetValue(4.5);
+  plug.DefinePreset("Whole numbers", 20, 1.0f, -3);
+  plug.DefinePreset("Short", 7.25);
+  ASSERT_TRUE(plug.RecallPreset(0));
+  EXPECT_EQ(plug.ParameterAt(0)->Value(), 20.0);
+  EXPECT_EQ(plug.ParameterAt(1)->Value(), 1.0);
+  EXPECT_EQ(plug.ParameterAt(2)->Value(), -3.0);
+  ASSERT_TRUE(plug.RecallPreset(1));
+  EXPECT_EQ(plug.ParameterAt(0)->Value(), 7.25);
+  EXPECT_EQ(plug.ParameterAt(2)->Value(), 4.5) << "a missing value keeps the value at definition time";
+}
+
 TEST(Presets, DefiningPastTheLastSlotChangesNothing)
 {
   ThreeParamPlug plug(1);
