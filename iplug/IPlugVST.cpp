@@ -57,10 +57,25 @@ const char* OpcodeName(VstInt32)
 }
 
 #ifdef BRINDLOW_HAS_EDITOR_WINDOW
-// The only editor the framework attaches is the graphics object.
-IGraphicsLice* EditorWindow(IGraphics* editor)
+// The only editor the framework attaches is the graphics object, which owns the
+// window.
+void* OpenWindow(IGraphics* editor, void* parent)
 {
-  return static_cast<IGraphicsLice*>(editor);
+  return static_cast<IGraphicsLice*>(editor)->OpenEditorWindow(parent);
+}
+
+void CloseWindow(IGraphics* editor)
+{
+  static_cast<IGraphicsLice*>(editor)->CloseEditorWindow();
+}
+
+ERect EditorBounds(IGraphics* editor)
+{
+  const IGraphicsLice* graphics = static_cast<IGraphicsLice*>(editor);
+  ERect rect{};
+  rect.bottom = static_cast<VstInt16>(graphics->Height());
+  rect.right = static_cast<VstInt16>(graphics->Width());
+  return rect;
 }
 #endif
 } // namespace
@@ -247,7 +262,7 @@ VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
 
   case effEditOpen:
 #ifdef BRINDLOW_HAS_EDITOR_WINDOW
-    if (Editor() && EditorWindow(Editor())->OpenEditorWindow(ptr))
+    if (Editor() && OpenWindow(Editor(), ptr))
     {
       EditorOpened();
       return 1;
@@ -260,7 +275,7 @@ VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
     if (Editor())
     {
       EditorClosing();
-      EditorWindow(Editor())->CloseEditorWindow();
+      CloseWindow(Editor());
       return 1;
     }
 #endif
@@ -630,13 +645,7 @@ void IPlugVST::HostSpecificSetup()
 void IPlugVST::ResizeEditorRect(int, int)
 {
 #ifdef BRINDLOW_HAS_EDITOR_WINDOW
-  if (IGraphics* editor = Editor())
-  {
-    mEditorRect.top = 0;
-    mEditorRect.left = 0;
-    mEditorRect.bottom = static_cast<VstInt16>(EditorWindow(editor)->Height());
-    mEditorRect.right = static_cast<VstInt16>(EditorWindow(editor)->Width());
-  }
+  if (IGraphics* editor = Editor()) mEditorRect = EditorBounds(editor);
 #endif
 }
 

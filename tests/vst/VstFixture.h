@@ -14,7 +14,7 @@
 enum { kDelayParam = 0, kPanParam = 1, kWetMixParam = 2 };
 
 class VstFixture : public ::testing::Test {
- protected:
+ public:
   void SetUp() override {
     ASSERT_NE(host.EntryPoint(), nullptr) << host.LoadError();
     effect = host.Create();

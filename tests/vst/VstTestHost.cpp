@@ -85,6 +85,15 @@ VstIntPtr VstTestHost::Answer(AEffect*, VstInt32 opcode, VstInt32 index, VstIntP
     case audioMasterGetTime:
       return answerTimeInfo ? reinterpret_cast<VstIntPtr>(&timeInfo) : 0;
     case audioMasterProcessEvents:
+      if (ptr) {
+        const VstEvents* list = static_cast<const VstEvents*>(ptr);
+        receivedListSizes.push_back(list->numEvents);
+        for (VstInt32 i = 0; i < list->numEvents; ++i) {
+          VstMidiEvent copy{};
+          if (list->events[i]) std::memcpy(&copy, list->events[i], sizeof(copy));
+          receivedEvents.push_back(copy);
+        }
+      }
       return answerToProcessEvents;
     default:
       return 0;

@@ -25,6 +25,10 @@ class VstTestHost {
   VstIntPtr answerToProcessEvents = 1;
 
   std::vector<HostCall> calls;
+  // Copies of the events handed over with audioMasterProcessEvents, and the
+  // numEvents of each list.
+  std::vector<VstMidiEvent> receivedEvents;
+  std::vector<VstInt32> receivedListSizes;
 
   VstTestHost();
   ~VstTestHost();
