@@ -8,19 +8,11 @@
 
 namespace
 {
-// Copies n samples into the buffer backwards: dst[-1] = src[0], dst[-2] = src[1], ...
-// (dst points one past the highest slot written).
-void StoreReversed(const double* src, double* dstEnd, int32_t n)
+// out[k] = src[k] * gain
+void Scale(const double* src, double* out, int32_t n, double gain)
 {
   for (int32_t k = 0; k < n; ++k)
-    dstEnd[-1 - k] = src[k];
-}
-
-// out[k] = src[-k] * gain: reads the buffer downwards from src.
-void LoadReversedScaled(const double* src, double* out, int32_t n, double gain)
-{
-  for (int32_t k = 0; k < n; ++k)
-    out[k] = src[-k] * gain;
+    out[k] = src[k] * gain;
 }
 } // namespace
 
@@ -87,6 +79,10 @@ void HaasDelayLine::Process(const double* in, double* lead, double* lag, int32_t
     return;
   }
 
+  // The buffer is stored mirrored: logical slot i lives at mBuffer[length - 1 - i].
+  // The logical write index moves downwards, so the stored samples run forwards
+  // and each chunk is a plain forward copy in and a forward scaled copy out.
+  //
   // Works in chunks so that every chunk can first store all its input, then copy
   // the leading output, then read the lagging output, and still give the samples
   // of the frame-by-frame loop:
@@ -101,21 +97,23 @@ void HaasDelayLine::Process(const double* in, double* lead, double* lag, int32_t
   const int32_t maxChunk = length - delay;
   int32_t done = 0;
   while (done < frames) {
-    // Write index of the chunk's first frame, after its downward step.
+    // Logical write index of the chunk's first frame, after its downward step,
+    // and the logical slot that frame reads.
     int32_t first = mWriteIndex - 1;
     if (first < 0) first = length - 1;
     int32_t read = first + delay;
     if (read >= length) read -= length;
 
-    // The write index walks down from `first` to 0, the read index from `read` to 0.
+    // Both indices walk down to 0 before they wrap.
     int32_t n = std::min(frames - done, maxChunk);
     n = std::min(n, first + 1);
     n = std::min(n, read + 1);
 
     const double* src = in + done;
-    StoreReversed(src, mBuffer + first + 1, n);
-    if (lead + done != src) std::memmove(lead + done, src, sizeof(double) * static_cast<size_t>(n));
-    LoadReversedScaled(mBuffer + read, lag + done, n, gain);
+    const size_t bytes = sizeof(double) * static_cast<size_t>(n);
+    std::memcpy(mBuffer + (length - 1 - first), src, bytes);
+    if (lead + done != src) std::memmove(lead + done, src, bytes);
+    Scale(mBuffer + (length - 1 - read), lag + done, n, gain);
 
     mWriteIndex = first - (n - 1);
     done += n;
