@@ -16,6 +16,15 @@ IGraphicsLice* EditorOf(IPlugBase* plug)
 
 namespace {
 int32_t Clamp(int32_t v, int32_t lo, int32_t hi) { return v < lo ? lo : (v > hi ? hi : v); }
+
+// A new image for a copy, cleared to transparent black so that pixels the copy
+// does not reach (outside the source) hold a defined value.
+LICE_MemBitmap* NewClearBitmap(int32_t width, int32_t height)
+{
+  auto* bitmap = new LICE_MemBitmap(width, height, 4);
+  LICE::FillArea(bitmap, 0, 0, width, height, 0u, 1.0f, LICE::kOpCopy);
+  return bitmap;
+}
 }  // namespace
 
 bool IGraphicsLice::SurfaceLimits(int32_t& width, int32_t& height) const
@@ -417,7 +426,7 @@ IBitmapStrip IGraphicsLice::ScaledCopy(const IBitmapStrip& strip, int32_t width,
 {
   if (width < 0) width = 0;
   if (height < 0) height = 0;
-  LICE_MemBitmap* copy = new LICE_MemBitmap(width, height, 4);
+  LICE_MemBitmap* copy = NewClearBitmap(width, height);
   LICE::DrawImageScaled(copy, strip.bitmap, 0, 0, width, height, 0.0f, 0.0f, float(strip.width),
                        float(strip.height), 1.0f, kRasterCopy | kRasterBilinear);
   IBitmapStrip result(copy, width, height, strip.frames);
@@ -429,7 +438,7 @@ IBitmapStrip IGraphicsLice::CroppedCopy(const IBitmapStrip& strip, const IBounds
 {
   const int32_t width = rect.Width() > 0 ? rect.Width() : 0;
   const int32_t height = rect.Height() > 0 ? rect.Height() : 0;
-  LICE_MemBitmap* copy = new LICE_MemBitmap(width, height, 4);
+  LICE_MemBitmap* copy = NewClearBitmap(width, height);
   LICE::DrawImage(copy, strip.bitmap, 0, 0, rect.left, rect.top, width, height, 1.0f, kRasterCopy);
   IBitmapStrip result(copy, width, height, strip.frames);
   RetainImage(result);

@@ -1,0 +1,391 @@
+// The platform-neutral window layer driven through a recording back-end.
+#include <gtest/gtest.h>
+
+#include "IBitmapControls.h"
+#include "IGraphicsWindow.h"
+#include "IWindowBackend.h"
+#include "TestSupport.h"
+
+namespace {
+
+const IMouseKeys kLeft(true, false, false, false, false);
+const IMouseKeys kRight(false, true, false, false, false);
+
+// Records what the window layer asks of the platform.
+class FakeBackend : public IWindowBackend
+{
+public:
+  void* CreateEditorWindow(IGraphicsWindow*, void* parent, const IBounds& rect, int tickMs) override
+  {
+    createdAt.push_back(rect);
+    lastTick = tickMs;
+    if (failCreate) return nullptr;
+    windowRect = IBounds(parentRect.left + rect.left, parentRect.top + rect.top, parentRect.left + rect.right,
+                         parentRect.top + rect.bottom);
+    (void)parent;
+    return &window;
+  }
+  void DestroyEditorWindow(void*) override { ++destroyed; }
+  bool ScreenRect(void* handle, IBounds& rect) override
+  {
+    rect = handle == &window ? windowRect : parentRect;
+    return true;
+  }
+  void GrowWindow(void*, int32_t dW, int32_t dH) override { grown.push_back({dW, dH}); }
+  void RepaintNow(void*, const IBounds& area) override
+  {
+    repainted.push_back(area);
+    if (owner) owner->HandlePaint(area);
+  }
+  bool CopyToScreen(void*, LICE_IBitmap*, const IBounds& area) override
+  {
+    copied.push_back(area);
+    return true;
+  }
+  bool RenderText(LICE_IBitmap*, const ITextStyle&, const char* text, const IBounds&) override
+  {
+    texts.push_back(text);
+    return true;
+  }
+  void* CreateEditBox(void*, const IBounds& rect, const char* text) override
+  {
+    boxRect = rect;
+    boxText = text;
+    listItems.clear();
+    return &box;
+  }
+  void* CreateListBox(void*, const IBounds& rect, const std::vector<std::string>& items, int32_t selected) override
+  {
+    boxRect = rect;
+    listItems = items;
+    listSelected = selected;
+    return &box;
+  }
+  void SetBoxText(void*, const char* text) override { boxText = text; }
+  std::string BoxText(void*, int32_t maxChars) override { return boxText.substr(0, size_t(maxChars - 1)); }
+  void DestroyBox(void*) override { ++boxesDestroyed; }
+  bool AskForFile(void*, std::string& path, bool save, const char*) override
+  {
+    path = save ? "saved" : "opened";
+    return true;
+  }
+  bool AskForColour(void*, IRgba& colour, const char*) override
+  {
+    colour = IRgba(9, 10, 20, 30);
+    return true;
+  }
+  bool AskYesNo(void*, const char*, const char*) override { return answerYes; }
+  void ShowMessage(void*, const char*, const char* text) override { messages.push_back(text); }
+  bool OpenAddress(void*, const char*) override { return online; }
+  bool ExecutablePath(std::string& path) override
+  {
+    path = executable;
+    return true;
+  }
+  bool ModulePath(void*, std::string& path) override
+  {
+    path = module;
+    return true;
+  }
+  LICE_IBitmap* DecodePngResource(void*, int32_t id) override
+  {
+    decoded.push_back("png " + std::to_string(id));
+    return nullptr;
+  }
+  LICE_IBitmap* DecodeJpegResource(void*, int32_t id) override
+  {
+    decoded.push_back("jpeg " + std::to_string(id));
+    return nullptr;
+  }
+
+  IGraphicsWindow* owner = nullptr;
+  int window = 0, box = 0;
+  bool failCreate = false, answerYes = true, online = true;
+  IBounds parentRect{100, 200, 900, 800}, windowRect;
+  int lastTick = 0, destroyed = 0, boxesDestroyed = 0;
+  std::vector<IBounds> createdAt, repainted, copied;
+  std::vector<std::pair<int, int>> grown;
+  std::vector<std::string> texts, messages, decoded, listItems;
+  std::string boxText, executable = "C:\\Apps\\Host.exe", module = "/usr/lib/vst/Brindlow.so";
+  IBounds boxRect;
+  int32_t listSelected = -2;
+};
+
+class WindowTest : public ::testing::Test
+{
+protected:
+  WindowTest() : plug(3, &log)
+  {
+    backend = new FakeBackend();
+    window = new IGraphicsWindow(&plug, 366, 212, 30, backend);
+    backend->owner = window;
+    plug.ParameterAt(0)->DefineContinuous("Delay", 20.0, 1.0, 40.0, 0.001, "ms");
+    plug.ParameterAt(1)->DefineChoice("Pan", 0, 2);
+    plug.ParameterAt(1)->AddDisplayText(0, "Left");
+    plug.ParameterAt(1)->AddDisplayText(1, "Right");
+    plug.ParameterAt(2)->DefineContinuous("Wet Mix", 0.0, -10.0, 10.0, 0.1, "dB");
+    knob = new IKnobMultiControl(&plug, 56, 73, 0, IBitmapStrip(nullptr, 78, 5070, 65), kKnobVertical, 4.0);
+    sw = new ISwitchControl(&plug, 159, 96, 1, IBitmapStrip(nullptr, 47, 42, 2), kBlendThroughAlpha);
+    window->AddControl(knob);
+    window->AddControl(sw);
+    plug.AttachEditor(window);
+  }
+
+  void Open()
+  {
+    ASSERT_NE(window->OpenEditorWindow(&parent), nullptr);
+    window->HandleTick();  // paints everything
+    window->HandleTick();  // the values pushed at attachment are painted twice
+    backend->repainted.clear();
+    backend->copied.clear();
+  }
+
+  EventLog log;
+  TestPlug plug;
+  FakeBackend* backend;
+  IGraphicsWindow* window;  // owned by the plug-in
+  IKnobMultiControl* knob;
+  ISwitchControl* sw;
+  int parent = 0;
+};
+
+TEST(WindowHelpersTest, VirtualKeysMapToKeyCodes)
+{
+  EXPECT_EQ(KeyCodeForVirtualKey(0x20), kKeySpace);
+  EXPECT_EQ(KeyCodeForVirtualKey(0x26), kKeyUp);
+  EXPECT_EQ(KeyCodeForVirtualKey(0x28), kKeyDown);
+  EXPECT_EQ(KeyCodeForVirtualKey(0x25), kKeyLeft);
+  EXPECT_EQ(KeyCodeForVirtualKey(0x27), kKeyRight);
+  EXPECT_EQ(KeyCodeForVirtualKey(0x30), 5);
+  EXPECT_EQ(KeyCodeForVirtualKey(0x39), 14);
+  EXPECT_EQ(KeyCodeForVirtualKey(0x41), 15);
+  EXPECT_EQ(KeyCodeForVirtualKey(0x5A), 40);
+  EXPECT_EQ(KeyCodeForVirtualKey(0x61), 15);
+  EXPECT_EQ(KeyCodeForVirtualKey(0x7A), 40);
+  EXPECT_EQ(KeyCodeForVirtualKey(0x7B), -1);  // F12
+  EXPECT_EQ(KeyCodeForVirtualKey(0x0D), -1);
+}
+
+TEST(WindowHelpersTest, LeadingDecimalsAreReadLikeTheEditBoxExpects)
+{
+  EXPECT_DOUBLE_EQ(ParseLeadingDecimal("  12.5ms"), 12.5);
+  EXPECT_DOUBLE_EQ(ParseLeadingDecimal("-5"), -5.0);
+  EXPECT_DOUBLE_EQ(ParseLeadingDecimal("+.25"), 0.25);
+  EXPECT_DOUBLE_EQ(ParseLeadingDecimal("1e2x"), 100.0);
+  EXPECT_DOUBLE_EQ(ParseLeadingDecimal("3e"), 3.0);
+  EXPECT_DOUBLE_EQ(ParseLeadingDecimal("7."), 7.0);
+  EXPECT_DOUBLE_EQ(ParseLeadingDecimal("abc"), 0.0);
+  EXPECT_DOUBLE_EQ(ParseLeadingDecimal("."), 0.0);
+  EXPECT_DOUBLE_EQ(ParseLeadingDecimal("0x1A"), 0.0);
+  EXPECT_DOUBLE_EQ(ParseLeadingDecimal("inf"), 0.0);
+  EXPECT_DOUBLE_EQ(ParseLeadingDecimal(nullptr), 0.0);
+}
+
+TEST(WindowHelpersTest, DirectoriesKeepTheirTrailingSeparator)
+{
+  EXPECT_EQ(DirectoryOfPath("C:\\Apps\\Host.exe"), "C:\\Apps\\");
+  EXPECT_EQ(DirectoryOfPath("C:\\Apps\\"), "");
+  EXPECT_EQ(DirectoryOfPath("Host.exe"), "");
+  EXPECT_EQ(DirectoryOfPath("/usr/lib/vst/Brindlow.so"), "/usr/lib/vst/");
+}
+
+TEST_F(WindowTest, OpeningStartsTheTickAndRepaintsEverything)
+{
+  EXPECT_EQ(window->TickMilliseconds(), 33);
+  ASSERT_NE(window->OpenEditorWindow(&parent), nullptr);
+  EXPECT_TRUE(window->HasWindow());
+  EXPECT_EQ(backend->lastTick, 33);
+  EXPECT_EQ(backend->createdAt.back(), IBounds(0, 0, 366, 212));
+  window->HandleTick();
+  ASSERT_EQ(backend->repainted.size(), 1u);
+  EXPECT_EQ(backend->repainted[0], IBounds(56, 73, 206, 151));  // union of the knob and the switch
+  EXPECT_EQ(backend->copied, backend->repainted);
+  window->HandleTick();  // the knob's pushed value is painted once more
+  ASSERT_EQ(backend->repainted.size(), 2u);
+  EXPECT_EQ(backend->repainted[1], knob->Bounds());
+  window->HandleTick();  // nothing dirty any more
+  EXPECT_EQ(backend->repainted.size(), 2u);
+
+  window->CloseEditorWindow();
+  EXPECT_FALSE(window->HasWindow());
+  EXPECT_EQ(backend->destroyed, 1);
+}
+
+TEST_F(WindowTest, ReopeningInANewParentKeepsSizeAndOffset)
+{
+  Open();
+  backend->windowRect = IBounds(110, 230, 410, 430);  // moved and resized by the host
+  backend->parentRect = IBounds(100, 200, 900, 800);
+  ASSERT_NE(window->OpenEditorWindow(&parent), nullptr);
+  EXPECT_EQ(backend->destroyed, 1);
+  EXPECT_EQ(backend->createdAt.back(), IBounds(10, 30, 310, 230));
+}
+
+TEST_F(WindowTest, FailedCreationAnswersNull)
+{
+  backend->failCreate = true;
+  EXPECT_EQ(window->OpenEditorWindow(&parent), nullptr);
+  EXPECT_FALSE(window->HasWindow());
+}
+
+TEST_F(WindowTest, WheelDeltasBecomeWholeSteps)
+{
+  Open();
+  knob->SetValue(0.5);
+  window->HandleWheel(90, 100, IMouseKeys(), 240);
+  EXPECT_NEAR(knob->Value(), 0.52, 1e-12);
+  window->HandleWheel(90, 100, IMouseKeys(), -120);
+  EXPECT_NEAR(knob->Value(), 0.51, 1e-12);
+  const size_t sent = plug.automated.size();
+  window->HandleWheel(90, 100, IMouseKeys(), 60);  // zero steps: still delivered
+  EXPECT_NEAR(knob->Value(), 0.51, 1e-12);
+  EXPECT_EQ(plug.automated.size(), sent + 1);
+}
+
+TEST_F(WindowTest, DragsReachTheControlOnlyWhileTheWindowHasTheCapture)
+{
+  Open();
+  knob->SetValue(0.0);
+  window->HandleLeftButtonDown(90, 100, kLeft);
+  EXPECT_FALSE(window->HandleMouseMove(90, 22, kLeft, false));
+  EXPECT_DOUBLE_EQ(knob->Value(), 0.0);
+  window->HandleMouseMove(90, 22, kLeft, true);  // 78 px up: a quarter
+  EXPECT_NEAR(knob->Value(), 0.25, 1e-12);
+  window->HandleButtonUp(900, 900, kLeft);
+  EXPECT_EQ(log, (EventLog{"begin 0", "automate 0", "end 0"}));
+}
+
+TEST_F(WindowTest, TypedValueIsCommittedOnTheTickAfterReturn)
+{
+  Open();
+  plug.ParameterAt(2)->SetNegatedDisplay(true);
+  auto* wet = new IKnobMultiControl(&plug, 233, 73, 2, IBitmapStrip(nullptr, 78, 5070, 65), kKnobVertical, 4.0);
+  window->AddControl(wet);
+  window->EditParameterInPlace(wet, plug.ParameterAt(2));
+  ASSERT_NE(window->EditBox(), nullptr);
+  EXPECT_EQ(backend->boxText, "0");
+  EXPECT_EQ(backend->boxRect, IBounds(233, 104, 311, 120));  // bounds width, centred, 16 high
+
+  window->HandleEditFocus(true);
+  EXPECT_TRUE(window->EditHasFocus());
+  window->HandleTick();  // focused: nothing happens
+  EXPECT_NE(window->EditBox(), nullptr);
+
+  backend->boxText = "-5 dB";
+  window->HandleEditReturn();
+  window->HandleTick();
+  EXPECT_EQ(window->EditBox(), nullptr);
+  EXPECT_EQ(backend->boxesDestroyed, 1);
+  EXPECT_DOUBLE_EQ(plug.ParameterAt(2)->Value(), 5.0);  // negated display
+  EXPECT_DOUBLE_EQ(wet->Value(), 0.75);
+}
+
+TEST_F(WindowTest, ListOfAChoiceShowsItsTextsAndCommitsTheChosenOne)
+{
+  Open();
+  sw->MouseDown(160, 100, kRight);
+  ASSERT_NE(window->EditBox(), nullptr);
+  EXPECT_EQ(backend->listItems, (std::vector<std::string>{"Left", "Right"}));
+  EXPECT_EQ(backend->listSelected, 0);
+  EXPECT_EQ(backend->boxRect, IBounds(182 - 32, 106, 182 + 32, 106 + 108));
+
+  backend->boxText = "Right";
+  window->HandleListSelection();
+  window->HandleTick();
+  EXPECT_DOUBLE_EQ(plug.ParameterAt(1)->Value(), 1.0);
+  EXPECT_DOUBLE_EQ(sw->Value(), 1.0);
+}
+
+TEST_F(WindowTest, WhileTheBoxHasFocusTheEditorIgnoresClicksAndARightClickCancels)
+{
+  Open();
+  window->EditParameterInPlace(knob, plug.ParameterAt(0));
+  window->EditParameterInPlace(sw, plug.ParameterAt(1));  // one box at a time
+  EXPECT_EQ(window->EditedControl(), knob);
+  window->HandleEditFocus(true);
+  window->HandleLeftButtonDown(90, 100, kLeft);
+  EXPECT_EQ(window->CapturedControl(), -1);
+  window->HandleRightButtonDown(90, 100, kRight);
+  EXPECT_EQ(window->EditState(), kEditCancel);
+  window->HandleTick();
+  EXPECT_EQ(window->EditBox(), nullptr);
+  EXPECT_DOUBLE_EQ(plug.ParameterAt(0)->Value(), 20.0);  // unchanged
+  EXPECT_TRUE(plug.automated.empty());
+}
+
+TEST_F(WindowTest, ARepaintWithAnOpenBoxRefreshesItsTextOnTheNextTick)
+{
+  Open();
+  window->EditParameterInPlace(knob, plug.ParameterAt(0));
+  plug.ParameterAt(0)->SetValue(30.0);
+  knob->ValueFromPlugin(plug.ParameterAt(0)->ToNormalized(30.0));
+  window->HandleTick();
+  EXPECT_EQ(window->EditState(), kEditRefresh);
+  window->HandleTick();
+  EXPECT_EQ(backend->boxText, "30.000");
+  EXPECT_EQ(window->EditState(), kEditIdle);
+}
+
+TEST_F(WindowTest, ImagesAreDecodedByTheirNamesExtension)
+{
+  window->LoadImageResource(100, "img/kyvBrindlow.PNG");
+  window->LoadImageResource(101, "photo.JpEg");
+  window->LoadImageResource(102, "photo.jpg");
+  window->LoadImageResource(103, "xpng");  // no full stop: the name less its first letter
+  EXPECT_EQ(window->LoadImageResource(104, "picture.gif"), nullptr);
+  EXPECT_EQ(window->LoadImageResource(105, "noextension"), nullptr);
+  EXPECT_EQ(window->LoadImageResource(106, ""), nullptr);
+  EXPECT_EQ(backend->decoded, (std::vector<std::string>{"png 100", "jpeg 101", "jpeg 102", "png 103"}));
+}
+
+TEST_F(WindowTest, PromptsNeedAWindowAndReportTheirAnswers)
+{
+  std::string path = "old";
+  window->AskForFile(path, 0, nullptr, nullptr);
+  EXPECT_EQ(path, "");
+  IRgba colour(77, 1, 2, 3);
+  EXPECT_FALSE(window->AskForColour(colour, "Pick"));
+
+  Open();
+  window->AskForFile(path, 1, "/tmp", "png");
+  EXPECT_EQ(path, "saved");
+  window->AskForFile(path, 0, nullptr, nullptr);
+  EXPECT_EQ(path, "opened");
+  EXPECT_TRUE(window->AskForColour(colour, nullptr));
+  EXPECT_EQ(colour, IRgba(77, 10, 20, 30));  // alpha kept
+
+  EXPECT_TRUE(window->OpenWebAddress("http://example.org", "Site", "Open?", "Failed"));
+  backend->answerYes = false;
+  EXPECT_FALSE(window->OpenWebAddress("http://example.org", "Site", "Open?", "Failed"));
+  EXPECT_TRUE(backend->messages.empty());
+  backend->online = false;
+  EXPECT_FALSE(window->OpenWebAddress("http://example.org", "Site", nullptr, "Failed"));
+  EXPECT_EQ(backend->messages, (std::vector<std::string>{"Failed"}));
+
+  std::string dir;
+  window->HostDirectory(dir);
+  EXPECT_EQ(dir, "C:\\Apps\\");
+  window->ModuleDirectory(dir);
+  EXPECT_EQ(dir, "/usr/lib/vst/");
+}
+
+TEST_F(WindowTest, ResizingAnOpenEditorGrowsTheWindowAndTheSurface)
+{
+  Open();
+  window->SetEditorSize(400, 250);
+  ASSERT_EQ(backend->grown.size(), 1u);
+  EXPECT_EQ(backend->grown[0], std::make_pair(34, 38));
+  EXPECT_EQ(window->DrawBitmap()->Width(), 400);
+  EXPECT_EQ(window->DrawBitmap()->Height(), 250);
+  EXPECT_EQ(window->ControlCount(), 0);
+}
+
+TEST_F(WindowTest, TextGoesToTheBackendUnlessEmpty)
+{
+  ITextStyle style(12);
+  EXPECT_TRUE(window->RenderText(style, "", IBounds(0, 0, 10, 10)));
+  EXPECT_TRUE(window->RenderText(style, "v1.03", IBounds(0, 0, 10, 10)));
+  EXPECT_EQ(backend->texts, (std::vector<std::string>{"v1.03"}));
+}
+
+}  // namespace
