@@ -17,6 +17,15 @@ inline void BlendRow(PixelWord* dp, const PixelWord* sp, int n, int w)
   for (int i = 0; i < n; ++i) BlendWord<C>(dp[i], sp[i], w);
 }
 
+// Copy through source alpha at full weight; same result as the combiner, pixel for pixel.
+void CopySourceAlphaRow(PixelWord* dp, const PixelWord* sp, int n);
+
+template <>
+inline void BlendRow<CopySourceAlphaFullCombiner>(PixelWord* dp, const PixelWord* sp, int n, int)
+{
+  CopySourceAlphaRow(dp, sp, n);
+}
+
 // Copies byte `from` of each source word to byte `to` of the destination word (bit offsets).
 inline void CopyChannelRow(PixelWord* dp, const PixelWord* sp, int n, int from, int to)
 {
