@@ -14,7 +14,8 @@ VstTestHost* gCurrentHost = nullptr;
 
 VstTestHost::VstTestHost() {
   gCurrentHost = this;
-  mModule = dlopen(BRINDLOW_PLUGIN_PATH, RTLD_NOW | RTLD_LOCAL);
+  // Kept mapped after dlclose, so sanitizer reports can still name its code.
+  mModule = dlopen(BRINDLOW_PLUGIN_PATH, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
   if (!mModule) {
     const char* err = dlerror();
     mError = err ? err : "dlopen failed";

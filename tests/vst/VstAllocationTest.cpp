@@ -1,0 +1,88 @@
+// The audio path allocates nothing, also for blocks longer than the block size the
+// host announced. This executable replaces malloc and its relatives (the module
+// resolves them here) and counts the calls made while processing runs.
+#include "VstFixture.h"
+
+#include <atomic>
+#include <cstddef>
+
+extern "C" {
+void* __libc_malloc(size_t size);
+void* __libc_calloc(size_t n, size_t size);
+void* __libc_realloc(void* p, size_t size);
+void* __libc_memalign(size_t alignment, size_t size);
+void __libc_free(void* p);
+}
+
+namespace {
+std::atomic<bool> gCounting{false};
+std::atomic<int> gAllocations{0};
+
+void Count() {
+  if (gCounting.load(std::memory_order_relaxed)) gAllocations.fetch_add(1, std::memory_order_relaxed);
+}
+}  // namespace
+
+extern "C" {
+void* malloc(size_t size) {
+  Count();
+  return __libc_malloc(size);
+}
+void* calloc(size_t n, size_t size) {
+  Count();
+  return __libc_calloc(n, size);
+}
+void* realloc(void* p, size_t size) {
+  Count();
+  return __libc_realloc(p, size);
+}
+void* memalign(size_t alignment, size_t size) {
+  Count();
+  return __libc_memalign(alignment, size);
+}
+void* aligned_alloc(size_t alignment, size_t size) {
+  Count();
+  return __libc_memalign(alignment, size);
+}
+int posix_memalign(void** out, size_t alignment, size_t size) {
+  Count();
+  *out = __libc_memalign(alignment, size);
+  return *out ? 0 : 12;  // ENOMEM
+}
+void free(void* p) { __libc_free(p); }
+}
+
+using VstAllocation = VstFixture;
+
+TEST_F(VstAllocation, ProcessingAllocatesNothing) {
+  Start(44100.0f, 64);  // the host promised 64 frames; it sends more below
+  const std::vector<double> signal = TestSignal(3000);
+  std::vector<double> inD[2] = {signal, signal};
+  std::vector<double> outD[2] = {std::vector<double>(3000), std::vector<double>(3000)};
+  std::vector<float> inF[2] = {ToFloat(signal), ToFloat(signal)};
+  std::vector<float> outF[2] = {std::vector<float>(3000), std::vector<float>(3000)};
+  double* inDP[2] = {inD[0].data(), inD[1].data()};
+  double* outDP[2] = {outD[0].data(), outD[1].data()};
+  float* inFP[2] = {inF[0].data(), inF[1].data()};
+  float* outFP[2] = {outF[0].data(), outF[1].data()};
+
+  gAllocations = 0;
+  gCounting = true;
+  for (int frames : {64, 1, 3000, 63, 65, 1000}) {
+    effect->processReplacing(effect, inFP, outFP, frames);
+    effect->processDoubleReplacing(effect, inDP, outDP, frames);
+  }
+  // Automation between blocks, as from the host's audio thread.
+  effect->setParameter(effect, kDelayParam, 0.25f);
+  effect->setParameter(effect, kPanParam, 1.0f);
+  effect->processReplacing(effect, inFP, outFP, 3000);
+  gCounting = false;
+  EXPECT_EQ(gAllocations.load(), 0);
+
+  // The counter does see the module's allocations.
+  gAllocations = 0;
+  gCounting = true;
+  Dispatch(effSetBlockSize, 0, 4096);
+  gCounting = false;
+  EXPECT_GT(gAllocations.load(), 0);
+}
