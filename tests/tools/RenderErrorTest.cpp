@@ -41,6 +41,10 @@ TEST(RenderErrors, MissingOrUnreadableInput)
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_TRUE(Contains(r.err, "cannot read input")) << r.err;
 
+  r = RunTool({MonoInput(dir), dir + "/no/such/dir/out.wav"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_TRUE(Contains(r.err, "cannot create output")) << r.err;
+
   r = RunTool({dir, dir + "/out.wav"});
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_TRUE(Contains(r.err, "is a directory")) << r.err;

@@ -77,3 +77,48 @@ TEST(RenderFormat, FourCharacterIds)
   EXPECT_EQ(FourCharText(0x6B797668), "kyvh");
   EXPECT_EQ(FourCharText(0x00000001), "");
 }
+
+#include "Progress.h"
+
+#include <cstdio>
+#include <string>
+
+namespace
+{
+std::string Contents(std::FILE* f)
+{
+  std::fflush(f);
+  std::rewind(f);
+  std::string text;
+  for (int c; (c = std::fgetc(f)) != EOF;) text += static_cast<char>(c);
+  return text;
+}
+} // namespace
+
+TEST(RenderProgress, DrawsOnlyWhenThePercentageChangesAndEndsTheLine)
+{
+  std::FILE* f = std::tmpfile();
+  ASSERT_NE(f, nullptr);
+  ProgressBar bar(f, 1000, true);
+  bar.Update(0);
+  bar.Update(4); // still 0 %
+  bar.Update(500);
+  bar.Finish();
+  const std::string text = Contents(f);
+  EXPECT_EQ(text.find("  0%"), text.rfind("  0%")); // drawn once
+  EXPECT_NE(text.find(" 50%"), std::string::npos);
+  EXPECT_NE(text.find("100%\n"), std::string::npos);
+  std::fclose(f);
+
+  std::FILE* quiet = std::tmpfile();
+  ProgressBar off(quiet, 1000, false);
+  off.Update(500);
+  off.Finish();
+  EXPECT_EQ(Contents(quiet), "");
+  std::fclose(quiet);
+
+  // Never on a file, and not for short renders or with --quiet.
+  std::FILE* plain = std::tmpfile();
+  EXPECT_FALSE(WantsProgressBar(plain, 60.0, false));
+  std::fclose(plain);
+}
