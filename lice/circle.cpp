@@ -90,34 +90,23 @@ constexpr MaskSet kMasks{};
 
 // ---- Coverage mask --------------------------------------------------------------------
 
-// Draws the mask with its top-left corner at (x, y) in memory coordinates; with
-// `flipped` the mask rows go upwards from y (a bottom-up bitmap drawn in image order).
-void DrawMask(const Canvas& canvas, int x, int y, bool flipped, PixelWord colour, const unsigned char* mask,
-              int maskStride, int width, int height, int w, int mode)
+// Draws the mask with its top-left corner at (x, y), clipped to the canvas.
+void DrawMask(const Canvas& canvas, int x, int y, PixelWord colour, const unsigned char* mask, int maskStride,
+              int width, int height, int w, int mode)
 {
   if (!mask || width <= 0 || height <= 0) return;
   // Mask columns and rows that land inside the bitmap.
   const std::int64_t firstCol = x < 0 ? -std::int64_t(x) : 0;
   const std::int64_t lastCol = std::min<std::int64_t>(width, std::int64_t(canvas.width) - x);
-  const std::int64_t rowDir = flipped ? -1 : 1;
-  std::int64_t firstRow = 0, lastRow = height;
-  if (!flipped)
-  {
-    if (y < 0) firstRow = -std::int64_t(y);
-    lastRow = std::min<std::int64_t>(height, std::int64_t(canvas.height) - y);
-  }
-  else
-  {
-    if (y >= canvas.height) firstRow = std::int64_t(y) - (canvas.height - 1);
-    lastRow = std::min<std::int64_t>(height, std::int64_t(y) + 1);
-  }
+  const std::int64_t firstRow = y < 0 ? -std::int64_t(y) : 0;
+  const std::int64_t lastRow = std::min<std::int64_t>(height, std::int64_t(canvas.height) - y);
   if (firstCol >= lastCol || firstRow >= lastRow) return;
 
   strokes::WithWeightedWriter(mode, colour, [&](const auto& paint) {
     for (std::int64_t row = firstRow; row < lastRow; ++row)
     {
       const unsigned char* m = mask + row * maskStride;
-      PixelWord* p = &canvas.At(0, int(y + rowDir * row));
+      PixelWord* p = &canvas.At(0, int(y + row));
       for (std::int64_t col = firstCol; col < lastCol; ++col)
       {
         if (!m[col]) continue;
@@ -130,12 +119,20 @@ void DrawMask(const Canvas& canvas, int x, int y, bool flipped, PixelWord colour
 
 // ---- Circle walks ---------------------------------------------------------------------
 
-// Plain outline by the midpoint method, in floating point; every point truncated.
+// The pixel that holds coordinate v (|v| stays far below 2^31 here). Truncation would put
+// points just left of or above the bitmap onto its first column or row.
+inline int PixelOf(double v)
+{
+  const int t = static_cast<int>(v);
+  return t > v ? t - 1 : t;
+}
+
+// Plain outline by the midpoint method, in floating point.
 template <class Paint>
 void PlainCircle(const Canvas& canvas, const Clip& clip, double cx, double cy, double r, const Paint& paint)
 {
   auto plot = [&](double px, double py) {
-    const int ix = static_cast<int>(px), iy = static_cast<int>(py);
+    const int ix = PixelOf(px), iy = PixelOf(py);
     if (clip.Contains(ix, iy)) paint(canvas.At(ix, iy));
   };
   plot(cx, cy + r);
@@ -171,7 +168,7 @@ void AntialiasedCircle(const Canvas& canvas, const Clip& clip, double cx, double
                        const Paint& paint)
 {
   auto plot = [&](double px, double py, int weight) {
-    const int ix = static_cast<int>(px), iy = static_cast<int>(py);
+    const int ix = PixelOf(px), iy = PixelOf(py);
     if (weight && clip.Contains(ix, iy)) paint(canvas.At(ix, iy), weight);
   };
   // The eight mirror images of the offset (a, b), where b runs along the radius.
@@ -248,9 +245,7 @@ void DrawCoverageMask(LICE_IBitmap* dest, int x, int y, PixelWord colour, const 
   if (!strokes::CanvasOf(dest, canvas)) return;
   const int w = strokes::StrokeWeight(alpha, mode);
   if (w == 0) return;
-  const bool flipped = dest->IsBottomUp();
-  DrawMask(canvas, x, flipped ? canvas.height - 1 - y : y, flipped, colour, mask, maskStride, width, height, w,
-           mode);
+  DrawMask(canvas, x, y, colour, mask, maskStride, width, height, w, mode);
 }
 
 void DrawCircleOutline(LICE_IBitmap* dest, float cx, float cy, float radius, PixelWord colour, float alpha,
@@ -258,7 +253,6 @@ void DrawCircleOutline(LICE_IBitmap* dest, float cx, float cy, float radius, Pix
 {
   Canvas canvas;
   if (!strokes::CanvasOf(dest, canvas) || !UsableRadius(radius) || !Finite(cx) || !Finite(cy)) return;
-  if (dest->IsBottomUp()) cy = float(canvas.height - 1) - cy;
 
   for (int m = 0; m < 5; ++m)
   {
@@ -266,9 +260,9 @@ void DrawCircleOutline(LICE_IBitmap* dest, float cx, float cy, float radius, Pix
     const int w = strokes::StrokeWeight(alpha, mode);
     if (w == 0) return;
     const int side = kMaskSpecs[m].side;
-    const double left = std::trunc(double(cx) - radius), top = std::trunc(double(cy) - radius);
+    const double left = std::floor(double(cx) - radius), top = std::floor(double(cy) - radius);
     if (left < -side || top < -side || left > canvas.width || top > canvas.height) return;
-    DrawMask(canvas, int(left), int(top), false, colour, antialias ? kMasks.antialiased[m] : kMasks.plain[m],
+    DrawMask(canvas, int(left), int(top), colour, antialias ? kMasks.antialiased[m] : kMasks.plain[m],
              side, side, side, w, mode);
     return;
   }
@@ -284,13 +278,6 @@ void DrawArcOutline(LICE_IBitmap* dest, float cx, float cy, float radius, float 
       !Finite(startAngle) || !Finite(endAngle))
     return;
   double start = startAngle, end = endAngle;
-  if (dest->IsBottomUp())
-  {
-    // Mirroring top and bottom turns angle a into pi - a (and reverses the range).
-    cy = float(canvas.height - 1) - cy;
-    start = kPi - endAngle;
-    end = kPi - startAngle;
-  }
   const Clip all = {0, 0, canvas.width, canvas.height};
   if (end - start >= 2 * kPi)
   {

@@ -10,7 +10,7 @@ namespace LICE
 {
 namespace strokes
 {
-// The destination pixels in memory order (top-down; bottom-up callers mirror y first).
+// The destination pixels in image order: row y starts at pixels + y * stride.
 struct Canvas
 {
   PixelWord* pixels;
@@ -123,7 +123,9 @@ bool WithWeightedWriter(int mode, PixelWord colour, Fn&& fn)
   });
 }
 
-// The canvas of a bitmap, or false when it has no pixels.
+// The canvas of a bitmap in image order, or false when it has no pixels. A bottom-up
+// bitmap gets a canvas that starts at its last memory row and steps backwards, so every
+// stroke shows exactly the same picture in either row order.
 inline bool CanvasOf(const LICE_IBitmap* bitmap, Canvas& canvas)
 {
   if (!bitmap) return false;
@@ -131,7 +133,13 @@ inline bool CanvasOf(const LICE_IBitmap* bitmap, Canvas& canvas)
   canvas.width = bitmap->Width();
   canvas.height = bitmap->Height();
   canvas.stride = bitmap->RowStride();
-  return canvas.pixels && canvas.width > 0 && canvas.height > 0;
+  if (!canvas.pixels || canvas.width <= 0 || canvas.height <= 0) return false;
+  if (bitmap->IsBottomUp())
+  {
+    canvas.pixels += static_cast<std::ptrdiff_t>(canvas.height - 1) * canvas.stride;
+    canvas.stride = -canvas.stride;
+  }
+  return true;
 }
 } // namespace strokes
 } // namespace LICE

@@ -161,11 +161,6 @@ void DrawLineSegment(LICE_IBitmap* dest, int x1, int y1, int x2, int y2, PixelWo
   if (!strokes::CanvasOf(dest, canvas)) return;
   const int w = strokes::StrokeWeight(alpha, mode);
   if (w == 0) return;
-  if (dest->IsBottomUp())
-  {
-    y1 = canvas.height - 1 - y1;
-    y2 = canvas.height - 1 - y2;
-  }
 
   std::int64_t ax = x1, ay = y1, bx = x2, by = y2;
   if (!ClipSegment(ax, ay, bx, by, canvas.width, canvas.height)) return;
