@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <random>
 
 namespace
@@ -169,7 +171,10 @@ TEST(RenderTool, TailRendersTheDelayedEndIntoSilence)
 TEST(RenderTool, SampleFormatFollowsTheInputAndContainerTheExtension)
 {
   const std::string dir = MakeTestDir();
-  const std::vector<double> in = RandomFloats(3000, 3);
+  std::vector<double> in = RandomFloats(3000, 3);
+  // Full scale both ways, and the smallest steps: a 16-bit input comes back bit for bit.
+  const double extremes[] = {-1.0, 32767.0 / 32768.0, 1.0 / 32768.0, -1.0 / 32768.0, 16384.0 / 32768.0};
+  std::copy(std::begin(extremes), std::end(extremes), in.begin() + 10);
   WriteAudio(dir + "/in16.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 1, in);
   ASSERT_EQ(RunTool({dir + "/in16.wav", dir + "/out.flac"}).exitCode, 0);
   EXPECT_EQ(ReadAudio(dir + "/out.flac").format, SF_FORMAT_FLAC | SF_FORMAT_PCM_16);
