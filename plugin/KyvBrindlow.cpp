@@ -51,7 +51,7 @@ KyvBrindlow::KyvBrindlow(audioMasterCallback hostCallback)
   mParameterHandlers[kPan] = &KyvBrindlow::SideChanged;
 
   DefinePresets();
-  // The editor is attached here once the product's editor layout is built.
+  mEditorLayout.Build(this);
 }
 
 KyvBrindlow::~KyvBrindlow()

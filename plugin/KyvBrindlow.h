@@ -5,6 +5,7 @@
 
 #include "HaasDelayLine.h"
 #include "IPlugVST.h"
+#include "KyvBrindlowEditor.h"
 
 class KyvBrindlow : public IPlugVST
 {
@@ -27,11 +28,14 @@ public:
   void ResetProcessing() override;
   void ParameterChanged(int index) override;
   void ProcessBlock(double** inputs, double** outputs, int frames) override;
+  // Shows the splash on the first openings of the editor (KyvBrindlowEditor.cpp).
+  void EditorOpened() override;
 
   int InputChannelIndex() const { return mInputChannel; }
   int LeadingOutputIndex() const { return mLeadingOutput; }
   int LaggingOutputIndex() const { return mLaggingOutput; }
   const HaasDelayLine& DelayLine() const { return mDelayLine; }
+  const KyvBrindlowEditor& EditorLayout() const { return mEditorLayout; }
 
 private:
   typedef void (KyvBrindlow::*ParameterHandler)();
@@ -49,4 +53,5 @@ private:
   int mLeadingOutput = 0;
   int mLaggingOutput = 1;
   HaasDelayLine mDelayLine;
+  KyvBrindlowEditor mEditorLayout; // version text, splash showings, splash control index
 };

@@ -1,0 +1,106 @@
+#include "KyvBrindlowEditor.h"
+
+#include "IBitmapControls.h"
+#include "IControl.h"
+#include "IGraphicsPlug.h"
+#include "IGraphicsWindow.h"
+#include "ITextControl.h"
+#include "ITextStyle.h"
+#include "KyvBrindlow.h"
+#include "KyvISplashScreen.h"
+
+#if !defined(_WIN32)
+#include "text_freetype_renderer.h"
+#endif
+
+namespace
+{
+const int32_t kFrameRate = 30;
+const IRgba kLabelColour(255, 33, 37, 40);
+const IRgba kVersionColour(255, 57, 64, 70);
+// While hidden, the splash is shown again by a click in this strip along the top.
+const IBounds kSplashHiddenArea(0, 0, 366, 34);
+
+// A film-strip knob for one parameter with its scale labels: low and high share one
+// rectangle under the knob, aligned to its ends; the middle one sits above it.
+void AddKnobGroup(IGraphicsLice* editor, IPlugBase* plug, int32_t param, int32_t x, int32_t y,
+                  const ITextStyle& labelStyle, bool showName, const char* low, const char* middle,
+                  const char* high)
+{
+  const IBitmapStrip strip =
+    editor->LoadImageStrip(KyvBrindlowEditor::kKnobId, KyvBrindlowEditor::kKnobName, KyvBrindlowEditor::kKnobFrames);
+  IKnobMultiControl* knob = new IKnobMultiControl(plug, x, y, param, strip, kKnobVertical, 4.0);
+  editor->AddControl(knob);
+  knob->SetNoInPlaceEdit(true);
+
+  ITextStyle style(labelStyle);
+  if (showName)
+  {
+    if (IParameter* parameter = plug->ParameterAt(param))
+      editor->AddControl(new ITextControl(plug, IBounds(x, y + 89, x + 78, y + 102), style, parameter->HostName()));
+  }
+  const IBounds under(x - 18, y + 74, x + 96, y + 87);
+  if (low)
+  {
+    style.mAlignment = kAlignLeft;
+    editor->AddControl(new ITextControl(plug, under, style, low));
+  }
+  if (middle)
+  {
+    style.mAlignment = kAlignCentre;
+    editor->AddControl(new ITextControl(plug, IBounds(x, y - 21, x + 78, y - 8), style, middle));
+  }
+  if (high)
+  {
+    style.mAlignment = kAlignRight;
+    editor->AddControl(new ITextControl(plug, under, style, high));
+  }
+}
+} // namespace
+
+void KyvBrindlowEditor::Build(KyvBrindlow* plug)
+{
+#if !defined(_WIN32)
+  // Text on Linux comes from FreeType; it must be in place before the styles make fonts.
+  InstallFreeTypeTextRenderer();
+#endif
+  IGraphicsWindow* editor = new IGraphicsWindow(plug, 1, 1, kFrameRate);
+  editor->SetModuleInstance(KyvModuleInstance());
+
+  // The background sets the editor's size; controls come after the last size change.
+  const IBitmapStrip background = editor->LoadImageStrip(kBackgroundId, kBackgroundName, 1);
+  editor->SetEditorSize(background.width, background.height);
+  editor->AttachBackdrop(kBackgroundId, kBackgroundName);
+
+  ITextStyle labelStyle(11, &kLabelColour, "Tahoma", kTextNormal, kAlignCentre, 0);
+  AddKnobGroup(editor, plug, KyvBrindlow::kDelay, 56, 73, labelStyle, false, "1ms", "20ms", "40ms");
+  AddKnobGroup(editor, plug, KyvBrindlow::kWetMix, 233, 73, labelStyle, false, "-10dB", "0dB", "+10dB");
+
+  const IBitmapStrip switchStrip = editor->LoadImageStrip(kSwitchId, kSwitchName, kSwitchFrames);
+  editor->AddControl(new ISwitchControl(plug, 159, 96, KyvBrindlow::kPan, switchStrip, kBlendThroughAlpha));
+
+  const IBitmapStrip splash = editor->LoadImageStrip(kSplashId, kSplashName, 1);
+  const int32_t splashX = (editor->Width() - splash.width) / 2;
+  const int32_t splashY = (editor->Height() - splash.height) / 2;
+  mSplashIndex = editor->AddControl(new KyvISplashScreen(plug, splashX, splashY, splash, kSplashHiddenArea));
+
+  ITextStyle versionStyle(12, nullptr, "Tahoma", kTextBold, kAlignCentre, 0);
+  versionStyle.mColour = kVersionColour;
+  plug->EffectVersionText(mVersionText, sizeof mVersionText);
+  editor->AddControl(new ITextControl(plug, IBounds(56, 196, 312, 209), versionStyle, mVersionText));
+
+  plug->AttachEditor(editor);
+  // Every text control holds its own font.
+  labelStyle.ReleaseFont();
+  versionStyle.ReleaseFont();
+}
+
+void KyvBrindlowEditor::Opened(KyvBrindlow* plug)
+{
+  if (mSplashShowsLeft <= 0) return;
+  --mSplashShowsLeft;
+  IGraphicsLice* editor = EditorOf(plug);
+  if (IControl* splash = editor ? editor->GetControl(mSplashIndex) : nullptr) splash->ValueFromPlugin(1.0);
+}
+
+void KyvBrindlow::EditorOpened() { mEditorLayout.Opened(this); }

@@ -1,0 +1,10 @@
+# The editor's four PNG images, carried as PNG resources 100 to 103 by every module or
+# program that links brindlow_plugin: the resource objects are handed to each consumer
+# directly (a static library would let the linker drop them).
+add_library(brindlow_artwork OBJECT)
+brindlow_embed_resources(TARGET brindlow_artwork
+  ID 100 TYPE PNG FILE ${PROJECT_SOURCE_DIR}/img/kyvBrindlow.png
+  ID 101 TYPE PNG FILE ${PROJECT_SOURCE_DIR}/img/switch.png
+  ID 102 TYPE PNG FILE ${PROJECT_SOURCE_DIR}/img/knob.png
+  ID 103 TYPE PNG FILE ${PROJECT_SOURCE_DIR}/img/splash.png)
+target_sources(brindlow_plugin INTERFACE $<TARGET_OBJECTS:brindlow_artwork>)
