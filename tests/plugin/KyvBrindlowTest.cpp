@@ -4,12 +4,29 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <limits>
 #include <memory>
 #include <vector>
 
 #include "KyvBrindlow.h"
+
+// Lets a test make the delay line's allocation fail: array allocations of at
+// least this many bytes answer null while it is non-zero.
+static size_t gFailArraysFrom = 0;
+
+void* operator new[](size_t size, const std::nothrow_t&) noexcept {
+  if (gFailArraysFrom && size >= gFailArraysFrom) return nullptr;
+  return std::malloc(size ? size : 1);
+}
+void* operator new[](size_t size) {
+  if (void* p = operator new[](size, std::nothrow)) return p;
+  throw std::bad_alloc();
+}
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete[](void* p, size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -301,6 +318,34 @@ TEST_F(KyvBrindlowTest, EngineWithoutADelayLinePassesTheInput) {
   plug->ProcessBlock(ins, outs, 4);
   EXPECT_EQ(lead, in);
   EXPECT_EQ(lag, std::vector<double>(4, 0.0));
+}
+
+TEST_F(KyvBrindlowTest, FailedDelayLineAllocationPassesTheInput) {
+  SetRate(44100.0f);
+  Dispatch(effOpen);
+  gFailArraysFrom = 1766 * sizeof(double);
+  SetRate(48000.0f);
+  gFailArraysFrom = 0;
+  EXPECT_FALSE(plug->DelayLine().HasBuffer());
+
+  std::vector<float> in(3000), left(3000, 9.0f), right(3000, 9.0f);
+  for (size_t i = 0; i < in.size(); ++i) in[i] = static_cast<float>(std::sin(0.01 * i));
+  float* ins[2] = {in.data(), in.data()};
+  float* outs[2] = {left.data(), right.data()};
+  Effect()->processReplacing(Effect(), ins, outs, 3000);
+  EXPECT_EQ(left, in) << "leading side";
+  EXPECT_EQ(right, std::vector<float>(3000, 0.0f)) << "lagging side";
+  // Parameter changes without a delay line are harmless.
+  SetValue(KyvBrindlow::kDelay, "33");
+  Effect()->setParameter(Effect(), KyvBrindlow::kPan, 1.0f);
+  Effect()->processReplacing(Effect(), ins, outs, 3000);
+  EXPECT_EQ(right, in) << "Right leads now";
+  EXPECT_EQ(left, std::vector<float>(3000, 0.0f));
+
+  // The next rate change builds it again.
+  SetRate(48000.0f);
+  EXPECT_TRUE(plug->DelayLine().HasBuffer());
+  EXPECT_EQ(plug->DelayLine().DelaySamples(), 1584);
 }
 
 }  // namespace
