@@ -11,8 +11,8 @@ TEST_F(VstEntry, EntryObjectDescribesTheProduct) {
   EXPECT_EQ(effect->numParams, 3);
   EXPECT_EQ(effect->numInputs, 2);
   EXPECT_EQ(effect->numOutputs, 2);
-  // Replacing and double replacing; no editor attached yet, no chunks, not a synth.
-  EXPECT_EQ(effect->flags, 0x1010);
+  // Editor, replacing and double replacing; no chunks, not a synth.
+  EXPECT_EQ(effect->flags, 0x1011);
   EXPECT_EQ(effect->uniqueID, 0x6B797668);
   EXPECT_EQ(effect->version, 10300);
   EXPECT_EQ(effect->initialDelay, 0);
@@ -65,13 +65,28 @@ TEST_F(VstEntry, FixedAnswers) {
   EXPECT_EQ(Dispatch(-1), 0);
 }
 
-TEST_F(VstEntry, WithoutEditorTheEditorOpcodesAnswerNothing) {
-  ERect* rect = reinterpret_cast<ERect*>(0x1);
-  EXPECT_EQ(Dispatch(effEditGetRect, 0, 0, &rect), 0);
-  EXPECT_EQ(rect, reinterpret_cast<ERect*>(0x1)) << "the host's pointer stays untouched";
-  EXPECT_EQ(Dispatch(effEditGetRect), 0);
-  EXPECT_EQ(Dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(0x1234)), 0);
-  EXPECT_EQ(Dispatch(effEditClose), 0);
+TEST_F(VstEntry, EditorRectangle) {
+  ERect* rect = nullptr;
+  ASSERT_EQ(Dispatch(effEditGetRect, 0, 0, &rect), 1);
+  ASSERT_NE(rect, nullptr);
+  EXPECT_EQ(rect->top, 0);
+  EXPECT_EQ(rect->left, 0);
+  EXPECT_EQ(rect->bottom, 212);
+  EXPECT_EQ(rect->right, 366);
+  EXPECT_EQ(Dispatch(effEditGetRect), 0) << "a null pointer is refused";
+}
+
+TEST_F(VstEntry, EditorOpensAndClosesRepeatedly) {
+  Start();
+  for (int i = 0; i < 4; ++i) {
+    const VstIntPtr opened = Dispatch(effEditOpen, 0, 0, nullptr);
+    EXPECT_TRUE(opened == 0 || opened == 1);
+    EXPECT_EQ(Dispatch(effEditIdle), 0);
+    EXPECT_EQ(Dispatch(effEditClose), 1);
+  }
+  // Audio and parameters keep working around the editor's life.
+  SetParameter(kDelayParam, 1.0f);
+  EXPECT_EQ(ParamDisplay(kDelayParam), "40.000");
 }
 
 TEST_F(VstEntry, NullObjectIsIgnored) {
