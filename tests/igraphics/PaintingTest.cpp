@@ -197,6 +197,21 @@ TEST_F(PaintingTest, KnobPaintsTheFrameOfItsValueFromTheStrip)
   delete strip;
 }
 
+TEST_F(PaintingTest, FramesOfAnUnevenStripStartAtTheRoundedRow)
+{
+  LICE_MemBitmap* strip = MakeRowCodedStrip(4, 100);  // three frames of 33.3 rows
+  Add(IBounds(0, 0, 366, 212), "area");
+  graphics->PaintArea(IBounds(0, 0, 366, 212));
+  const IBlend copy(kBlendCopy, 1.0f);
+  const int expectedRows[] = {0, 33, 67};
+  for (int frame = 1; frame <= 3; ++frame)
+  {
+    graphics->BlitStripFrame(IBitmapStrip(strip, 4, 100, 3), IBounds(0, 0, 4, 33), frame, &copy);
+    EXPECT_EQ(graphics->ReadPixel(0, 0).B, expectedRows[frame - 1]) << "frame " << frame;
+  }
+  delete strip;
+}
+
 TEST_F(PaintingTest, BlitIntoADestinationHalfOutsideTheDrawAreaCopiesTheShiftedPart)
 {
   LICE_MemBitmap* strip = MakeRowCodedStrip(40, 40);
