@@ -2,6 +2,7 @@
 #include "VstFixture.h"
 
 #include <climits>
+#include <thread>
 
 using VstEntry = VstFixture;
 
@@ -40,6 +41,23 @@ TEST_F(VstEntry, MainAliasCreatesAnIndependentInstance) {
   second->setParameter(second, kDelayParam, 1.0f);
   EXPECT_NE(GetParameter(kDelayParam), 1.0f);
   host.Dispatch(second, effClose);
+}
+
+TEST_F(VstEntry, InstancesCreatedFromSeveralThreadsAreWhole) {
+  constexpr int kThreads = 4;
+  AEffect* made[kThreads] = {};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t)
+    threads.emplace_back([this, &made, t] { made[t] = host.EntryPoint()(&VstTestHost::Callback); });
+  for (std::thread& t : threads) t.join();
+  for (int t = 0; t < kThreads; ++t) {
+    ASSERT_NE(made[t], nullptr);
+    EXPECT_EQ(made[t]->magic, 0x56737450);
+    EXPECT_EQ(made[t]->numPrograms, 17);
+    EXPECT_EQ(made[t]->flags, effect->flags);
+    for (int u = 0; u < t; ++u) EXPECT_NE(made[t], made[u]);
+  }
+  for (AEffect* e : made) host.Dispatch(e, effClose);
 }
 
 TEST_F(VstEntry, IdentityStringsFitTheirBuffers) {
