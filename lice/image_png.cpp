@@ -1,6 +1,5 @@
-// PNG decoding with libpng: every colour type and bit depth becomes 8-bit A, R, G, B
-// bytes per pixel, decoded straight into the bitmap's rows and turned into pixel words
-// in place.
+// PNG decoding with libpng: every colour type and bit depth is decoded straight into the
+// bitmap's rows as 32-bit pixel words with straight alpha.
 
 #include "image_loaders.h"
 #include "image_file.h"
@@ -10,10 +9,12 @@
 #include <png.h>
 
 #include <csetjmp>
-#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
+
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
+              "PNG rows are decoded as B, G, R, A bytes, which are pixel words only on little-endian machines");
 
 namespace LICE
 {
@@ -55,9 +56,10 @@ void ReadFromMemory(png_structp png, png_bytep out, png_size_t n)
   src->remaining -= n;
 }
 
-// Asks libpng for four 8-bit bytes per pixel in the order A, R, G, B, whatever the
-// file's colour type, bit depth and transparency.
-void RequestArgbBytes(png_structp png, png_infop info)
+// Asks libpng for four 8-bit bytes per pixel in the order B, G, R, A, whatever the
+// file's colour type, bit depth and transparency: on a little-endian machine that is the
+// pixel word A<<24 | R<<16 | G<<8 | B itself, so rows need no conversion afterwards.
+void RequestPixelWords(png_structp png, png_infop info)
 {
   const int colorType = png_get_color_type(png, info);
   const int bitDepth = png_get_bit_depth(png, info);
@@ -70,15 +72,13 @@ void RequestArgbBytes(png_structp png, png_infop info)
   if (bitDepth < 8) png_set_packing(png);
   if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA)
     png_set_gray_to_rgb(png);
+  png_set_bgr(png);
 
-  // Decide between a filler and moving alpha by what the expansions above produce, not
-  // by the file's colour type: palette, gray and RGB images with a transparency chunk
+  // Whether to add an opaque alpha byte depends on what the expansions above produce, not
+  // on the file's colour type: palette, gray and RGB images with a transparency chunk
   // carry alpha by now too.
   const bool hasAlpha = (colorType & PNG_COLOR_MASK_ALPHA) != 0 || hasTrns;
-  if (hasAlpha)
-    png_set_swap_alpha(png);
-  else
-    png_set_filler(png, 0xFF, PNG_FILLER_BEFORE);
+  if (!hasAlpha) png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
 
   png_set_interlace_handling(png);
   png_read_update_info(png, info);
@@ -134,30 +134,12 @@ bool DecodeInto(PngJob* job, MemorySource* memory, FILE* file)
       static_cast<unsigned long long>(width) * height > kLiceMaxDecodedPixels)
     return false;
 
-  RequestArgbBytes(job->png, job->info);
+  RequestPixelWords(job->png, job->info);
   if (png_get_rowbytes(job->png, job->info) != static_cast<size_t>(width) * 4) return false;
 
   if (!PrepareRows(job, width, height)) return false;
   png_read_image(job->png, job->rows);
   return true;
-}
-
-// Bytes A, R, G, B in memory become the pixel word A<<24 | R<<16 | G<<8 | B.
-void ArgbBytesToPixels(LICE_IBitmap* bm)
-{
-  const int w = bm->Width(), h = bm->Height();
-  const ptrdiff_t stride = bm->RowStride();
-  PixelWord* row = bm->PixelData();
-  for (int y = 0; y < h; ++y, row += stride)
-  {
-    unsigned char* bytes = reinterpret_cast<unsigned char*>(row);
-    for (int x = 0; x < w; ++x, bytes += 4)
-    {
-      const uint32_t word = static_cast<uint32_t>(bytes[0]) << 24 | static_cast<uint32_t>(bytes[1]) << 16 |
-                            static_cast<uint32_t>(bytes[2]) << 8 | bytes[3];
-      std::memcpy(bytes, &word, 4);
-    }
-  }
 }
 
 LICE_IBitmap* DecodePng(MemorySource* memory, FILE* file, LICE_IBitmap* dest)
@@ -181,7 +163,6 @@ LICE_IBitmap* DecodePng(MemorySource* memory, FILE* file, LICE_IBitmap* dest)
     delete job.created;
     return nullptr;
   }
-  ArgbBytesToPixels(job.bitmap);
   return job.bitmap;
 }
 
