@@ -1,8 +1,8 @@
 #pragma once
 // Public interface of the raster library: bitmaps (bitmap.h), the blend mode word and the
-// blitting, scaling, rotation and fill routines. Routines never report errors: a null
-// bitmap, a bitmap without pixels, an empty clip, a zero weight or an unknown operation
-// simply draws nothing.
+// blitting, scaling, rotation and fill routines declared here, strokes (lines.h) and image
+// decoders (image_loaders.h). Routines never report errors: a null bitmap, a bitmap
+// without pixels, an empty clip, a zero weight or an unknown operation draws nothing.
 
 #include "bitmap.h"
 
@@ -80,3 +80,6 @@ PixelWord FetchPixel(const LICE_IBitmap* bitmap, int x, int y);
 // Blends `colour` (its own alpha as the source alpha) into the pixel at (x, y).
 void BlendPixel(LICE_IBitmap* dest, int x, int y, PixelWord colour, float alpha, int mode);
 } // namespace LICE
+
+#include "image_loaders.h"
+#include "lines.h"
