@@ -82,7 +82,10 @@ void IControl::MarkClean()
   mDirty = mRedrawPending.exchange(false);
 }
 
-bool IControl::NeedsRedraw() { return mDirty; }
+// A value from the plug-in sets dirty, then redraw pending. Should the editor's
+// MarkClean fall between the two, dirty is cleared while pending is still to
+// come; counting pending here keeps that value from being lost.
+bool IControl::NeedsRedraw() { return mDirty || mRedrawPending; }
 
 void IControl::EditValueInPlace()
 {

@@ -76,6 +76,33 @@ TEST_F(PaintingTest, ValueArrivingDuringAPaintIsPaintedOnTheNextTick)
   EXPECT_TRUE(knob->NeedsRedraw());
 }
 
+// Runs the editor's MarkClean in the middle of ValueFromPlugin, after the value
+// and the dirty flag were written and before redraw pending is.
+class InterruptedControl : public ProbeControl
+{
+public:
+  using ProbeControl::ProbeControl;
+  void MarkDirty(bool send) override
+  {
+    ProbeControl::MarkDirty(send);
+    if (interrupt) MarkClean();
+  }
+  bool interrupt = false;
+};
+
+TEST_F(PaintingTest, AValueWhoseFlagsStraddleAMarkCleanIsStillPainted)
+{
+  auto* knob = new InterruptedControl(&plug, IBounds(10, 10, 20, 20), 0, "k", &log);
+  graphics->AddControl(knob);
+  Tick();
+  knob->interrupt = true;
+  knob->ValueFromPlugin(0.5);
+  knob->interrupt = false;
+  EXPECT_TRUE(Tick());
+  EXPECT_TRUE(Tick());
+  EXPECT_FALSE(Tick());
+}
+
 TEST_F(PaintingTest, CollectDirtyUnitesBoundsOfDirtyControlsHiddenOnesIncluded)
 {
   ProbeControl* a = Add(IBounds(10, 10, 20, 20), "a");
