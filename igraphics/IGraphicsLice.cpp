@@ -98,6 +98,7 @@ uint32_t* IGraphicsLice::SurfacePixels()
 
 int32_t IGraphicsLice::AddControl(IControl* control)
 {
+  if (!control) return -1;  // the list holds controls only, so no reader meets a null
   mControls.push_back(control);
   return int32_t(mControls.size()) - 1;
 }

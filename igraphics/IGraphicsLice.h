@@ -74,7 +74,7 @@ public:
   virtual LICE_IBitmap* LoadImageResource(int32_t resourceId, const char* name) = 0;
 
   // --- controls, painting and dispatch --------------------------------------
-  // Takes ownership; answers the new control's index.
+  // Takes ownership; answers the new control's index (-1 for a null control).
   int32_t AddControl(IControl* control);
   void PushParameterToControls(int paramIdx, double value, bool isNormalized) override;
   void MarkAllDirty();

@@ -188,6 +188,10 @@ TEST_F(DispatchTest, BackdropGoesFirstAndShiftsEarlierControls)
   EXPECT_EQ(back->Blend().method, kBlendCopy);
   EXPECT_EQ(graphics->GetControl(3), nullptr);
   EXPECT_EQ(graphics->GetControl(-1), nullptr);
+  EXPECT_EQ(graphics->AddControl(nullptr), -1);
+  EXPECT_EQ(graphics->ControlCount(), 3);
+  graphics->MarkAllDirty();  // no null reaches a loop
+  EXPECT_EQ(graphics->ControlAt(5, 5), 2);
 }
 
 TEST_F(DispatchTest, ResizingDropsControlsAndCaptureAndTellsThePlugin)
