@@ -21,6 +21,8 @@ enum LongOnly
   kOptFloat,
   kOptTail,
   kOptInfo,
+  kOptEditorSnapshot,
+  kOptSplash,
 };
 
 bool ParseWholeNumber(const char* text, long& out)
@@ -56,6 +58,7 @@ std::string UsageText(const char* programName)
   std::string name = programName ? programName : "brindlow-render";
   return "Usage: " + name + " [options] INPUT OUTPUT\n"
          "       " + name + " --info [--plugin PATH.so]\n"
+         "       " + name + " --editor-snapshot FILE.png [--program ...] [--set ...] [--splash]\n"
          "\n"
          "Renders an audio file (WAV, FLAC, AIFF, ...; mono or stereo) through a VST 2.4\n"
          "plug-in, Brindlow unless --plugin names another, into a stereo file at the\n"
@@ -72,6 +75,10 @@ std::string UsageText(const char* programName)
          "  --float               write 32-bit float samples (default: the input's format)\n"
          "  --tail SECONDS        render this much silence after the input (default 0)\n"
          "  --info                print what a host sees of the plug-in and exit\n"
+         "  --editor-snapshot FILE.png\n"
+         "                        write a picture of Brindlow's editor in the state that\n"
+         "                        --program and --set give it, instead of rendering audio\n"
+         "  --splash              show the splash screen in the editor snapshot\n"
          "  --quiet               no progress bar\n"
          "  -h, --help            show this help\n"
          "\n"
@@ -89,6 +96,8 @@ ParseResult ParseOptions(int argc, char** argv, RenderOptions& options)
     {"float", no_argument, nullptr, kOptFloat},
     {"tail", required_argument, nullptr, kOptTail},
     {"info", no_argument, nullptr, kOptInfo},
+    {"editor-snapshot", required_argument, nullptr, kOptEditorSnapshot},
+    {"splash", no_argument, nullptr, kOptSplash},
     {"quiet", no_argument, nullptr, 'q'},
     {"help", no_argument, nullptr, 'h'},
     {nullptr, 0, nullptr, 0},
@@ -134,12 +143,17 @@ ParseResult ParseOptions(int argc, char** argv, RenderOptions& options)
       break;
     }
     case kOptInfo: options.info = true; break;
+    case kOptEditorSnapshot:
+      if (*optarg == '\0') return Fail("--editor-snapshot needs a file name");
+      options.editorSnapshotPath = optarg;
+      break;
+    case kOptSplash: options.showSplash = true; break;
     case 'q': options.quiet = true; break;
     case 'h': options.help = true; break;
     default: {
       const char* given = (optind > 0 && optind <= argc) ? argv[optind - 1] : "?";
       if (optopt == kOptPlugin || optopt == kOptProgram || optopt == kOptSet || optopt == kOptBlock ||
-          optopt == kOptTail)
+          optopt == kOptTail || optopt == kOptEditorSnapshot)
         return Fail(std::string("option ") + given + " needs a value");
       return Fail(std::string("unknown option ") + given);
     }
@@ -152,7 +166,11 @@ ParseResult ParseOptions(int argc, char** argv, RenderOptions& options)
     return ok;
   }
   const int positional = argc - optind;
-  if (options.info) {
+  if (options.showSplash && options.editorSnapshotPath.empty()) return Fail("--splash needs --editor-snapshot");
+  if (options.info && !options.editorSnapshotPath.empty()) return Fail("--info and --editor-snapshot exclude each other");
+  if (!options.editorSnapshotPath.empty()) {
+    if (positional != 0) return Fail("--editor-snapshot takes no INPUT or OUTPUT");
+  } else if (options.info) {
     if (positional != 0) return Fail("--info takes no INPUT or OUTPUT");
   } else {
     if (positional != 2) return Fail(positional < 2 ? "INPUT and OUTPUT are needed" : "too many arguments");

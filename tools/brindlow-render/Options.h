@@ -24,6 +24,8 @@ struct RenderOptions
   bool floatOutput = false;
   double tailSeconds = 0.0;
   bool info = false;
+  std::string editorSnapshotPath; // --editor-snapshot FILE.png: a picture of the editor, no audio
+  bool showSplash = false;        // --splash: with the splash screen shown
   bool quiet = false;
   bool help = false;
 };

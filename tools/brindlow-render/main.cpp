@@ -1,6 +1,7 @@
 // brindlow-render: renders an audio file through the Brindlow VST 2.4 plug-in
 // (or another one) without a DAW.
 #include "AudioFile.h"
+#include "EditorSnapshot.h"
 #include "Options.h"
 #include "PluginHost.h"
 #include "PluginInfo.h"
@@ -62,7 +63,8 @@ int Run(const RenderOptions& options)
   // Check everything about the files before the plug-in is loaded.
   AudioInput input;
   OutputFormatChoice format;
-  if (!options.info) {
+  const bool snapshot = !options.editorSnapshotPath.empty();
+  if (!options.info && !snapshot) {
     std::string error;
     if (!input.Open(options.inputPath, error)) return Fail(kExitFailure, error);
     if (input.Channels() < 1 || input.Channels() > 2)
@@ -86,11 +88,14 @@ int Run(const RenderOptions& options)
     return kExitOk;
   }
 
-  if (host.NumInputs() < input.Channels())
+  if (!snapshot && host.NumInputs() < input.Channels())
     return Fail(kExitFailure, "the plug-in takes " + std::to_string(host.NumInputs()) + " input channel(s); \"" +
                                   options.inputPath + "\" has " + std::to_string(input.Channels()));
 
-  host.Prepare(input.SampleRate(), options.blockSize, input.Channels(), options.doublePrecision);
+  if (snapshot)
+    host.Prepare(44100.0, options.blockSize, host.NumInputs(), options.doublePrecision);
+  else
+    host.Prepare(input.SampleRate(), options.blockSize, input.Channels(), options.doublePrecision);
   // Selecting a program also makes the plug-in re-read its channel layout.
   if (!options.program.empty()) {
     if (!SelectProgram(host, options.program, error)) return Fail(kExitUsage, error);
@@ -99,6 +104,7 @@ int Run(const RenderOptions& options)
   }
   for (const auto& [name, value] : options.settings)
     if (!ApplySetting(host, name, value, error)) return Fail(kExitUsage, error);
+  if (snapshot) return RunEditorSnapshot(host, options);
 
   AudioOutput output;
   if (!output.Create(options.outputPath, format.format, input.SampleRate(), error)) return Fail(kExitFailure, error);
