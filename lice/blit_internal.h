@@ -64,14 +64,33 @@ constexpr std::int64_t kMaxFixedStep = std::int64_t(1) << 32;
 inline std::int64_t FixedPosition(double v) { return TruncSaturated(v * 65536.0, kMaxFixedPosition); }
 inline std::int64_t FixedStep(double v) { return TruncSaturated(v * 65536.0, kMaxFixedStep); }
 
+// A pixel spread over two 64-bit words, two channels each in 32-bit lanes (blue and red,
+// green and alpha), so one multiplication weights two channels: weight x channel sums of
+// up to 65536 x 255 fit a lane.
+struct Spread
+{
+  std::uint64_t br, ga;
+};
+
+inline Spread SpreadPixel(PixelWord p)
+{
+  return {(p & 0xFFu) | (std::uint64_t(p & 0xFF0000u) << 16),
+          ((p >> 8) & 0xFFu) | (std::uint64_t(p & 0xFF000000u) << 8)};
+}
+
+// Packs lanes that hold weighted sums in 1/65536 units back into a pixel.
+inline PixelWord PackWeighted(std::uint64_t br, std::uint64_t ga)
+{
+  return PixelWord((br >> 16) & 0xFF) | (PixelWord((ga >> 16) & 0xFF) << 8) |
+         (PixelWord((br >> 48) & 0xFF) << 16) | (PixelWord((ga >> 48) & 0xFF) << 24);
+}
+
 // (f * second + (65536 - f) * first) / 65536 per channel.
 inline PixelWord Lerp2(PixelWord first, PixelWord second, std::uint32_t f)
 {
-  const std::uint32_t g = 65536 - f;
-  auto ch = [&](int shift) {
-    return (((second >> shift) & 0xFF) * f + ((first >> shift) & 0xFF) * g) >> 16;
-  };
-  return (ch(24) << 24) | (ch(16) << 16) | (ch(8) << 8) | ch(0);
+  const Spread a = SpreadPixel(first), b = SpreadPixel(second);
+  const std::uint64_t g = 65536 - f;
+  return PackWeighted(b.br * f + a.br * g, b.ga * f + a.ga * g);
 }
 
 // Bilinear sample at integer position (x, y) with fractions (fx, fy) in 1/65536, within the
@@ -86,14 +105,12 @@ inline PixelWord SampleBilinear(const Rows& src, std::int64_t x, std::int64_t y,
   if (hasRight && hasBelow)
   {
     const PixelWord* below = src.Row(y + 1) + x;
-    const std::uint32_t c = (fx * fy) >> 16;
-    const std::uint32_t wtr = fx - c, wbl = fy - c, wtl = 65536 - fx - fy + c;
-    const PixelWord p00 = row[0], p10 = row[1], p01 = below[0], p11 = below[1];
-    auto ch = [&](int shift) {
-      return (((p00 >> shift) & 0xFF) * wtl + ((p10 >> shift) & 0xFF) * wtr +
-              ((p01 >> shift) & 0xFF) * wbl + ((p11 >> shift) & 0xFF) * c) >> 16;
-    };
-    return (ch(24) << 24) | (ch(16) << 16) | (ch(8) << 8) | ch(0);
+    const std::uint64_t c = (fx * fy) >> 16;
+    const std::uint64_t wtr = fx - c, wbl = fy - c, wtl = 65536 - fx - fy + c;
+    const Spread p00 = SpreadPixel(row[0]), p10 = SpreadPixel(row[1]);
+    const Spread p01 = SpreadPixel(below[0]), p11 = SpreadPixel(below[1]);
+    return PackWeighted(p00.br * wtl + p10.br * wtr + p01.br * wbl + p11.br * c,
+                        p00.ga * wtl + p10.ga * wtr + p01.ga * wbl + p11.ga * c);
   }
   if (hasBelow) return Lerp2(row[0], src.Row(y + 1)[x], fy);
   if (hasRight) return Lerp2(row[0], row[1], fx);

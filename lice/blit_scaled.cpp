@@ -45,25 +45,30 @@ void ForEachSample(const Rows& d, const ScaledArea& a, Fn&& fn)
 }
 
 // Average of the (2r + 1)^2 pixels around (x, y) that lie inside [0, right) x [0, bottom).
+// Sums run two channels per word (at most 25 x 255 per 16-bit lane).
 template <class C>
 void BlendBoxAverage(PixelWord& dest, const Rows& s, std::int64_t x, std::int64_t y, int r,
                      std::int64_t right, std::int64_t bottom, int w)
 {
   const std::int64_t x0 = std::max<std::int64_t>(x - r, 0), x1 = std::min(x + r + 1, right);
   const std::int64_t y0 = std::max<std::int64_t>(y - r, 0), y1 = std::min(y + r + 1, bottom);
-  int sr = 0, sg = 0, sb = 0, sa = 0;
+  std::uint32_t rb = 0, ag = 0;
   for (std::int64_t ty = y0; ty < y1; ++ty)
   {
     const PixelWord* row = s.Row(ty);
     for (std::int64_t tx = x0; tx < x1; ++tx)
     {
-      const PixelWord p = row[tx];
-      sr += Red(p), sg += Green(p), sb += Blue(p), sa += Alpha(p);
+      rb += row[tx] & 0x00FF00FFu;
+      ag += (row[tx] >> 8) & 0x00FF00FFu;
     }
   }
   const int count = int((x1 - x0) * (y1 - y0));
   if (count <= 0) return;
-  C::Blend(dest, sr / count, sg / count, sb / count, sa / count, w);
+  const int sr = int(rb >> 16), sb = int(rb & 0xFFFF), sa = int(ag >> 16), sg = int(ag & 0xFFFF);
+  // Full squares divide by a constant, which compiles to a multiplication.
+  if (count == 25) C::Blend(dest, sr / 25, sg / 25, sb / 25, sa / 25, w);
+  else if (count == 9) C::Blend(dest, sr / 9, sg / 9, sb / 9, sa / 9, w);
+  else C::Blend(dest, sr / count, sg / count, sb / count, sa / count, w);
 }
 
 // Clips the source steps against the source bitmap: skips leading samples left of (above)
