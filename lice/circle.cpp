@@ -94,7 +94,7 @@ constexpr MaskSet kMasks{};
 void DrawMask(const Canvas& canvas, int x, int y, PixelWord colour, const unsigned char* mask, int maskStride,
               int width, int height, int w, int mode)
 {
-  if (!mask || width <= 0 || height <= 0) return;
+  if (!mask || width <= 0 || height <= 0 || maskStride < width) return;
   // Mask columns and rows that land inside the bitmap.
   const std::int64_t firstCol = x < 0 ? -std::int64_t(x) : 0;
   const std::int64_t lastCol = std::min<std::int64_t>(width, std::int64_t(canvas.width) - x);

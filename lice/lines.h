@@ -27,6 +27,7 @@ void DrawArcOutline(LICE_IBitmap* dest, float cx, float cy, float radius, float 
 
 // Blends `colour` through an 8-bit coverage mask (row-major, `maskStride` bytes per row)
 // of width x height placed at (x, y): a mask byte c gives weight trunc(alpha * 256) * c / 256.
+// A stride below the width draws nothing.
 void DrawCoverageMask(LICE_IBitmap* dest, int x, int y, PixelWord colour, const unsigned char* mask,
                       int maskStride, int width, int height, float alpha, int mode);
 } // namespace LICE

@@ -318,6 +318,7 @@ TEST(CoverageMask, MaskBytesScaleTheWeight)
   DrawCoverageMask(&none, 1, 1, kWhite, mask, 5, 3, 2, -1.0f, kCopyMode);
   DrawCoverageMask(&none, 1, 1, kWhite, mask, 5, 3, 2, 1.0f, 7);
   DrawCoverageMask(&none, 1, 1, kWhite, nullptr, 5, 3, 2, 1.0f, kAddMode);
+  DrawCoverageMask(&none, 1, 1, kWhite, mask + 5, -5, 3, 2, 1.0f, kAddMode);  // rows would run backwards
   EXPECT_EQ(none.CountNot(kClear), 0);
 }
 
