@@ -204,4 +204,19 @@ TEST_F(SplashScreen, WhileHiddenOnlyTheTopStripShowsIt)
   EXPECT_EQ(Control(10)->Value(), 1.0);
 }
 
+TEST_F(SplashScreen, AnOpeningThatFindsNoSplashControlChangesNoControl)
+{
+  // A layout whose splash index names no control (nothing was built): the opening still
+  // counts, but no control of the editor is touched.
+  PaintAll();
+  PaintAll(); // values pushed at attachment are painted on two ticks
+  KyvBrindlowEditor unbuilt;
+  ASSERT_EQ(mEditor->GetControl(unbuilt.SplashIndex()), nullptr);
+  unbuilt.Opened(mPlug);
+  EXPECT_EQ(unbuilt.SplashShowsLeft(), 2);
+  IBounds dirty;
+  EXPECT_FALSE(mEditor->CollectDirty(dirty));
+  EXPECT_EQ(Control(10)->Value(), 0.0);
+}
+
 } // namespace
