@@ -35,6 +35,9 @@ namespace {
 // directories fontconfig scans; the back-end adds them to its own configuration.
 const char* const kWineFontDir = "/usr/share/wine/fonts";
 
+// Larger sizes are refused: their glyph bitmaps would take memory out of all proportion.
+const int kMaxSize = 1024;
+
 class Library {
  public:
   static Library& Shared() {
@@ -46,7 +49,7 @@ class Library {
 
   // The face for a font, opened on first use; null when no usable font exists.
   const OpenFace* Find(const Font& font) {
-    if (!ft_ || font.size <= 0) return nullptr;
+    if (!ft_ || font.size <= 0 || font.size > kMaxSize) return nullptr;
     std::string key = font.face;
     std::transform(key.begin(), key.end(), key.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -54,10 +57,11 @@ class Library {
     auto found = faces_.find(key);
     if (found != faces_.end()) return found->second.face ? &found->second : nullptr;
     OpenFace& entry = faces_[key];  // a failed lookup is remembered as a null face
-    if (!Open(font, font.face.c_str(), &entry) && !Open(font, "sans-serif", &entry)) {
-      return nullptr;
-    }
-    return &entry;
+    if (Open(font, font.face.c_str(), &entry)) return &entry;
+    entry = OpenFace();
+    if (Open(font, "sans-serif", &entry)) return &entry;
+    entry = OpenFace();
+    return nullptr;
   }
 
  private:

@@ -193,6 +193,10 @@ TEST(FreeTypeTextDraw, EmptyTextDrawsNothingAndBadCanvasFails) {
   Canvas none;
   EXPECT_FALSE(FreeTypeText::Draw(none, Tahoma(12), Box(0, 0, 20, 20, 0), 0xFF000000u, "x"));
   EXPECT_FALSE(FreeTypeText::Draw(b.canvas, Tahoma(0), Box(0, 0, 20, 20, 0), 0xFF000000u, "x"));
+  EXPECT_FALSE(FreeTypeText::Draw(b.canvas, Tahoma(-12), Box(0, 0, 20, 20, 0), 0xFF000000u, "x"));
+  EXPECT_FALSE(FreeTypeText::Draw(b.canvas, Tahoma(1 << 20), Box(0, 0, 20, 20, 0), 0xFF000000u, "x"))
+    << "an absurd size is refused, not rendered";
+  EXPECT_FALSE(FindInk(b, kPaper).Any());
 }
 
 TEST(FreeTypeTextFaces, TahomaComesFromTheWineFontsWithItsOwnBoldFace) {
