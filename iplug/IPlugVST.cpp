@@ -21,8 +21,9 @@ constexpr VstIntPtr kCockosCanDo = static_cast<VstIntPtr>(0xBEEF0000u);
 constexpr int kHostProductBufferSize = 256;
 constexpr int kMaxHostStringLen = 1024; // longest text accepted from the host
 
-// Copies src into a host buffer of limit bytes: at most limit - 1 characters, always
-// terminated. The full text stays with the plug-in.
+// Copies src into a buffer of limit bytes: at most limit - 1 characters, always
+// terminated, and src is never read past them. Texts for the host are cut here;
+// the full text stays with the plug-in.
 void CopyToHost(char* dst, const char* src, int limit)
 {
   if (!dst || limit <= 0) return;
