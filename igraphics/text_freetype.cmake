@@ -4,7 +4,8 @@
 include_guard(GLOBAL)
 find_package(Freetype REQUIRED)
 find_package(Fontconfig REQUIRED)
-add_library(brindlow_text STATIC ${CMAKE_CURRENT_LIST_DIR}/text_freetype.cpp)
+add_library(brindlow_text STATIC ${CMAKE_CURRENT_LIST_DIR}/text_freetype.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/text_freetype_glyphs.cpp)
 target_include_directories(brindlow_text PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(brindlow_text PUBLIC Freetype::Freetype Fontconfig::Fontconfig)
 

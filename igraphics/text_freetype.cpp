@@ -1,6 +1,7 @@
 // FreeType text back-end. Faces are resolved once per (family, size, style) through a private
 // fontconfig configuration and kept open for the life of the process, so a draw never looks
-// up a font on disk.
+// up a font on disk. Each face keeps the glyphs it rendered, so a draw of known glyphs is only
+// compositing stored coverage.
 #include "text_freetype.h"
 
 #include <fontconfig/fontconfig.h>
@@ -11,11 +12,16 @@
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cstdlib>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <vector>
+
+#include "text_freetype_blend.h"
+#include "text_freetype_glyphs.h"
 
 namespace FreeTypeText {
 
@@ -27,6 +33,11 @@ struct OpenFace {
   int ascent = 0;  // pixels above the baseline within the cell
   int cell = 0;    // line height in pixels
   std::string file;
+
+  // Editors of several plug-in instances may draw on different threads: one draw at a time
+  // uses the face and its glyphs. Faces are never closed before exit.
+  mutable std::mutex lock;
+  mutable GlyphCache glyphs;
 };
 
 namespace {
@@ -37,6 +48,10 @@ const char* const kWineFontDir = "/usr/share/wine/fonts";
 
 // Larger sizes are refused: their glyph bitmaps would take memory out of all proportion.
 const int kMaxSize = 1024;
+
+// Coverage kept per face. The editor's labels need a few kilobytes; a face that outgrows the
+// limit starts afresh on its next draw, and a glyph that does not fit is drawn uncached.
+std::atomic<size_t> glyphCacheLimit{size_t(1) << 20};
 
 class Library {
  public:
@@ -55,12 +70,13 @@ class Library {
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     key += '|' + std::to_string(font.size) + '|' + std::to_string(font.style);
     auto found = faces_.find(key);
-    if (found != faces_.end()) return found->second.face ? &found->second : nullptr;
-    OpenFace& entry = faces_[key];  // a failed lookup is remembered as a null face
-    if (Open(font, font.face.c_str(), &entry)) return &entry;
-    entry = OpenFace();
-    if (Open(font, "sans-serif", &entry)) return &entry;
-    entry = OpenFace();
+    if (found != faces_.end()) return found->second.get();
+    std::unique_ptr<OpenFace>& entry = faces_[key];  // a failed lookup is remembered as null
+    entry.reset(new OpenFace);
+    if (Open(font, font.face.c_str(), entry.get())) return entry.get();
+    entry.reset(new OpenFace);
+    if (Open(font, "sans-serif", entry.get())) return entry.get();
+    entry.reset();
     return nullptr;
   }
 
@@ -75,7 +91,7 @@ class Library {
 
   ~Library() {
     for (auto& entry : faces_) {
-      if (entry.second.face) FT_Done_Face(entry.second.face);
+      if (entry.second) FT_Done_Face(entry.second->face);
     }
     if (ft_) FT_Done_FreeType(ft_);
     if (config_) FcConfigDestroy(config_);
@@ -171,13 +187,13 @@ class Library {
   std::mutex lock_;
   FT_Library ft_ = nullptr;
   FcConfig* config_ = nullptr;
-  std::map<std::string, OpenFace> faces_;
+  std::map<std::string, std::unique_ptr<OpenFace>> faces_;
 };
 
 // Loads and renders one glyph into the face's slot; answers false for a glyph FreeType rejects.
 // `shift` moves the outline right by a fraction of a pixel (26.6) so glyphs sit at their
 // exact pen positions.
-bool RenderGlyph(const OpenFace& of, unsigned char c, long shift = 0) {
+bool RenderGlyph(const OpenFace& of, unsigned char c, long shift) {
   FT_Face face = of.face;
   FT_Set_Transform(face, of.slant ? const_cast<FT_Matrix*>(&of.matrix) : nullptr, nullptr);
   const FT_UInt index = FT_Get_Char_Index(face, c);
@@ -199,6 +215,45 @@ long Advance(const OpenFace& of) {
   return advance;
 }
 
+// Renders a glyph at a pen phase (0 ... 63, 26.6) and copies what the slot holds.
+Glyph MakeGlyph(const OpenFace& of, unsigned char c, unsigned phase) {
+  Glyph glyph;
+  if (!RenderGlyph(of, c, phase)) return glyph;
+  const FT_GlyphSlot slot = of.face->glyph;
+  glyph.ok = true;
+  glyph.advance = Advance(of);
+  glyph.left = slot->bitmap_left;
+  glyph.top = slot->bitmap_top;
+  const FT_Bitmap& bitmap = slot->bitmap;
+  if (bitmap.buffer && bitmap.width > 0 && bitmap.rows > 0) {
+    glyph.width = static_cast<int>(bitmap.width);
+    glyph.height = static_cast<int>(bitmap.rows);
+    glyph.coverage.resize(static_cast<size_t>(bitmap.width) * bitmap.rows);
+    for (unsigned row = 0; row < bitmap.rows; ++row) {
+      const unsigned char* src = bitmap.buffer + static_cast<long>(row) * bitmap.pitch;
+      std::copy(src, src + bitmap.width, glyph.coverage.begin() + static_cast<long>(row) * bitmap.width);
+    }
+  }
+  return glyph;
+}
+
+// The face's glyph for a character at a pen phase: the stored one, else rendered now and
+// stored when it fits, else rendered into `spare`. The caller holds the face's lock.
+const Glyph* GlyphAt(const OpenFace& of, unsigned char c, unsigned phase, Glyph* spare) {
+  const uint32_t key = GlyphCache::Key(c, phase);
+  if (const Glyph* kept = of.glyphs.Find(key)) return kept;
+  *spare = MakeGlyph(of, c, phase);
+  if (of.glyphs.Fits(*spare, glyphCacheLimit.load(std::memory_order_relaxed))) {
+    return of.glyphs.Add(key, std::move(*spare));
+  }
+  return spare;
+}
+
+// Starts the face's glyphs afresh once they outgrew the limit (before a draw takes any).
+void TrimGlyphs(const OpenFace& of) {
+  if (of.glyphs.Bytes() > glyphCacheLimit.load(std::memory_order_relaxed)) of.glyphs.Clear();
+}
+
 // Splits at '\n', "\r\n" and '\r'; an empty text gives no lines.
 std::vector<std::string> SplitLines(const char* text) {
   std::vector<std::string> lines;
@@ -217,43 +272,23 @@ std::vector<std::string> SplitLines(const char* text) {
   return lines;
 }
 
-// Pen advance of a line in 26.6 pixels.
+// Pen advance of a line in 26.6 pixels. The caller holds the face's lock.
 long LineAdvance(const OpenFace& of, const std::string& line) {
   long pen = 0;
-  for (unsigned char c : line) {
-    if (RenderGlyph(of, c)) pen += Advance(of);
-  }
+  Glyph spare;
+  for (unsigned char c : line) pen += GlyphAt(of, c, 0, &spare)->advance;
   return pen;
 }
 
-// Composites one coverage value of the colour over a pixel (straight alpha).
-inline uint32_t Over(uint32_t dst, uint32_t colour, unsigned coverage) {
-  if (coverage >= 255) return 0xFF000000u | (colour & 0xFFFFFFu);
-  const unsigned da = dst >> 24;
-  const unsigned keep = da * (255 - coverage);  // destination weight, scaled by 255
-  const unsigned outA255 = coverage * 255 + keep;
-  if (outA255 == 0) return 0;
-  uint32_t out = ((outA255 + 127) / 255) << 24;
-  for (int shift = 0; shift <= 16; shift += 8) {
-    const unsigned s = (colour >> shift) & 255, d = (dst >> shift) & 255;
-    const unsigned v = (s * coverage * 255 + d * keep + outA255 / 2) / outA255;
-    out |= std::min(v, 255u) << shift;
-  }
-  return out;
-}
-
-void BlitCoverage(const Canvas& canvas, const FT_Bitmap& bitmap, int x0, int y0,
-                  uint32_t colour) {
-  for (unsigned row = 0; row < bitmap.rows; ++row) {
-    const int y = y0 + static_cast<int>(row);
-    if (y < 0 || y >= canvas.height) continue;
-    const unsigned char* src = bitmap.buffer + static_cast<long>(row) * bitmap.pitch;
-    uint32_t* dst = canvas.pixels + static_cast<long>(y) * canvas.rowPixels;
-    for (unsigned col = 0; col < bitmap.width; ++col) {
-      const int x = x0 + static_cast<int>(col);
-      if (x < 0 || x >= canvas.width || src[col] == 0) continue;
-      dst[x] = Over(dst[x], colour, src[col]);
-    }
+// Composites a glyph's coverage with its top-left pixel at (x0, y0), clipped to the canvas.
+void BlitCoverage(const Canvas& canvas, const Glyph& glyph, long x0, long y0, uint32_t colour) {
+  const long firstCol = std::max(0L, -x0), endCol = std::min<long>(glyph.width, canvas.width - x0);
+  const long firstRow = std::max(0L, -y0), endRow = std::min<long>(glyph.height, canvas.height - y0);
+  if (firstCol >= endCol || firstRow >= endRow) return;
+  for (long row = firstRow; row < endRow; ++row) {
+    const uint8_t* src = glyph.coverage.data() + row * glyph.width + firstCol;
+    uint32_t* dst = canvas.pixels + (y0 + row) * canvas.rowPixels + x0 + firstCol;
+    CompositeRow(dst, src, static_cast<int>(endCol - firstCol), colour);
   }
 }
 
@@ -281,8 +316,9 @@ bool Draw(const Canvas& canvas, const OpenFace* of, const Placement& place, uint
   if (lines.empty()) return true;
   if (!of) return false;
 
-  // The faces are shared: one draw at a time renders glyphs.
-  std::lock_guard<std::mutex> hold(Library::Shared().Lock());
+  std::lock_guard<std::mutex> hold(of->lock);
+  TrimGlyphs(*of);
+  Glyph spare;
   const int boxWidth = place.right - place.left;
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string& line = lines[i];
@@ -296,12 +332,10 @@ bool Draw(const Canvas& canvas, const OpenFace* of, const Placement& place, uint
     const int baseline = place.top + static_cast<int>(i) * of->cell + of->ascent;
     long pen = 0;  // 26.6
     for (unsigned char c : line) {
-      if (!RenderGlyph(*of, c, pen & 63)) continue;
-      const FT_GlyphSlot slot = of->face->glyph;
-      const int gx = x + static_cast<int>(pen >> 6) + slot->bitmap_left;
-      const int gy = baseline - slot->bitmap_top;
-      BlitCoverage(canvas, slot->bitmap, gx, gy, colour);
-      pen += Advance(*of);
+      const Glyph& glyph = *GlyphAt(*of, c, static_cast<unsigned>(pen & 63), &spare);
+      if (!glyph.ok) continue;
+      BlitCoverage(canvas, glyph, x + (pen >> 6) + glyph.left, long(baseline) - glyph.top, colour);
+      pen += glyph.advance;
     }
   }
   return true;
@@ -311,7 +345,8 @@ bool Measure(const Font& font, const char* text, int* width, int* height) {
   const OpenFace* of = FindFace(font);
   if (!of) return false;
   const std::vector<std::string> lines = SplitLines(text);
-  std::lock_guard<std::mutex> hold(Library::Shared().Lock());
+  std::lock_guard<std::mutex> hold(of->lock);
+  TrimGlyphs(*of);
   long widest = 0;
   for (const std::string& line : lines) widest = std::max(widest, LineAdvance(*of, line));
   if (width) *width = static_cast<int>((widest + 32) >> 6);
@@ -322,6 +357,14 @@ bool Measure(const Font& font, const char* text, int* width, int* height) {
 std::string ResolvedFile(const Font& font) {
   const OpenFace* of = FindFace(font);
   return of ? of->file : std::string();
+}
+
+void SetGlyphCacheLimit(size_t bytes) { glyphCacheLimit.store(bytes, std::memory_order_relaxed); }
+
+size_t GlyphCacheBytes(const OpenFace* face) {
+  if (!face) return 0;
+  std::lock_guard<std::mutex> hold(face->lock);
+  return face->glyphs.Bytes();
 }
 
 }  // namespace FreeTypeText

@@ -8,6 +8,7 @@
 // positive height. Pixels are only ever written inside the buffer.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -58,5 +59,12 @@ bool Measure(const Font& font, const char* text, int* width, int* height);
 
 // The font file drawn for a font (for diagnostics and tests); empty when none is usable.
 std::string ResolvedFile(const Font& font);
+
+// Each face keeps the glyphs it rendered (per character and sub-pixel pen phase) up to this
+// many bytes; a face over the limit starts afresh on its next draw. 0 keeps none, so that
+// every glyph is rendered anew. The default is 1 MiB.
+void SetGlyphCacheLimit(size_t bytes);
+// Bytes of glyphs a face keeps now.
+size_t GlyphCacheBytes(const OpenFace* face);
 
 }  // namespace FreeTypeText
