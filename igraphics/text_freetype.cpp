@@ -51,7 +51,7 @@ const int kMaxSize = 1024;
 
 // Coverage kept per face. The editor's labels need a few kilobytes; a face that outgrows the
 // limit starts afresh on its next draw, and a glyph that does not fit is drawn uncached.
-std::atomic<size_t> glyphCacheLimit{size_t(1) << 20};
+std::atomic<size_t> glyphCacheLimit{kDefaultGlyphCacheLimit};
 
 class Library {
  public:

@@ -62,7 +62,8 @@ std::string ResolvedFile(const Font& font);
 
 // Each face keeps the glyphs it rendered (per character and sub-pixel pen phase) up to this
 // many bytes; a face over the limit starts afresh on its next draw. 0 keeps none, so that
-// every glyph is rendered anew. The default is 1 MiB.
+// every glyph is rendered anew.
+constexpr size_t kDefaultGlyphCacheLimit = size_t(1) << 20;
 void SetGlyphCacheLimit(size_t bytes);
 // Bytes of glyphs a face keeps now.
 size_t GlyphCacheBytes(const OpenFace* face);
