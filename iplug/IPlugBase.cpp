@@ -25,7 +25,8 @@ IPlugBase::IPlugBase(int nParams, const char* channelIOStr, int nPresets, const 
                      int uniqueID, int mfrID, int latency, bool /*doesMidi*/, bool doesChunks,
                      bool isInstrument)
   : mUniqueID(uniqueID), mMfrID(mfrID), mVersion(vendorVersion), mDoesChunks(doesChunks),
-    mIsInstrument(isInstrument), mLatency(latency), mInData(4096), mOutData(4096)
+    mIsInstrument(isInstrument), mLatency(latency), mInData(4096), mOutData(4096),
+    mInFloatData(4096), mOutFloatData(4096)
 {
   EmitTrace("IPlugBase::IPlugBase", __LINE__, "%s:%s", effectName ? effectName : "",
             TraceTimestamp());
@@ -44,6 +45,8 @@ IPlugBase::IPlugBase(int nParams, const char* channelIOStr, int nPresets, const 
   mOutData.Resize(maxOut * static_cast<int>(sizeof(double*)));
   if (maxIn > 0) std::memset(mInData.Get(), 0, static_cast<size_t>(mInData.GetSize()));
   if (maxOut > 0) std::memset(mOutData.Get(), 0, static_cast<size_t>(mOutData.GetSize()));
+  mInFloatData.Resize(maxIn * static_cast<int>(sizeof(float*)));
+  mOutFloatData.Resize(maxOut * static_cast<int>(sizeof(float*)));
 
   double** inSlots = static_cast<double**>(mInData.Get());
   double** outSlots = static_cast<double**>(mOutData.Get());
@@ -103,6 +106,11 @@ void IPlugBase::ResetProcessing()
 void IPlugBase::ParameterChanged(int)
 {
   IPlugLockGuard guard(mLock);
+}
+
+bool IPlugBase::ProcessBlockFloat(const float* const*, float* const*, int)
+{
+  return false;
 }
 
 void IPlugBase::ProcessBlock(double** inputs, double** outputs, int frames)

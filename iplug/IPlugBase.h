@@ -30,6 +30,13 @@ public:
   virtual void ParameterChanged(int index);
   // inputs / outputs hold one 64-bit buffer of frames samples per channel (null without channels).
   virtual void ProcessBlock(double** inputs, double** outputs, int frames);
+  // A product may process a 32-bit block directly, skipping the conversion to and from
+  // ProcessBlock's 64-bit buffers; it must then give exactly the samples that route
+  // gives. inputs / outputs hold one host buffer of frames samples per channel, or null
+  // where the channel is unconnected or the host gave none (or fewer frames). Answers
+  // true when it wrote every connected output; false (the default) sends the block
+  // through ProcessBlock. Called under the lock, once per sub-block.
+  virtual bool ProcessBlockFloat(const float* const* inputs, float* const* outputs, int frames);
   virtual void EditorOpened() {}
   virtual void EditorClosing() {}
   virtual void UnusedHook() {}
@@ -154,6 +161,8 @@ private:
   void ParseChannelIOString(const char* channelIOStr, int* maxIn, int* maxOut);
   void PrepareSubBlock(bool floatPath, int offset, int frames);
   void FinishSubBlockFloat(int offset, int frames);
+  // Offers the sub-block at offset to ProcessBlockFloat; true when it was processed.
+  bool ProcessSubBlockFloat(int offset, int frames);
   void SilenceOutputs(bool floatPath, int frames);
   void RunBlock(bool floatPath, int frames);
 
@@ -178,6 +187,8 @@ private:
   int mCurrentPreset = 0;
   GrowBuffer mInData;  // double* per input channel, handed to ProcessBlock
   GrowBuffer mOutData; // double* per output channel
+  GrowBuffer mInFloatData;  // const float* per input channel, handed to ProcessBlockFloat
+  GrowBuffer mOutFloatData; // float* per output channel
   PointerList<InputChannel> mInChannels;
   PointerList<OutputChannel> mOutChannels;
   IPlugLock mLock;

@@ -1,4 +1,5 @@
-// Channel routing of IPlugBase: host buffers to and from the 64-bit buffers of ProcessBlock.
+// Channel routing of IPlugBase: host buffers to and from the 64-bit buffers of ProcessBlock,
+// or straight to ProcessBlockFloat for a 32-bit block the product takes as it is.
 #include "IPlugBase.h"
 
 #include "IPlugChannels.h"
@@ -246,11 +247,40 @@ void IPlugBase::RunBlock(bool floatPath, int frames)
   for (int offset = 0; offset < frames;)
   {
     const int n = std::min(frames - offset, mBlockSize);
-    PrepareSubBlock(floatPath, offset, n);
-    ProcessBlock(inputs, outputs, n);
-    if (floatPath) FinishSubBlockFloat(offset, n);
+    if (!floatPath || !ProcessSubBlockFloat(offset, n))
+    {
+      PrepareSubBlock(floatPath, offset, n);
+      ProcessBlock(inputs, outputs, n);
+      if (floatPath) FinishSubBlockFloat(offset, n);
+    }
     offset += n;
   }
+}
+
+bool IPlugBase::ProcessSubBlockFloat(int offset, int frames)
+{
+  const int nIn = InputChannelCount();
+  const int nOut = OutputChannelCount();
+  if (mInFloatData.GetSize() < nIn * static_cast<int>(sizeof(float*)) ||
+      mOutFloatData.GetSize() < nOut * static_cast<int>(sizeof(float*)))
+    return false;
+  const float** inputs = static_cast<const float**>(mInFloatData.Get());
+  float** outputs = static_cast<float**>(mOutFloatData.Get());
+  // An input whose host buffer ends inside this sub-block is offered as missing: the
+  // 64-bit route pads it with silence.
+  const bool inputsCover = mAttachedInputFrames - offset >= frames;
+  for (int i = 0; i < nIn; ++i)
+  {
+    const InputChannel* channel = mInChannels.Get(i);
+    const bool usable = channel->mConnected && channel->mHostFloat && inputsCover;
+    inputs[i] = usable ? channel->mHostFloat + offset : nullptr;
+  }
+  for (int i = 0; i < nOut; ++i)
+  {
+    const OutputChannel* channel = mOutChannels.Get(i);
+    outputs[i] = channel->mConnected && channel->mFloatDest ? channel->mFloatDest + offset : nullptr;
+  }
+  return ProcessBlockFloat(nIn ? inputs : nullptr, nOut ? outputs : nullptr, frames);
 }
 
 void IPlugBase::RestrictToTwoInputs()

@@ -6,9 +6,9 @@
 // whose write index moves downwards, so the sample `delay` frames old sits at
 // write index + delay (wrapped once).
 //
-// Rebuild() is the only place that allocates; Process() never does, and it never
-// touches a missing buffer: without one it copies the input to the leading
-// output and writes silence to the lagging one.
+// Rebuild() is the only place that allocates; Process() and ProcessFloat() never
+// do, and never touch a missing buffer: without one they copy the input to the
+// leading output and write silence to the lagging one.
 class HaasDelayLine
 {
 public:
@@ -39,6 +39,13 @@ public:
   // same memory. Null pointers or frames <= 0 do nothing.
   void Process(const double* in, double* lead, double* lag, int32_t frames, double gain);
 
+  // The same for 32-bit samples, exactly as if in were widened to 64 bits, run
+  // through Process() and both outputs narrowed back: the buffer stores the widened
+  // input (so 32-bit and 64-bit blocks may follow each other), lead[i] is in[i]
+  // widened and narrowed, lag[i] is the stored sample times gain, narrowed. Any of
+  // the three pointers may be the same memory; nothing is allocated.
+  void ProcessFloat(const float* in, float* lead, float* lag, int32_t frames, double gain);
+
   // Frees the buffer; Process() then passes the input through with a silent lagging output.
   void Release();
 
@@ -51,6 +58,16 @@ public:
   static int32_t LengthFor(double sampleRate, double maxDelayMs);
 
 private:
+  // The next run of at most `remaining` frames that one forward copy in and one
+  // forward read out can handle (see Process()); advances the write index past it.
+  struct Chunk
+  {
+    int32_t frames;
+    double* store;      // where the run's input goes
+    const double* read; // what its lagging output reads
+  };
+  Chunk NextChunk(int32_t remaining);
+
   double* mBuffer = nullptr;
   int32_t mWriteIndex = 0;
   int32_t mLength = 0;

@@ -115,10 +115,35 @@ void KyvBrindlow::SideChanged()
   mInputChannel = IsInputConnected(1) ? mLeadingOutput : 0;
 }
 
+double KyvBrindlow::WetMixGain()
+{
+  // Compared at every block rather than set by a handler: presets and stored state
+  // may change the value without one. A NaN never compares equal and is recomputed.
+  const IParameter* wetMix = ParameterAt(kWetMix);
+  if (!(wetMix->Value() == mGainDecibels))
+  {
+    mGain = wetMix->GainFromDecibels();
+    mGainDecibels = wetMix->Value();
+  }
+  return mGain;
+}
+
 void KyvBrindlow::ProcessBlock(double** inputs, double** outputs, int frames)
 {
   if (!inputs || !outputs) return;
-  const double gain = ParameterAt(kWetMix)->GainFromDecibels();
   mDelayLine.Process(inputs[mInputChannel], outputs[mLeadingOutput], outputs[mLaggingOutput], frames,
-                     gain);
+                     WetMixGain());
+}
+
+bool KyvBrindlow::ProcessBlockFloat(const float* const* inputs, float* const* outputs, int frames)
+{
+  if (!inputs || !outputs) return false;
+  const float* in = inputs[mInputChannel];
+  float* lead = outputs[mLeadingOutput];
+  float* lag = outputs[mLaggingOutput];
+  // A missing input reads silence and a missing output is dropped on the 64-bit route;
+  // with one host buffer for both outputs that route leaves the second output's samples.
+  if (!in || !lead || !lag || lead == lag) return false;
+  mDelayLine.ProcessFloat(in, lead, lag, frames, WetMixGain());
+  return true;
 }

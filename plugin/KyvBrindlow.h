@@ -7,6 +7,8 @@
 #include "IPlugVST.h"
 #include "KyvBrindlowEditor.h"
 
+#include <limits>
+
 class KyvBrindlow : public IPlugVST
 {
 public:
@@ -28,6 +30,9 @@ public:
   void ResetProcessing() override;
   void ParameterChanged(int index) override;
   void ProcessBlock(double** inputs, double** outputs, int frames) override;
+  // Runs a 32-bit block straight through the engine when the input it reads and both
+  // outputs have host buffers of their own; otherwise declines.
+  bool ProcessBlockFloat(const float* const* inputs, float* const* outputs, int frames) override;
   // Shows the splash on the first openings of the editor (KyvBrindlowEditor.cpp).
   void EditorOpened() override;
 
@@ -46,6 +51,8 @@ private:
   void DelayChanged();
   // Chooses the input, leading and lagging channels from Pan.
   void SideChanged();
+  // The lagging side's gain for the current Wet Mix, recomputed only when it changed.
+  double WetMixGain();
 
   ParameterHandler mParameterHandlers[kNumParams];
   // Until the first run of the side handler: Left leading, input 0.
@@ -53,5 +60,7 @@ private:
   int mLeadingOutput = 0;
   int mLaggingOutput = 1;
   HaasDelayLine mDelayLine;
+  double mGainDecibels = std::numeric_limits<double>::quiet_NaN(); // Wet Mix behind mGain
+  double mGain = 1.0;
   KyvBrindlowEditor mEditorLayout; // version text, splash showings, splash control index
 };

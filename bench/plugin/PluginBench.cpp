@@ -120,6 +120,21 @@ void BM_EngineProcess(benchmark::State& state)
   });
 }
 
+void BM_EngineProcessFloat(benchmark::State& state)
+{
+  const int frames = static_cast<int>(state.range(0));
+  StereoBlock<float> block(frames);
+  HaasDelayLine line;
+  if (!line.Rebuild(kSampleRate, 20.0)) {
+    state.SkipWithError("no delay line");
+    return;
+  }
+  Measure<float>(state, frames, [&] {
+    line.ProcessFloat(block.inputs[0], block.outputs[0], block.outputs[1], frames, 0.623735);
+    benchmark::ClobberMemory();
+  });
+}
+
 // One Brindlow instance from the built module, opened and switched on as a host does.
 class LoadedPlugin
 {
@@ -203,6 +218,7 @@ void BM_VstProcessFloat(benchmark::State& state)
 BENCHMARK(BM_BaselineCopyDouble)->Arg(64)->Arg(512)->Arg(4096);
 BENCHMARK(BM_BaselineCopyFloat)->Arg(64)->Arg(512)->Arg(4096);
 BENCHMARK(BM_EngineProcess)->Arg(64)->Arg(512)->Arg(4096);
+BENCHMARK(BM_EngineProcessFloat)->Arg(64)->Arg(512)->Arg(4096);
 BENCHMARK(BM_VstProcessDouble)->Arg(64)->Arg(512)->Arg(4096);
 BENCHMARK(BM_VstProcessFloat)->Arg(64)->Arg(512)->Arg(4096);
 

@@ -86,3 +86,31 @@ TEST_F(VstAllocation, ProcessingAllocatesNothing) {
   gCounting = false;
   EXPECT_GT(gAllocations.load(), 0);
 }
+
+TEST_F(VstAllocation, ThirtyTwoBitBlocksAllocateNothingWhicheverRouteTheyTake) {
+  Start(44100.0f, 256);
+  std::vector<float> a = ToFloat(TestSignal(2000)), b = ToFloat(TestSignal(2000, 2.0)), c(2000);
+  float* inPlace[2] = {a.data(), b.data()};
+  float* sharedOut[2] = {c.data(), c.data()};  // taken by the 64-bit route
+  float* missingIn[2] = {nullptr, b.data()};
+  gAllocations = 0;
+  gCounting = true;
+  for (int frames : {256, 2000, 3}) {
+    effect->processReplacing(effect, inPlace, inPlace, frames);
+    effect->processReplacing(effect, inPlace, sharedOut, frames);
+    effect->processReplacing(effect, missingIn, inPlace, 1);
+  }
+  gCounting = false;
+  // A mono input, as a host connects it through the speaker arrangement.
+  VstSpeakerArrangement in{};
+  in.numChannels = 1;
+  VstSpeakerArrangement out{};
+  out.numChannels = 2;
+  Dispatch(effSetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&in), &out);
+  float* outs[2] = {b.data(), c.data()};
+  gCounting = true;
+  effect->processReplacing(effect, inPlace, outs, 2000);
+  effect->processReplacing(effect, inPlace, outs, 100);
+  gCounting = false;
+  EXPECT_EQ(gAllocations.load(), 0);
+}
