@@ -18,12 +18,12 @@ if echo "$imports" | grep -qviE '^(kernel32|user32|gdi32|msvcrt|advapi32|shell32
   echo "Brindlow.dll needs a DLL that Windows does not provide" >&2
   exit 1
 fi
-# A Windows host loads the DLL under Wine, when Wine is installed (tools/install-deps.sh
-# leaves it out: it is large).
+# Under Wine, when it is installed (tools/install-deps.sh leaves it out: it is large):
+# a Windows host loads the DLL, and the image decoders read resources and Unicode names.
 wine=$(command -v wine || command -v wine64 || true)
 if [ -n "$wine" ]; then
-  (cd build/windows && WINEPREFIX="$(cd .. && pwd)/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
-     "$wine" VstWineCheck.exe Brindlow.dll)
+  (export WINEPREFIX="$PWD/build/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+   cd build/windows && "$wine" VstWineCheck.exe Brindlow.dll && "$wine" ImageWineCheck.exe)
 else
   echo "Wine not found: the Windows DLL was built but not loaded (install wine64 to check it)"
 fi
