@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <random>
@@ -73,8 +74,11 @@ std::vector<float> AwkwardFloats()
 {
   if (actual.size() != expected.size()) return ::testing::AssertionFailure() << "sizes differ";
   for (size_t i = 0; i < actual.size(); ++i) {
-    if (std::memcmp(&actual[i], &expected[i], sizeof(float)) != 0)
-      return ::testing::AssertionFailure() << "sample " << i << ": " << actual[i] << " instead of " << expected[i];
+    uint32_t a, e;
+    std::memcpy(&a, &actual[i], sizeof a);
+    std::memcpy(&e, &expected[i], sizeof e);
+    if (a != e)
+      return ::testing::AssertionFailure() << "sample " << i << ": bits " << std::hex << a << " instead of " << e;
   }
   return ::testing::AssertionSuccess();
 }
