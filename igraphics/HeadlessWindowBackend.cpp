@@ -10,7 +10,6 @@ bool HeadlessWindowBackend::RenderText(LICE_IBitmap* surface, const ITextStyle& 
   return renderer && surface && renderer->RenderText(surface, style, text, rect);
 }
 
-#ifndef BRINDLOW_NO_IMAGE_DECODERS
 LICE_IBitmap* HeadlessWindowBackend::DecodePngResource(void* moduleInstance, int32_t resourceId)
 {
   return LICE::DecodePngResource(moduleInstance, resourceId, nullptr);
@@ -20,8 +19,3 @@ LICE_IBitmap* HeadlessWindowBackend::DecodeJpegResource(void* moduleInstance, in
 {
   return LICE::DecodeJpegResource(moduleInstance, resourceId, nullptr);
 }
-#else
-// Built without decoders: no embedded image can be read.
-LICE_IBitmap* HeadlessWindowBackend::DecodePngResource(void*, int32_t) { return nullptr; }
-LICE_IBitmap* HeadlessWindowBackend::DecodeJpegResource(void*, int32_t) { return nullptr; }
-#endif

@@ -59,8 +59,6 @@ public:
   virtual bool OpenWebAddress(const char* address, const char* title, const char* confirmation,
                               const char* failure) = 0;
   virtual int32_t ReservedQuery(int32_t, int32_t) { return 0; }
-  virtual void* OpenEditorWindow(void* parentWindow) = 0;
-  virtual void CloseEditorWindow() = 0;
   virtual void* NativeWindow() = 0;
   virtual IBitmapStrip LoadImageStrip(int32_t resourceId, const char* name, int32_t frameCount);
   virtual IBitmapStrip ScaledCopy(const IBitmapStrip& strip, int32_t width, int32_t height);
@@ -98,6 +96,8 @@ public:
   IPlugBase* Plug() const { return mPlug; }
   int32_t Width() const { return mWidth; }
   int32_t Height() const { return mHeight; }
+  int EditorWidth() const override { return mWidth; }
+  int EditorHeight() const override { return mHeight; }
   int32_t FrameRate() const { return mFrameRate; }
   int32_t ControlCount() const { return int32_t(mControls.size()); }
   // The control at |index|, or null outside 0 .. count - 1.

@@ -9,10 +9,7 @@
 #include "IPlugHost.h"
 #include "IPlugTrace.h"
 
-#if __has_include("../igraphics/IGraphicsLice.h")
-#include "../igraphics/IGraphicsLice.h"
-#define BRINDLOW_HAS_EDITOR_WINDOW 1
-#endif
+#include "IGraphics.h"
 
 namespace
 {
@@ -57,28 +54,6 @@ const char* OpcodeName(VstInt32)
   return "";
 }
 
-#ifdef BRINDLOW_HAS_EDITOR_WINDOW
-// The only editor the framework attaches is the graphics object, which owns the
-// window.
-void* OpenWindow(IGraphics* editor, void* parent)
-{
-  return static_cast<IGraphicsLice*>(editor)->OpenEditorWindow(parent);
-}
-
-void CloseWindow(IGraphics* editor)
-{
-  static_cast<IGraphicsLice*>(editor)->CloseEditorWindow();
-}
-
-ERect EditorBounds(IGraphics* editor)
-{
-  const IGraphicsLice* graphics = static_cast<IGraphicsLice*>(editor);
-  ERect rect{};
-  rect.bottom = static_cast<VstInt16>(graphics->Height());
-  rect.right = static_cast<VstInt16>(graphics->Width());
-  return rect;
-}
-#endif
 } // namespace
 
 IPlugVST::IPlugVST(audioMasterCallback hostCallback, int nParams, const char* channelIOStr,
@@ -262,24 +237,20 @@ VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
     return 0;
 
   case effEditOpen:
-#ifdef BRINDLOW_HAS_EDITOR_WINDOW
-    if (Editor() && OpenWindow(Editor(), ptr))
+    if (Editor() && Editor()->OpenEditorWindow(ptr))
     {
       EditorOpened();
       return 1;
     }
-#endif
     return 0;
 
   case effEditClose:
-#ifdef BRINDLOW_HAS_EDITOR_WINDOW
     if (Editor())
     {
       EditorClosing();
-      CloseWindow(Editor());
+      Editor()->CloseEditorWindow();
       return 1;
     }
-#endif
     return 0;
 
   case effGetChunk:
@@ -645,9 +616,12 @@ void IPlugVST::HostSpecificSetup()
 
 void IPlugVST::ResizeEditorRect(int, int)
 {
-#ifdef BRINDLOW_HAS_EDITOR_WINDOW
-  if (IGraphics* editor = Editor()) mEditorRect = EditorBounds(editor);
-#endif
+  if (IGraphics* editor = Editor())
+  {
+    mEditorRect = ERect{};
+    mEditorRect.bottom = static_cast<VstInt16>(editor->EditorHeight());
+    mEditorRect.right = static_cast<VstInt16>(editor->EditorWidth());
+  }
 }
 
 void IPlugVST::AttachEditor(IGraphics* editor)

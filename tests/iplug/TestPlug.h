@@ -67,6 +67,10 @@ public:
     pushes.push_back({index, value, isNormalized});
   }
   void CreateDrawSurface() override { ++surfacesCreated; }
+  void* OpenEditorWindow(void*) override { return nullptr; }
+  void CloseEditorWindow() override {}
+  int EditorWidth() const override { return 0; }
+  int EditorHeight() const override { return 0; }
 
   std::vector<PushRecord> pushes;
   int surfacesCreated = 0;
