@@ -238,12 +238,13 @@ Glyph MakeGlyph(const OpenFace& of, unsigned char c, unsigned phase) {
 }
 
 // The face's glyph for a character at a pen phase: the stored one, else rendered now and
-// stored when it fits, else rendered into `spare`. The caller holds the face's lock.
+// stored when it fits, else rendered into `spare`. A glyph FreeType failed on is not stored,
+// so that a passing failure (memory) is not remembered. The caller holds the face's lock.
 const Glyph* GlyphAt(const OpenFace& of, unsigned char c, unsigned phase, Glyph* spare) {
   const uint32_t key = GlyphCache::Key(c, phase);
   if (const Glyph* kept = of.glyphs.Find(key)) return kept;
   *spare = MakeGlyph(of, c, phase);
-  if (of.glyphs.Fits(*spare, glyphCacheLimit.load(std::memory_order_relaxed))) {
+  if (spare->ok && of.glyphs.Fits(*spare, glyphCacheLimit.load(std::memory_order_relaxed))) {
     return of.glyphs.Add(key, std::move(*spare));
   }
   return spare;
