@@ -124,6 +124,9 @@ public:
   void AttachOutputsFloat(int start, int count, float** buffers);
   void RunBlockDouble(int frames);
   void RunBlockFloat(int frames);
+  // One whole 32-bit block from the host, channel i of each side on buffers[i]: the
+  // same as attaching every input and output, then RunBlockFloat.
+  void RunHostBlockFloat(float** inputs, float** outputs, int frames);
   // Inputs from the third on become unconnected, outputs from the third on connected.
   void RestrictToTwoInputs();
 
@@ -165,6 +168,8 @@ private:
   bool ProcessSubBlockFloat(int offset, int frames);
   void SilenceOutputs(bool floatPath, int frames);
   void RunBlock(bool floatPath, int frames);
+  // Whether every input and output channel is connected (none are without channels).
+  bool EveryChannelConnected() const;
 
   PointerList<IChannelConfig> mChannelConfigs;
   char mEffectName[kNameSize];
@@ -180,6 +185,7 @@ private:
   double mSampleRate = 44100.0;
   int mBlockSize = 0;
   int mAttachedInputFrames = 0; // frames of the 32-bit inputs attached for this block
+  bool mAllConnected = false;   // EveryChannelConnected(), kept by the Set...Connected calls
   int mLatency;
   PointerList<IParameter> mParams;
   IGraphics* mEditor = nullptr;

@@ -67,6 +67,7 @@ void IPlugBase::SetInputsConnected(int start, int count, bool connected)
       channel->mHostFloat = nullptr;
     }
   }
+  mAllConnected = EveryChannelConnected();
 }
 
 void IPlugBase::SetOutputsConnected(int start, int count, bool connected)
@@ -84,6 +85,18 @@ void IPlugBase::SetOutputsConnected(int start, int count, bool connected)
       channel->mFloatDest = nullptr;
     }
   }
+  mAllConnected = EveryChannelConnected();
+}
+
+bool IPlugBase::EveryChannelConnected() const
+{
+  const int nIn = InputChannelCount(), nOut = OutputChannelCount();
+  if (nIn + nOut == 0) return false;
+  for (int i = 0; i < nIn; ++i)
+    if (!mInChannels.Get(i)->mConnected) return false;
+  for (int i = 0; i < nOut; ++i)
+    if (!mOutChannels.Get(i)->mConnected) return false;
+  return true;
 }
 
 bool IPlugBase::IsInputConnected(int index) const
@@ -221,6 +234,19 @@ void IPlugBase::SilenceOutputs(bool floatPath, int frames)
     else if (!floatPath)
       Zero(channel->mHostDouble, frames);
   }
+}
+
+void IPlugBase::RunHostBlockFloat(float** inputs, float** outputs, int frames)
+{
+  // The common case takes a straight path: with every channel connected, channel i
+  // takes host buffer i, and a run that fits the block size is one sub-block, so the
+  // host's own pointer arrays are exactly what ProcessSubBlockFloat would offer.
+  if (mAllConnected && frames > 0 && frames <= mBlockSize &&
+      ProcessBlockFloat(InputChannelCount() ? inputs : nullptr, OutputChannelCount() ? outputs : nullptr, frames))
+    return;
+  AttachInputsFloat(0, InputChannelCount(), inputs, frames);
+  AttachOutputsFloat(0, OutputChannelCount(), outputs);
+  RunBlockFloat(frames);
 }
 
 void IPlugBase::RunBlockDouble(int frames)

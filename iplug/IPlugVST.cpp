@@ -492,9 +492,7 @@ void VSTCALLBACK IPlugVST::VSTProcessFloat(AEffect* effect, float** inputs, floa
   if (frames <= 0 || (!inputs && plug->InputChannelCount() > 0) ||
       (!outputs && plug->OutputChannelCount() > 0))
     return;
-  plug->AttachInputsFloat(0, plug->InputChannelCount(), inputs, frames);
-  plug->AttachOutputsFloat(0, plug->OutputChannelCount(), outputs);
-  plug->RunBlockFloat(frames);
+  plug->RunHostBlockFloat(inputs, outputs, frames);
 }
 
 void VSTCALLBACK IPlugVST::VSTProcessDouble(AEffect* effect, double** inputs, double** outputs,

@@ -1,6 +1,6 @@
 // Block processing speed of the Haas engine (64-bit and 32-bit samples) and of the
 // built Brindlow.so through its VST callbacks (loaded with dlopen, as a host does),
-// at block sizes 64, 512 and 4096. Each result carries its time per frame and its ratio to a baseline
+// at block sizes 64, 512 and 4096 (BRINDLOW_BENCH_PLUGIN in the environment loads another build). Each result carries its time per frame and its ratio to a baseline
 // that only copies the same input into two outputs with memcpy, for the same
 // sample type and block size, measured in the same run.
 #include "HaasDelayLine.h"
@@ -141,7 +141,10 @@ class LoadedPlugin
 public:
   explicit LoadedPlugin(int blockSize)
   {
-    mLibrary = dlopen(BRINDLOW_PLUGIN, RTLD_NOW | RTLD_LOCAL);
+    // BRINDLOW_BENCH_PLUGIN names another build of the module to measure, e.g. an
+    // earlier one kept for comparison.
+    const char* path = std::getenv("BRINDLOW_BENCH_PLUGIN");
+    mLibrary = dlopen(path && *path ? path : BRINDLOW_PLUGIN, RTLD_NOW | RTLD_LOCAL);
     if (!mLibrary) {
       mError = dlerror();
       return;

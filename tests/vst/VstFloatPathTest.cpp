@@ -252,3 +252,31 @@ TEST_F(VstFloatPath, HostBuffersSharedBetweenInputsAndOutputs) {
     }
   }
 }
+
+TEST_F(VstFloatPath, ConnectionChangesBetweenBlocksKeepTheRoute) {
+  // Blocks that fit the block size take a shorter way through the plug-in while every
+  // channel is connected; each change of the arrangement must switch that way on or off.
+  std::mt19937 rng(43);
+  StartBoth(512);
+  SetBoth(kDelayParam, 0.3f);
+  struct Step {
+    int nIn;
+    float pan;
+  };
+  const Step steps[] = {{2, 1.0f}, {1, 1.0f}, {2, 1.0f}, {0, 0.0f}, {2, 0.0f}, {1, 0.0f}, {2, 1.0f}};
+  for (const Step& s : steps) {
+    // The side first: the plug-in keeps the input it chose, connected or not.
+    SetBoth(kPanParam, s.pan);
+    ArrangeBoth(s.nIn, 2);
+    for (int frames : {512, 100, 513}) {
+      SCOPED_TRACE(testing::Message() << s.nIn << " inputs, pan " << s.pan << ", " << frames << " frames");
+      // The host's array holds a buffer for each of the plug-in's inputs; those past
+      // the connected ones hold samples that must not be heard.
+      const std::vector<float> in0 = Noise(rng, frames), in1 = Noise(rng, frames);
+      const std::vector<float> decoy(static_cast<size_t>(frames), 0.5f);
+      CompareBlock({s.nIn > 0 ? in0.data() : decoy.data(), s.nIn > 1 ? in1.data() : decoy.data()}, frames,
+                   "arranged");
+      if (HasFatalFailure()) return;
+    }
+  }
+}
