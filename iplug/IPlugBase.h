@@ -124,8 +124,8 @@ public:
   void AttachOutputsFloat(int start, int count, float** buffers);
   void RunBlockDouble(int frames);
   void RunBlockFloat(int frames);
-  // One whole 32-bit block from the host, channel i of each side on buffers[i]: the
-  // same as attaching every input and output, then RunBlockFloat.
+  // A 32-bit block from the host: the same as attaching all inputs and all outputs,
+  // then RunBlockFloat, only quicker while every channel is connected.
   void RunHostBlockFloat(float** inputs, float** outputs, int frames);
   // Inputs from the third on become unconnected, outputs from the third on connected.
   void RestrictToTwoInputs();
