@@ -18,6 +18,21 @@ void ClipRange(int start, int count, int n, int* first, int* last)
   *last = static_cast<int>(std::max<int64_t>(end, *first));
 }
 
+// Walks the channels start ... start + count - 1 that exist and hands each its host
+// buffer for this block: each connected channel takes the next pointer from
+// buffers (unconnected ones consume none and get null, dropping the last block's).
+template <class Channel, class Sample, class Attach>
+void AttachHostBuffers(PointerList<Channel>& channels, int start, int count, Sample** buffers, Attach attach)
+{
+  int first, last, next = 0;
+  ClipRange(start, count, channels.GetSize(), &first, &last);
+  for (int i = first; i < last; ++i)
+  {
+    Channel* channel = channels.Get(i);
+    attach(channel, channel->mConnected && buffers ? buffers[next++] : nullptr);
+  }
+}
+
 void Zero(double* data, int frames)
 {
   if (data && frames > 0) std::memset(data, 0, sizeof(double) * static_cast<size_t>(frames));
@@ -113,63 +128,40 @@ bool IPlugBase::IsOutputConnected(int index) const
 
 void IPlugBase::AttachInputsDouble(int start, int count, double** buffers)
 {
-  int first, last, next = 0;
-  ClipRange(start, count, InputChannelCount(), &first, &last);
-  for (int i = first; i < last; ++i)
-  {
-    InputChannel* channel = mInChannels.Get(i);
+  AttachHostBuffers(mInChannels, start, count, buffers, [](InputChannel* channel, double* buffer) {
     channel->mHostFloat = nullptr;
-    channel->mHostDouble = nullptr;
-    if (!channel->mConnected) continue;
-    channel->mHostDouble = buffers ? buffers[next++] : nullptr;
-    *channel->mSlot = const_cast<double*>(channel->mHostDouble);
-  }
+    channel->mHostDouble = buffer;
+    if (channel->mConnected) *channel->mSlot = buffer;
+  });
 }
 
 void IPlugBase::AttachInputsFloat(int start, int count, float** buffers, int frames)
 {
-  int first, last, next = 0;
-  ClipRange(start, count, InputChannelCount(), &first, &last);
   mAttachedInputFrames = std::max(frames, 0);
-  for (int i = first; i < last; ++i)
-  {
-    InputChannel* channel = mInChannels.Get(i);
-    channel->mHostFloat = nullptr;
+  AttachHostBuffers(mInChannels, start, count, buffers, [](InputChannel* channel, float* buffer) {
     channel->mHostDouble = nullptr;
-    if (!channel->mConnected) continue;
-    channel->mHostFloat = buffers ? buffers[next++] : nullptr;
-    *channel->mSlot = channel->ScratchData(); // filled from the host buffer when the block runs
-  }
+    channel->mHostFloat = buffer;
+    // Filled from the host buffer when the block runs.
+    if (channel->mConnected) *channel->mSlot = channel->ScratchData();
+  });
 }
 
 void IPlugBase::AttachOutputsDouble(int start, int count, double** buffers)
 {
-  int first, last, next = 0;
-  ClipRange(start, count, OutputChannelCount(), &first, &last);
-  for (int i = first; i < last; ++i)
-  {
-    OutputChannel* channel = mOutChannels.Get(i);
-    channel->mHostDouble = nullptr;
+  AttachHostBuffers(mOutChannels, start, count, buffers, [](OutputChannel* channel, double* buffer) {
     channel->mFloatDest = nullptr;
-    if (!channel->mConnected) continue;
-    channel->mHostDouble = buffers ? buffers[next++] : nullptr;
-    *channel->mSlot = channel->mHostDouble;
-  }
+    channel->mHostDouble = buffer;
+    if (channel->mConnected) *channel->mSlot = buffer;
+  });
 }
 
 void IPlugBase::AttachOutputsFloat(int start, int count, float** buffers)
 {
-  int first, last, next = 0;
-  ClipRange(start, count, OutputChannelCount(), &first, &last);
-  for (int i = first; i < last; ++i)
-  {
-    OutputChannel* channel = mOutChannels.Get(i);
+  AttachHostBuffers(mOutChannels, start, count, buffers, [](OutputChannel* channel, float* buffer) {
     channel->mHostDouble = nullptr;
-    channel->mFloatDest = nullptr;
-    if (!channel->mConnected) continue;
-    channel->mFloatDest = buffers ? buffers[next++] : nullptr;
-    *channel->mSlot = channel->ScratchData();
-  }
+    channel->mFloatDest = buffer;
+    if (channel->mConnected) *channel->mSlot = channel->ScratchData();
+  });
 }
 
 void IPlugBase::PrepareSubBlock(bool floatPath, int offset, int frames)

@@ -483,15 +483,19 @@ void IPlugVST::SetConnectedFromArrangement(const VstSpeakerArrangement* arrangem
 
 // ---- Parameter and processing callbacks ----
 
+bool IPlugVST::HostBlockUsable(const void* inputs, const void* outputs, VstInt32 frames) const
+{
+  // No frames, or no buffer array for channels the plug-in has: nothing to process.
+  return frames > 0 && (inputs || InputChannelCount() == 0) && (outputs || OutputChannelCount() == 0);
+}
+
 void VSTCALLBACK IPlugVST::VSTProcessFloat(AEffect* effect, float** inputs, float** outputs,
                                            VstInt32 frames)
 {
   IPlugVST* plug = FromAEffect(effect);
   if (!plug) return;
   IPlugLockGuard guard(plug->Lock());
-  if (frames <= 0 || (!inputs && plug->InputChannelCount() > 0) ||
-      (!outputs && plug->OutputChannelCount() > 0))
-    return;
+  if (!plug->HostBlockUsable(inputs, outputs, frames)) return;
   plug->RunHostBlockFloat(inputs, outputs, frames);
 }
 
@@ -501,9 +505,7 @@ void VSTCALLBACK IPlugVST::VSTProcessDouble(AEffect* effect, double** inputs, do
   IPlugVST* plug = FromAEffect(effect);
   if (!plug) return;
   IPlugLockGuard guard(plug->Lock());
-  if (frames <= 0 || (!inputs && plug->InputChannelCount() > 0) ||
-      (!outputs && plug->OutputChannelCount() > 0))
-    return;
+  if (!plug->HostBlockUsable(inputs, outputs, frames)) return;
   plug->AttachInputsDouble(0, plug->InputChannelCount(), inputs);
   plug->AttachOutputsDouble(0, plug->OutputChannelCount(), outputs);
   plug->RunBlockDouble(frames);

@@ -78,6 +78,8 @@ private:
   VstIntPtr PinProperties(int index, int channelCount, const char* labelFormat,
                           VstPinProperties* properties);
   VstIntPtr ProcessEvents(const VstEvents* events);
+  // Whether a processing call from the host has anything to process.
+  bool HostBlockUsable(const void* inputs, const void* outputs, VstInt32 frames) const;
   void SetConnectedFromArrangement(const VstSpeakerArrangement* arrangement, bool inputs);
   const VstTimeInfo* HostTimeInfo(VstIntPtr wantedFlags);
 
