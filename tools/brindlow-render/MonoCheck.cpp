@@ -13,11 +13,9 @@ namespace
 {
 using Complex = std::complex<double>;
 
-// The transform is zero-padded to at least this many times the response, so
-// that neighbouring bins lie close enough for the notches to be found between them.
-constexpr int64_t kPadding = 4;
+// The transform covers the whole response, zero-padded to a power of two and to
+// at least this size (bins of 0.67 Hz at 44.1 kHz; notches are placed between them).
 constexpr int64_t kMinFftSize = int64_t(1) << 16;
-constexpr int64_t kMaxPaddedFftSize = int64_t(1) << 21;
 constexpr double kLowestFrequency = 20.0;
 // Extremes settled on the exact transform, and the steps of each search.
 constexpr size_t kRefinedCandidates = 4;
@@ -51,7 +49,6 @@ int64_t FftSizeFor(int64_t frames)
 {
   int64_t n = kMinFftSize;
   while (n < frames) n *= 2;
-  while (n < kPadding * frames && n < kMaxPaddedFftSize) n *= 2;
   return n;
 }
 
