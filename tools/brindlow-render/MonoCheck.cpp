@@ -32,12 +32,6 @@ double PowerDb(double power)
   return 10.0 * std::log10(std::max(power, kPowerFloor));
 }
 
-// Levels in steps of kSameLevelDb, for ordering extremes: lower first, then by frequency.
-double LevelStep(double db)
-{
-  return std::isinf(db) ? db : std::round(db / kSameLevelDb);
-}
-
 // A level as reported: complete cancellation reads -inf.
 double ReportedDb(double power)
 {
@@ -301,7 +295,7 @@ MonoCheckResult AnalyseResponse(const ImpulseResponse& response)
     total += energy;
     if (i >= frames - frames / 10) end += energy;
   }
-  result.endEnergyDb = total > 0.0 ? PowerDb(end / total) : -std::numeric_limits<double>::infinity();
+  result.endEnergyDb = end > 0.0 ? PowerDb(end / total) : -std::numeric_limits<double>::infinity();
 
   const int64_t n = FftSizeFor(static_cast<int64_t>(frames));
   result.fftSize = static_cast<int>(n);
@@ -353,43 +347,42 @@ MonoCheckResult AnalyseResponse(const ImpulseResponse& response)
   auto power = [&](double frequency) { return exact.PowerAt(frequency); };
   const double binHz = 1.0 / binsPerHz;
 
-  std::vector<size_t> order(result.notches.size());
-  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-  const size_t notchCandidates = std::min(kRefinedCandidates, order.size());
-  std::partial_sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(notchCandidates), order.end(),
-                    [&](size_t a, size_t b) {
-                      const double la = LevelStep(result.notches[a].db), lb = LevelStep(result.notches[b].db);
-                      return la != lb ? la < lb : a < b;
-                    });
-  // Candidates come lowest frequency first among equals; a later one must be clearly deeper.
-  const double sameLevel = std::pow(10.0, kSameLevelDb / 10.0);
-  double deepest = std::numeric_limits<double>::infinity();
-  for (size_t c = 0; c < notchCandidates; ++c) {
-    SpectrumPoint& notch = result.notches[order[c]];
+  // The candidates: the few that look deepest (or highest) on the bins, and the
+  // lowest in frequency, which is reported when the comb's extremes are all equal.
+  auto candidates = [](size_t count, auto lowerFirst) {
+    std::vector<size_t> order(count);
+    for (size_t i = 0; i < count; ++i) order[i] = i;
+    const size_t n = std::min(kRefinedCandidates, count);
+    std::partial_sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(n), order.end(), lowerFirst);
+    order.resize(n);
+    if (count > 0 && std::find(order.begin(), order.end(), size_t(0)) == order.end()) order.push_back(0);
+    return order;
+  };
+  // Levels within kSameLevelDb (or both -inf) are equal; then the lower frequency wins.
+  auto better = [](const SpectrumPoint& a, const SpectrumPoint& b, bool higher) {
+    const bool same = a.db == b.db || std::fabs(a.db - b.db) < kSameLevelDb;
+    if (!same) return higher ? a.db > b.db : a.db < b.db;
+    return a.frequency < b.frequency;
+  };
+
+  bool found = false;
+  for (size_t i : candidates(result.notches.size(), [&](size_t a, size_t b) {
+         return result.notches[a].db < result.notches[b].db;
+       })) {
+    SpectrumPoint& notch = result.notches[i];
     const double f = GoldenSearch(power, std::max(0.0, notch.frequency - binHz), notch.frequency + binHz, false);
-    const double p = power(f);
-    notch = {f, ReportedDb(p)};
-    if (p * sameLevel < deepest) {
-      deepest = p;
-      result.deepestNotch = notch;
-    }
+    notch = {f, ReportedDb(power(f))};
+    if (!found || better(notch, result.deepestNotch, false)) result.deepestNotch = notch;
+    found = true;
   }
 
-  const size_t peakCandidates = std::min(kRefinedCandidates, humps.size());
-  std::partial_sort(humps.begin(), humps.begin() + static_cast<std::ptrdiff_t>(peakCandidates), humps.end(),
-                    [](const auto& a, const auto& b) {
-                      const double la = LevelStep(PowerDb(a.second)), lb = LevelStep(PowerDb(b.second));
-                      return la != lb ? la > lb : a.first < b.first;
-                    });
-  double highest = -1.0;
-  for (size_t c = 0; c < peakCandidates; ++c) {
-    const double centre = humps[c].first / binsPerHz;
+  found = false;
+  for (size_t i : candidates(humps.size(), [&](size_t a, size_t b) { return humps[a].second > humps[b].second; })) {
+    const double centre = humps[i].first / binsPerHz;
     const double f = centre == 0.0 ? 0.0 : GoldenSearch(power, std::max(0.0, centre - binHz), centre + binHz, true);
-    const double p = power(f);
-    if (p > highest * sameLevel) {
-      highest = p;
-      result.monoPeak = {f, ReportedDb(p)};
-    }
+    const SpectrumPoint peak{f, ReportedDb(power(f))};
+    if (!found || better(peak, result.monoPeak, true)) result.monoPeak = peak;
+    found = true;
   }
   return result;
 }

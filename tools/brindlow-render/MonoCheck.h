@@ -37,6 +37,8 @@ int64_t ResponseFrames(int latency, int reportedTail, double sampleRate, std::st
 // prepared plug-in and captures both outputs: mains on, process, mains off.
 // `connectedInputs` is the channel count the plug-in was prepared with. Fails
 // when the plug-in has no outputs or answers with values that are not finite.
+// Runs the plug-in's processing on the calling thread: call it from the thread
+// that drives the host, never while another call into the plug-in runs.
 bool MeasureImpulseResponse(PluginHost& host, double sampleRate, int connectedInputs, const RenderOptions& options,
                             ImpulseResponse& response, std::string& error);
 
@@ -72,4 +74,5 @@ struct MonoCheckResult
 // Spectra, comb notches and extremes of a measured response. The notch list is
 // located on the FFT bins (refined between them); the deepest notch and the
 // highest peak are then settled on the exact transform of the response.
+// Touches nothing but its argument: any thread, several at once.
 MonoCheckResult AnalyseResponse(const ImpulseResponse& response);

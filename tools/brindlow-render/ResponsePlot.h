@@ -40,6 +40,8 @@ struct PlotFrame
 // squash the rest).
 PlotFrame PlotFrameFor(const MonoCheckResult& result);
 
+// Draws the plot into a new bitmap of kPlotWidth x kPlotHeight. Any thread (the
+// text back-end serialises the use of each face).
 std::unique_ptr<LICE_MemBitmap> DrawResponsePlot(const MonoCheckSubject& subject, const MonoCheckResult& result);
 
 // Draws and writes the plot as a PNG; false with a message in `error`.
