@@ -73,6 +73,9 @@ TEST(MonoCheck, BrindlowProgramsAgreeWithTheClosedFormOfTheComb)
     EXPECT_NEAR(r.notches.back().frequency, (2.0 * (expectedCount - 1) + 1.0) * s.rate / (2.0 * d), bin);
     EXPECT_NEAR(r.notchSpacing, s.rate / d, bin);
 
+    // Of equal extremes the lowest in frequency is named: DC and the first notch.
+    EXPECT_NEAR(r.monoPeak.frequency, 0.0, bin);
+    EXPECT_NEAR(r.deepestNotch.frequency, s.rate / (2.0 * d), bin);
     EXPECT_NEAR(r.monoPeak.db, Db((1.0 + g) / 2.0), 0.1);
     if (g == 1.0) {
       EXPECT_EQ(r.deepestNotch.db, -std::numeric_limits<double>::infinity());
