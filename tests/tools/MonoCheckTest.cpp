@@ -3,6 +3,7 @@
 // (2k+1) / (2d) and extremes (1+g)/2 and |1-g|/2), and its parts on made-up signals.
 #include "FoldDown.h"
 #include "MonoCheck.h"
+#include "MonoCheckReport.h"
 #include "PluginHost.h"
 #include "PluginSettings.h"
 
@@ -10,6 +11,7 @@
 
 #include <cmath>
 #include <limits>
+#include <sstream>
 
 namespace
 {
@@ -116,6 +118,29 @@ TEST(MonoCheck, SilentPlugInGivesNoNotchesAndNoNumbersThatAreNotThere)
   EXPECT_TRUE(r.notches.empty());
   EXPECT_EQ(r.monoPeak.db, -std::numeric_limits<double>::infinity());
   EXPECT_EQ(r.leftMaxDb, -std::numeric_limits<double>::infinity());
+}
+
+TEST(MonoCheck, ResponseCutWhileRingingIsFlaggedInTheReport)
+{
+  // A resonance that decays by only about 4 dB over the capture.
+  ImpulseResponse response;
+  response.lengthNote = "4410 frames";
+  for (int i = 0; i < 4410; ++i) {
+    response.left.push_back(std::exp(-i / 10000.0) * std::cos(0.3 * i));
+    response.right.push_back(response.left.back());
+  }
+  const MonoCheckResult ringing = AnalyseResponse(response);
+  EXPECT_GT(ringing.endEnergyDb, kRingingDb);
+  std::ostringstream text;
+  PrintMonoCheck(text, MonoCheckSubject{"Ringer", "(no parameters)"}, ringing, nullptr);
+  EXPECT_NE(text.str().find("the plug-in was still ringing"), std::string::npos) << text.str();
+
+  // A response that died away says nothing of the kind.
+  std::fill(response.left.begin() + 100, response.left.end(), 0.0);
+  std::fill(response.right.begin() + 100, response.right.end(), 0.0);
+  text.str("");
+  PrintMonoCheck(text, MonoCheckSubject{"Ringer", "(no parameters)"}, AnalyseResponse(response), nullptr);
+  EXPECT_EQ(text.str().find("Warning:"), std::string::npos) << text.str();
 }
 
 TEST(MonoCheck, ResponseLengthFollowsTheReportedTailWithinLimits)
