@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <iostream>
@@ -98,10 +99,11 @@ int Run(const RenderOptions& options)
                                   options.inputPath + "\" has " + std::to_string(input.Channels()));
 
   const double monoCheckRate = options.monoCheckRate > 0.0 ? options.monoCheckRate : kMonoCheckDefaultRate;
+  const int monoCheckInputs = std::min(1, host.NumInputs()); // a mono source, if the plug-in takes any
   if (snapshot)
     host.Prepare(44100.0, options.blockSize, host.NumInputs(), options.doublePrecision);
   else if (monoCheckOnly)
-    host.Prepare(monoCheckRate, options.blockSize, 1, options.doublePrecision); // a mono source
+    host.Prepare(monoCheckRate, options.blockSize, monoCheckInputs, options.doublePrecision);
   else
     host.Prepare(input.SampleRate(), options.blockSize, input.Channels(), options.doublePrecision);
   // Selecting a program also makes the plug-in re-read its channel layout.
@@ -113,7 +115,7 @@ int Run(const RenderOptions& options)
   for (const auto& [name, value] : options.settings)
     if (!ApplySetting(host, name, value, error)) return Fail(kExitUsage, error);
   if (snapshot) return RunEditorSnapshot(host, options);
-  if (monoCheckOnly) return RunMonoCheck(host, options, monoCheckRate, 1, "");
+  if (monoCheckOnly) return RunMonoCheck(host, options, monoCheckRate, monoCheckInputs, "");
 
   AudioOutput output;
   if (!output.Create(options.outputPath, format.format, input.SampleRate(), error)) return Fail(kExitFailure, error);
