@@ -115,7 +115,7 @@ TEST(MonoCheckTool, PlotShowsTheThreeCurvesAndTheNotches)
 
   const auto flat = [](double db) { return [db](double) { return db; }; };
   EXPECT_GT(CurveCoverage(*image, f, flat(0.0), kLeftCurveColour, 1), 0.95);
-  EXPECT_GT(CurveCoverage(*image, f, flat(-4.1), kRightCurveColour, 1), 0.95);
+  EXPECT_GT(CurveCoverage(*image, f, flat(-4.1), kRightCurveColour, 1), 0.45); // dashed
   // The mono sum follows its measured level: a curve where the comb is wide, a
   // band from notch to peak where it is dense.
   const auto mono = [&](double hz) {

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 namespace
 {
@@ -16,7 +17,8 @@ constexpr double kMaxRangeDb = 60.0;
 constexpr double kMinRangeDb = 24.0;
 constexpr int kNotchRugHeight = 8;
 constexpr int kMarkerSpacing = 14;
-constexpr float kBandOpacity = 0.6f; // notches closer together than this are only shown in the rug
+constexpr float kBandOpacity = 0.6f;
+constexpr int kDash = 6; // pixels of a dash and of the gap after it // notches closer together than this are only shown in the rug
 
 constexpr PixelWord kTitleColour = 0xFF1A1A1Au;
 constexpr PixelWord kLabelColour = 0xFF505050u;
@@ -139,16 +141,32 @@ bool Turns(double before, double after)
   return (before > kNoiseDb && after < -kNoiseDb) || (before < -kNoiseDb && after > kNoiseDb);
 }
 
+struct CurveStyle
+{
+  PixelWord colour;
+  bool dashed;                            // drawn in dashes, so a curve under it still shows
+  const std::vector<SpectrumPoint>* dips; // notches whose measured depth the curve reaches, or null
+};
+
 // One curve, column by column: where a column covers several bins it spans
 // their lowest and highest level (a dense comb becomes a band), otherwise the
 // level is interpolated; neighbouring columns are joined by antialiased lines.
+// A notch lies between bins, deeper than either: its column reaches its depth.
 void DrawCurve(const Writer& w, const PlotFrame& f, const MonoCheckResult& r, const std::vector<double>& db,
-               PixelWord colour)
+               const CurveStyle& style)
 {
   const double binsPerHz = static_cast<double>(r.fftSize) / r.sampleRate;
   auto y = [&](double level) {
     return static_cast<int>(std::lround(std::clamp(f.YOf(level), double(f.top), double(f.bottom))));
   };
+  std::vector<double> dipDb(static_cast<size_t>(f.right + 1), std::numeric_limits<double>::infinity());
+  if (style.dips) {
+    for (const SpectrumPoint& dip : *style.dips) {
+      const long x = std::lround(f.XOf(dip.frequency));
+      if (x >= f.left && x <= f.right) dipDb[static_cast<size_t>(x)] = std::min(dipDb[static_cast<size_t>(x)], dip.db);
+    }
+  }
+  const PixelWord colour = style.colour;
   int lastY = 0;
   bool lastBand = false;
   for (int x = f.left; x <= f.right; ++x) {
@@ -173,14 +191,16 @@ void DrawCurve(const Writer& w, const PlotFrame& f, const MonoCheckResult& r, co
     } else {
       entryY = exitY = lowY = highY = y(LevelAt(db, f.FrequencyAt(x) * binsPerHz));
     }
+    lowY = std::max(lowY, y(dipDb[static_cast<size_t>(x)]));
+    const bool gap = style.dashed && (x - f.left) / kDash % 2 == 1;
     // Joined by a line drawn twice, a pixel apart, for a stroke of about two
     // pixels; within a band the spans themselves are the picture.
-    if (x > f.left && !(band && lastBand)) {
+    if (x > f.left && !(band && lastBand) && !gap) {
       w.Line(x - 1, lastY, x, entryY, colour);
       w.Line(x - 1, lastY + 1, x, entryY + 1, colour, 0.5f);
     }
     // A band is lighter, so the other curves stand out against it.
-    if (highY != lowY) w.Line(x, highY, x, lowY, colour, band ? kBandOpacity : 1.0f);
+    if (highY != lowY && !gap) w.Line(x, highY, x, lowY, colour, band ? kBandOpacity : 1.0f);
     lastY = exitY;
     lastBand = band;
   }
@@ -216,11 +236,12 @@ void DrawLegend(const Writer& w, const PlotFrame& f)
     const char* text;
     PixelWord colour;
     bool rug;
+    bool dashed;
   } entries[] = {
-    {"Left output", kLeftCurveColour, false},
-    {"Right output", kRightCurveColour, false},
-    {"Mono sum (L+R)/2", kMonoCurveColour, false},
-    {"Notches of the mono sum", kNotchColour, true},
+    {"Left output", kLeftCurveColour, false, false},
+    {"Right output", kRightCurveColour, false, true},
+    {"Mono sum (L+R)/2", kMonoCurveColour, false, false},
+    {"Notches of the mono sum", kNotchColour, true, false},
   };
   int x = f.left;
   const int y = f.top - 22;
@@ -228,8 +249,11 @@ void DrawLegend(const Writer& w, const PlotFrame& f)
     if (e.rug) {
       for (int dx = 0; dx < 24; dx += 4) w.Line(x + dx, y + 2, x + dx, y + 10, e.colour, 0.85f);
     } else {
-      w.Line(x, y + 6, x + 22, y + 6, e.colour);
-      w.Line(x, y + 7, x + 22, y + 7, e.colour, 0.5f);
+      for (int dx = 0; dx < 24; dx += e.dashed ? 2 * kDash : 24) {
+        const int end = x + std::min(dx + (e.dashed ? kDash - 1 : 23), 23);
+        w.Line(x + dx, y + 6, end, y + 6, e.colour);
+        w.Line(x + dx, y + 7, end, y + 7, e.colour, 0.5f);
+      }
     }
     w.Text(x + 30, y, x + 400, 12, 0, FreeTypeText::kAlignLeft, kTitleColour, e.text);
     x += 30 + w.Width(12, 0, e.text) + 28;
@@ -305,9 +329,9 @@ std::unique_ptr<LICE_MemBitmap> DrawResponsePlot(const MonoCheckSubject& subject
   w.Text(f.left, 62, f.right, 13, 0, FreeTypeText::kAlignLeft, kLabelColour, Summary(result));
 
   DrawGrid(w, f);
-  DrawCurve(w, f, result, result.monoDb, kMonoCurveColour);
-  DrawCurve(w, f, result, result.leftDb, kLeftCurveColour);
-  DrawCurve(w, f, result, result.rightDb, kRightCurveColour);
+  DrawCurve(w, f, result, result.monoDb, {kMonoCurveColour, false, &result.notches});
+  DrawCurve(w, f, result, result.leftDb, {kLeftCurveColour, false, nullptr});
+  DrawCurve(w, f, result, result.rightDb, {kRightCurveColour, true, nullptr});
   DrawNotches(w, f, result);
 
   w.Line(f.left, f.top, f.right, f.top, kFrameColour);
