@@ -44,7 +44,7 @@ bool WriteBrindlowEditorSnapshot(const std::vector<float>& normalized, bool show
     if (showSplash) plug->EditorOpened();
     // The window's first paint: every control, the whole panel.
     editor->PaintArea(IBounds(0, 0, editor->Width(), editor->Height()));
-    ok = Artwork::WritePng(path, *editor->DrawBitmap(), false, &error);
+    ok = PngFile::Write(path, *editor->DrawBitmap(), false, &error);
   }
   else
   {

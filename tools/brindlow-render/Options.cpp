@@ -10,6 +10,7 @@ namespace
 {
 constexpr int kMaxBlockSize = 65536;
 constexpr double kMaxTailSeconds = 3600.0;
+constexpr double kMinRate = 8000.0, kMaxRate = 384000.0;
 
 enum LongOnly
 {
@@ -23,6 +24,9 @@ enum LongOnly
   kOptInfo,
   kOptEditorSnapshot,
   kOptSplash,
+  kOptMonoCheck,
+  kOptPlot,
+  kOptRate,
 };
 
 bool ParseWholeNumber(const char* text, long& out)
@@ -59,6 +63,7 @@ std::string UsageText(const char* programName)
   return "Usage: " + name + " [options] INPUT OUTPUT\n"
          "       " + name + " --info [--plugin PATH.so]\n"
          "       " + name + " --editor-snapshot FILE.png [--program ...] [--set ...] [--splash]\n"
+         "       " + name + " --mono-check[=json] [--plot FILE.png] [--rate HZ] [--program ...] [--set ...]\n"
          "\n"
          "Renders an audio file (WAV, FLAC, AIFF, ...; mono or stereo) through a VST 2.4\n"
          "plug-in, Brindlow unless --plugin names another, into a stereo file at the\n"
@@ -79,6 +84,12 @@ std::string UsageText(const char* programName)
          "                        write a picture of Brindlow's editor in the state that\n"
          "                        --program and --set give it, instead of rendering audio\n"
          "  --splash              show the splash screen in the editor snapshot\n"
+         "  --mono-check[=json]   measure what folding the output down to mono (L+R)/2 does:\n"
+         "                        an impulse through the plug-in gives the comb notches and\n"
+         "                        the mono sum's peak and deepest notch; with INPUT OUTPUT also\n"
+         "                        the rendered file's L/R correlation and mono loss\n"
+         "  --plot FILE.png       with --mono-check: draw the left, right and mono responses\n"
+         "  --rate HZ             sample rate of a --mono-check without INPUT (default 44100)\n"
          "  --quiet               no progress bar\n"
          "  -h, --help            show this help\n"
          "\n"
@@ -98,6 +109,9 @@ ParseResult ParseOptions(int argc, char** argv, RenderOptions& options)
     {"info", no_argument, nullptr, kOptInfo},
     {"editor-snapshot", required_argument, nullptr, kOptEditorSnapshot},
     {"splash", no_argument, nullptr, kOptSplash},
+    {"mono-check", optional_argument, nullptr, kOptMonoCheck},
+    {"plot", required_argument, nullptr, kOptPlot},
+    {"rate", required_argument, nullptr, kOptRate},
     {"quiet", no_argument, nullptr, 'q'},
     {"help", no_argument, nullptr, 'h'},
     {nullptr, 0, nullptr, 0},
@@ -148,12 +162,30 @@ ParseResult ParseOptions(int argc, char** argv, RenderOptions& options)
       options.editorSnapshotPath = optarg;
       break;
     case kOptSplash: options.showSplash = true; break;
+    case kOptMonoCheck: {
+      const std::string form = optarg ? optarg : "text";
+      if (form != "text" && form != "json") return Fail("--mono-check takes =text or =json, got \"" + form + "\"");
+      options.monoCheck = true;
+      options.monoCheckJson = form == "json";
+      break;
+    }
+    case kOptPlot:
+      if (*optarg == '\0') return Fail("--plot needs a file name");
+      options.plotPath = optarg;
+      break;
+    case kOptRate: {
+      double rate = 0.0;
+      if (!ParseWholeDouble(optarg, rate) || rate < kMinRate || rate > kMaxRate || rate != std::floor(rate))
+        return Fail("--rate expects a whole number of Hz from 8000 to 384000, got \"" + std::string(optarg) + "\"");
+      options.monoCheckRate = rate;
+      break;
+    }
     case 'q': options.quiet = true; break;
     case 'h': options.help = true; break;
     default: {
       const char* given = (optind > 0 && optind <= argc) ? argv[optind - 1] : "?";
       if (optopt == kOptPlugin || optopt == kOptProgram || optopt == kOptSet || optopt == kOptBlock ||
-          optopt == kOptTail || optopt == kOptEditorSnapshot)
+          optopt == kOptTail || optopt == kOptEditorSnapshot || optopt == kOptPlot || optopt == kOptRate)
         return Fail(std::string("option ") + given + " needs a value");
       return Fail(std::string("unknown option ") + given);
     }
@@ -168,10 +200,17 @@ ParseResult ParseOptions(int argc, char** argv, RenderOptions& options)
   const int positional = argc - optind;
   if (options.showSplash && options.editorSnapshotPath.empty()) return Fail("--splash needs --editor-snapshot");
   if (options.info && !options.editorSnapshotPath.empty()) return Fail("--info and --editor-snapshot exclude each other");
+  if (!options.plotPath.empty() && !options.monoCheck) return Fail("--plot needs --mono-check");
+  if (options.monoCheck && (options.info || !options.editorSnapshotPath.empty()))
+    return Fail(std::string("--mono-check and ") + (options.info ? "--info" : "--editor-snapshot") + " exclude each other");
+  if (options.monoCheckRate > 0.0 && !(options.monoCheck && positional == 0))
+    return Fail("--rate sets the sample rate of a --mono-check without INPUT; a file is rendered at its own rate");
   if (!options.editorSnapshotPath.empty()) {
     if (positional != 0) return Fail("--editor-snapshot takes no INPUT or OUTPUT");
   } else if (options.info) {
     if (positional != 0) return Fail("--info takes no INPUT or OUTPUT");
+  } else if (options.monoCheck && positional == 0) {
+    // A mono check of the plug-in alone.
   } else {
     if (positional != 2) return Fail(positional < 2 ? "INPUT and OUTPUT are needed" : "too many arguments");
     options.inputPath = argv[optind];

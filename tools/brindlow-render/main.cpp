@@ -2,6 +2,7 @@
 // (or another one) without a DAW.
 #include "AudioFile.h"
 #include "EditorSnapshot.h"
+#include "MonoCheckCommand.h"
 #include "Options.h"
 #include "PluginHost.h"
 #include "PluginInfo.h"
@@ -11,6 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <iostream>
@@ -64,7 +66,8 @@ int Run(const RenderOptions& options)
   AudioInput input;
   OutputFormatChoice format;
   const bool snapshot = !options.editorSnapshotPath.empty();
-  if (!options.info && !snapshot) {
+  const bool monoCheckOnly = options.monoCheck && options.inputPath.empty();
+  if (!options.info && !snapshot && !monoCheckOnly) {
     std::string error;
     if (!input.Open(options.inputPath, error)) return Fail(kExitFailure, error);
     if (input.Channels() < 1 || input.Channels() > 2)
@@ -74,6 +77,9 @@ int Run(const RenderOptions& options)
       return Fail(kExitUsage, "the output \"" + options.outputPath + "\" is the input file; choose another name");
     format = ChooseOutputFormat(options.outputPath, input.Format(), options.floatOutput);
     if (format.format == 0) return Fail(kExitUsage, format.error);
+    if (!options.plotPath.empty() &&
+        (IsSameFile(options.inputPath, options.plotPath) || IsSameFile(options.outputPath, options.plotPath)))
+      return Fail(kExitUsage, "the plot \"" + options.plotPath + "\" would overwrite the input or the output");
   }
 
   PluginHost host;
@@ -92,8 +98,12 @@ int Run(const RenderOptions& options)
     return Fail(kExitFailure, "the plug-in takes " + std::to_string(host.NumInputs()) + " input channel(s); \"" +
                                   options.inputPath + "\" has " + std::to_string(input.Channels()));
 
+  const double monoCheckRate = options.monoCheckRate > 0.0 ? options.monoCheckRate : kMonoCheckDefaultRate;
+  const int monoCheckInputs = std::min(1, host.NumInputs()); // a mono source, if the plug-in takes any
   if (snapshot)
     host.Prepare(44100.0, options.blockSize, host.NumInputs(), options.doublePrecision);
+  else if (monoCheckOnly)
+    host.Prepare(monoCheckRate, options.blockSize, monoCheckInputs, options.doublePrecision);
   else
     host.Prepare(input.SampleRate(), options.blockSize, input.Channels(), options.doublePrecision);
   // Selecting a program also makes the plug-in re-read its channel layout.
@@ -105,6 +115,7 @@ int Run(const RenderOptions& options)
   for (const auto& [name, value] : options.settings)
     if (!ApplySetting(host, name, value, error)) return Fail(kExitUsage, error);
   if (snapshot) return RunEditorSnapshot(host, options);
+  if (monoCheckOnly) return RunMonoCheck(host, options, monoCheckRate, monoCheckInputs, "");
 
   AudioOutput output;
   if (!output.Create(options.outputPath, format.format, input.SampleRate(), error)) return Fail(kExitFailure, error);
@@ -125,6 +136,7 @@ int Run(const RenderOptions& options)
   if (integerOutput && stats.overFullScale > 0 && !options.quiet)
     std::fprintf(stderr, "brindlow-render: warning: %lld samples exceeded full scale and were clipped (try --float)\n",
                  static_cast<long long>(stats.overFullScale));
+  if (options.monoCheck) return RunMonoCheck(host, options, input.SampleRate(), input.Channels(), options.outputPath);
   return kExitOk;
 }
 } // namespace

@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
   };
   for (const Output& out : outputs) {
     std::string error;
-    if (!Artwork::WritePng(dir + "/" + out.name, *out.bitmap, out.alpha, &error)) {
+    if (!PngFile::Write(dir + "/" + out.name, *out.bitmap, out.alpha, &error)) {
       std::fprintf(stderr, "make-artwork: %s\n", error.c_str());
       return 1;
     }

@@ -6,10 +6,10 @@
 #include <cstdio>
 #include <vector>
 
-namespace Artwork {
+namespace PngFile {
 
-bool WritePng(const std::string& path, const LICE_IBitmap& bitmap, bool withAlpha,
-              std::string* error) {
+bool Write(const std::string& path, const LICE_IBitmap& bitmap, bool withAlpha,
+           std::string* error) {
   const int w = bitmap.Width(), h = bitmap.Height();
   if (w <= 0 || h <= 0 || !bitmap.PixelData()) {
     if (error) *error = "empty bitmap";
@@ -53,4 +53,4 @@ bool WritePng(const std::string& path, const LICE_IBitmap& bitmap, bool withAlph
   return ok;
 }
 
-}  // namespace Artwork
+}  // namespace PngFile
