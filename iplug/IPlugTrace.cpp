@@ -40,10 +40,17 @@ public:
     mFile = nullptr;
   }
 
-  // Reads BRINDLOW_TRACE once; the first record of the process gets here first.
+  // Reads BRINDLOW_TRACE once; the first record of the process (a constructor's, on
+  // the host's user-interface thread) gets here first. Afterwards one atomic load:
+  // std::call_once itself touches thread-local storage, which is allocated for a
+  // thread the first time it is touched, and that must not be on an audio thread.
   void StartFromEnvironment()
   {
-    std::call_once(mStarted, [this] { OpenLocked(std::getenv("BRINDLOW_TRACE"), true); });
+    if (mStartedDone.load(std::memory_order_acquire)) return;
+    std::call_once(mStarted, [this] {
+      OpenLocked(std::getenv("BRINDLOW_TRACE"), true);
+      mStartedDone.store(true, std::memory_order_release);
+    });
   }
 
   bool On() const { return mOn.load(std::memory_order_acquire); }
@@ -157,6 +164,7 @@ private:
   }
 
   std::once_flag mStarted;
+  std::atomic<bool> mStartedDone{false};
   std::atomic<bool> mOn{false};
   std::atomic<bool> mHasPending{false};
   std::atomic<unsigned long> mDroppedOnAudioThread{0};
