@@ -301,9 +301,15 @@ VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
     return IsInstrument() ? kPlugCategSynth : kPlugCategEffect;
 
   case effSetSpeakerArrangement:
-    SetConnectedFromArrangement(reinterpret_cast<const VstSpeakerArrangement*>(value), true);
-    SetConnectedFromArrangement(static_cast<const VstSpeakerArrangement*>(ptr), false);
+  {
+    const auto* in = reinterpret_cast<const VstSpeakerArrangement*>(value);
+    const auto* out = static_cast<const VstSpeakerArrangement*>(ptr);
+    EmitTrace("IPlugVST::VSTDispatcher", __LINE__, "speaker arrangement: %d inputs, %d outputs",
+              in ? in->numChannels : -1, out ? out->numChannels : -1);
+    SetConnectedFromArrangement(in, true);
+    SetConnectedFromArrangement(out, false);
     return 1;
+  }
 
   case effGetEffectName:
     if (!text) return 0;

@@ -46,6 +46,7 @@ TEST(RenderTrace, TheEnvironmentSwitchesTheTraceOn)
   EXPECT_NE(text.find("IPlugBase::SetHost"), std::string::npos) << text;
   EXPECT_NE(text.find(":brindlow-render:"), std::string::npos) << "the host's identity\n" << text;
   EXPECT_NE(text.find("(effSetSpeakerArrangement)"), std::string::npos) << text;
+  EXPECT_NE(text.find("speaker arrangement: 1 inputs, 2 outputs"), std::string::npos) << text;
 
   // Unset, empty, or a file that cannot be made: the same render, and for the last a word on stderr.
   for (const char* value : {static_cast<const char*>(nullptr), "", "/nonexistent-directory/trace.log"})
