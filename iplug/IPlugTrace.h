@@ -8,7 +8,8 @@
 // Records are never written on an audio thread and never make one wait: a record
 // emitted on a thread that ran a processing callback is dropped (and counted in the
 // file), and records from other threads are kept in memory until FlushTrace, which the
-// adapter calls after it released the plug-in's lock.
+// adapter calls at the end of each dispatcher call but effProcessEvents (an audio-thread
+// opcode) once it released the plug-in's lock, and the base after SetParameterFromGUI.
 #pragma once
 
 // Records one trace line: the reporting operation, its source line and a printf-style
