@@ -214,10 +214,13 @@ void IPlugBase::SetParameterFromGUI(int index, double normalized)
   IParameter* param = ParameterAt(index);
   if (!param || std::isnan(normalized)) return;
   const double x = normalized < 0.0 ? 0.0 : (normalized > 1.0 ? 1.0 : normalized);
-  IPlugLockGuard guard(mLock);
-  param->SetFromNormalized(x);
-  HostAutomate(index, x);
-  ParameterChanged(index);
+  {
+    IPlugLockGuard guard(mLock);
+    param->SetFromNormalized(x);
+    HostAutomate(index, x);
+    ParameterChanged(index);
+  }
+  FlushTrace(); // the editor's thread, with the lock free again
 }
 
 void IPlugBase::NotifyAllParametersChanged()

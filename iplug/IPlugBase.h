@@ -37,6 +37,10 @@ public:
   // true when it wrote every connected output; false (the default) sends the block
   // through ProcessBlock. Called under the lock, once per sub-block.
   virtual bool ProcessBlockFloat(const float* const* inputs, float* const* outputs, int frames);
+  // Called after SetInputsConnected changed whether some input is connected (the host
+  // switched a track between mono and stereo, say), on the thread that changed it and
+  // under the lock. Anything chosen from the connected inputs is chosen again here.
+  virtual void InputConnectionsChanged() {}
   virtual void EditorOpened() {}
   virtual void EditorClosing() {}
   virtual void UnusedHook() {}
@@ -109,6 +113,9 @@ public:
   int InputChannelCount() const { return mInChannels.GetSize(); }
   int OutputChannelCount() const { return mOutChannels.GetSize(); }
 
+  // Connect or disconnect the channels start ... start + count - 1 that exist. Called by
+  // the adapter under the lock, from whichever thread the host sends its speaker
+  // arrangement on; never during a block.
   void SetInputsConnected(int start, int count, bool connected);
   void SetOutputsConnected(int start, int count, bool connected);
   bool IsInputConnected(int index) const;

@@ -69,9 +69,11 @@ void IPlugBase::SetInputsConnected(int start, int count, bool connected)
 {
   int first, last;
   ClipRange(start, count, InputChannelCount(), &first, &last);
+  bool changed = false;
   for (int i = first; i < last; ++i)
   {
     InputChannel* channel = mInChannels.Get(i);
+    changed = changed || channel->mConnected != connected;
     channel->mConnected = connected;
     if (!connected)
     {
@@ -83,6 +85,7 @@ void IPlugBase::SetInputsConnected(int start, int count, bool connected)
     }
   }
   mAllConnected = EveryChannelConnected();
+  if (changed) InputConnectionsChanged();
 }
 
 void IPlugBase::SetOutputsConnected(int start, int count, bool connected)

@@ -8,6 +8,7 @@
 
 #include "IPlugHost.h"
 #include "IPlugTrace.h"
+#include "VstOpcodeNames.h"
 
 #include "IGraphics.h"
 
@@ -46,12 +47,6 @@ VstInt32 SpeakerArrangementType(int channels)
   case 2: return kSpeakerArrStereo;
   default: return kSpeakerArrUserDefined;
   }
-}
-
-// The opcode names given to trace records; this product has none.
-const char* OpcodeName(VstInt32)
-{
-  return "";
 }
 
 } // namespace
@@ -135,19 +130,27 @@ VstIntPtr VSTCALLBACK IPlugVST::VSTDispatcher(AEffect* effect, VstInt32 opcode, 
   if (opcode == effEditIdle)
   {
     plug->Lock().Leave();
+    FlushTrace(); // the host's user-interface thread, many times a second
     return 0;
   }
-  EmitTrace("IPlugVST::VSTDispatcher", __LINE__, "%d(%s):%d:%d", opcode, OpcodeName(opcode), index,
-            static_cast<int>(value));
+  // Queries come by the hundred and change nothing; the calls that change the
+  // plug-in are what a trace of a host problem needs.
+  if (!VstOpcodeIsQuery(opcode))
+    EmitTrace("IPlugVST::VSTDispatcher", __LINE__, "%d(%s):%d:%d", opcode, VstOpcodeName(opcode), index,
+              static_cast<int>(value));
   if (opcode == effClose)
   {
     // The lock lives inside the object: release it before the object goes.
     plug->Lock().Leave();
     delete plug;
+    FlushTrace();
     return 0;
   }
   const VstIntPtr result = plug->Dispatch(opcode, index, value, ptr, opt);
   plug->Lock().Leave();
+  // Records are written once the lock is free, so an audio thread waiting for it
+  // never waits for the file. effProcessEvents comes from the audio thread.
+  if (opcode != effProcessEvents) FlushTrace();
   return result;
 }
 
@@ -205,13 +208,19 @@ VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
   {
     const double rate = opt;
     mHostSampleRateUsable = std::isfinite(rate) && rate > 0.0;
+    if (!mHostSampleRateUsable) EmitTrace("IPlugVST::VSTDispatcher", __LINE__, "sample rate %g refused", rate);
     SetSampleRateHz(rate);
     ResetProcessing();
     return 0;
   }
 
   case effSetBlockSize:
-    if (value <= 0) return 0; // no block size to prepare for
+    if (value <= 0)
+    {
+      // No block size to prepare for.
+      EmitTrace("IPlugVST::VSTDispatcher", __LINE__, "block size %lld refused", static_cast<long long>(value));
+      return 0;
+    }
     SetBlockFrames(value > kMaxBlockFrames ? kMaxBlockFrames : static_cast<int>(value));
     ResetProcessing();
     return 0;
@@ -239,9 +248,12 @@ VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
   case effEditOpen:
     if (Editor() && Editor()->OpenEditorWindow(ptr))
     {
+      EmitTrace("IPlugVST::VSTDispatcher", __LINE__, "editor opened in host window %p", ptr);
       EditorOpened();
       return 1;
     }
+    EmitTrace("IPlugVST::VSTDispatcher", __LINE__, "editor not opened in host window %p: %s", ptr,
+              Editor() ? "no window could be made" : "no editor");
     return 0;
 
   case effEditClose:
@@ -249,6 +261,7 @@ VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
     {
       EditorClosing();
       Editor()->CloseEditorWindow();
+      EmitTrace("IPlugVST::VSTDispatcher", __LINE__, "editor closed");
       return 1;
     }
     return 0;
@@ -288,9 +301,15 @@ VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
     return IsInstrument() ? kPlugCategSynth : kPlugCategEffect;
 
   case effSetSpeakerArrangement:
-    SetConnectedFromArrangement(reinterpret_cast<const VstSpeakerArrangement*>(value), true);
-    SetConnectedFromArrangement(static_cast<const VstSpeakerArrangement*>(ptr), false);
+  {
+    const auto* in = reinterpret_cast<const VstSpeakerArrangement*>(value);
+    const auto* out = static_cast<const VstSpeakerArrangement*>(ptr);
+    EmitTrace("IPlugVST::VSTDispatcher", __LINE__, "speaker arrangement: %d inputs, %d outputs",
+              in ? in->numChannels : -1, out ? out->numChannels : -1);
+    SetConnectedFromArrangement(in, true);
+    SetConnectedFromArrangement(out, false);
     return 1;
+  }
 
   case effGetEffectName:
     if (!text) return 0;
@@ -366,16 +385,25 @@ VstIntPtr IPlugVST::GetChunk(bool bank, void** data)
 VstIntPtr IPlugVST::SetChunk(bool bank, const void* data, VstIntPtr size)
 {
   // A size the chunk cannot hold is refused before anything changes.
-  if (size < 0 || size > INT_MAX) return 0;
   IByteChunk& chunk = bank ? mBankChunk : mProgramChunk;
-  if (!chunk.Resize(static_cast<int>(size))) return 0;
+  if (size < 0 || size > INT_MAX || !chunk.Resize(static_cast<int>(size)))
+  {
+    EmitTrace("IPlugVST::SetChunk", __LINE__, "%s chunk of %lld bytes refused: no room for it",
+              bank ? "bank" : "program", static_cast<long long>(size));
+    return 0;
+  }
   if (size > 0) std::memcpy(chunk.GetBytes(), data, static_cast<size_t>(size));
 
   int32_t version = 0;
   const int start = ReadChunkHeader(chunk, &version);
   const int end = ReadState(chunk, start);
   if (!(bank && version >= IByteChunk::kFormatVersion)) UpdateCurrentPreset(nullptr);
-  if (end < 0) return 0;
+  if (end < 0)
+  {
+    EmitTrace("IPlugVST::SetChunk", __LINE__, "%s chunk of %lld bytes refused: not a state this plug-in wrote",
+              bank ? "bank" : "program", static_cast<long long>(size));
+    return 0;
+  }
   PushAllParametersToEditor();
   return 1;
 }
@@ -494,6 +522,7 @@ void VSTCALLBACK IPlugVST::VSTProcessFloat(AEffect* effect, float** inputs, floa
 {
   IPlugVST* plug = FromAEffect(effect);
   if (!plug) return;
+  MarkAudioThreadForTrace();
   IPlugLockGuard guard(plug->Lock());
   if (!plug->HostBlockUsable(inputs, outputs, frames)) return;
   plug->RunHostBlockFloat(inputs, outputs, frames);
@@ -504,6 +533,7 @@ void VSTCALLBACK IPlugVST::VSTProcessDouble(AEffect* effect, double** inputs, do
 {
   IPlugVST* plug = FromAEffect(effect);
   if (!plug) return;
+  MarkAudioThreadForTrace();
   IPlugLockGuard guard(plug->Lock());
   if (!plug->HostBlockUsable(inputs, outputs, frames)) return;
   plug->AttachInputsDouble(0, plug->InputChannelCount(), inputs);
@@ -515,7 +545,7 @@ float VSTCALLBACK IPlugVST::VSTGetParameter(AEffect* effect, VstInt32 index)
 {
   IPlugVST* plug = FromAEffect(effect);
   if (!plug) return 0.0f;
-  EmitTrace("IPlugVST::VSTGetParameter", __LINE__, "%d", index);
+  // No trace record: hosts ask for every value many times a second.
   IPlugLockGuard guard(plug->Lock());
   IParameter* param = plug->ParameterAt(index);
   return param ? static_cast<float>(param->Normalized()) : 0.0f;

@@ -8,6 +8,7 @@
 
 #include "IByteChunk.h"
 #include "IPlugBase.h"
+#include "IPlugTrace.h"
 #include "vst24.h"
 
 class IPlugVST : public IPlugBase
@@ -112,7 +113,11 @@ AEffect* CreateVSTPlugin(audioMasterCallback hostCallback)
     // No exception may cross into the host.
     plug = nullptr;
   }
-  if (!plug) return nullptr;
+  if (!plug)
+  {
+    EmitTrace("VSTPluginMain", __LINE__, "the plug-in could not be made");
+    return nullptr;
+  }
   plug->AddFallbackPreset();
   AEffect* effect = plug->GetAEffect();
   if (effect->numPrograms < 1) effect->numPrograms = 1;

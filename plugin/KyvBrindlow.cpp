@@ -112,7 +112,20 @@ void KyvBrindlow::SideChanged()
   const int side = static_cast<int>(ParameterAt(kPan)->Value());
   mLaggingOutput = side == kSideLeft ? 1 : 0;
   mLeadingOutput = side == kSideLeft ? 0 : 1;
+  ChooseInputChannel();
+}
+
+void KyvBrindlow::ChooseInputChannel()
+{
   mInputChannel = IsInputConnected(1) ? mLeadingOutput : 0;
+}
+
+void KyvBrindlow::InputConnectionsChanged()
+{
+  // A choice that still named a disconnected input would read silence until Pan or a
+  // program changed.
+  IPlugLockGuard guard(Lock());
+  ChooseInputChannel();
 }
 
 double KyvBrindlow::WetMixGain()

@@ -33,6 +33,8 @@ public:
   // Runs a 32-bit block straight through the engine when the input it reads and both
   // outputs have host buffers of their own; otherwise declines.
   bool ProcessBlockFloat(const float* const* inputs, float* const* outputs, int frames) override;
+  // The host connected or disconnected an input: the input read is chosen again.
+  void InputConnectionsChanged() override;
   // Shows the splash on the first openings of the editor (KyvBrindlowEditor.cpp).
   void EditorOpened() override;
 
@@ -49,8 +51,10 @@ private:
   void DefinePresets();
   // Recomputes the delay in samples from Delay and the sample rate.
   void DelayChanged();
-  // Chooses the input, leading and lagging channels from Pan.
+  // Chooses the leading and lagging channels from Pan, then the input.
   void SideChanged();
+  // The leading side's own input while input 1 is connected; input 0 (mono) otherwise.
+  void ChooseInputChannel();
   // The lagging side's gain for the current Wet Mix, recomputed only when it changed.
   double WetMixGain();
 

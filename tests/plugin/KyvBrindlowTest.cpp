@@ -138,14 +138,20 @@ TEST_F(KyvBrindlowTest, SideHandlerChoosesChannels) {
   EXPECT_EQ(plug->LaggingOutputIndex(), 0);
   EXPECT_EQ(plug->InputChannelIndex(), 1) << "stereo input: the leading side's own input";
 
-  // Input 1 disconnected: the choice stays until the side handler runs again.
+  // Input 1 disconnected after open: the input is chosen again at once, with no
+  // change of Pan, and again when it comes back.
   VstSpeakerArrangement mono{};
   mono.numChannels = 1;
   Dispatch(effSetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&mono), nullptr);
-  EXPECT_EQ(plug->InputChannelIndex(), 1);
-  SetValue(KyvBrindlow::kPan, "Right");
   EXPECT_EQ(plug->InputChannelIndex(), 0) << "mono input feeds both sides";
   EXPECT_EQ(plug->LeadingOutputIndex(), 1);
+  EXPECT_EQ(plug->LaggingOutputIndex(), 0);
+  VstSpeakerArrangement stereo{};
+  stereo.numChannels = 2;
+  Dispatch(effSetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&stereo), nullptr);
+  EXPECT_EQ(plug->InputChannelIndex(), 1) << "stereo again: the leading side's own input";
+  SetValue(KyvBrindlow::kPan, "Left");
+  EXPECT_EQ(plug->InputChannelIndex(), 0);
 }
 
 TEST_F(KyvBrindlowTest, PresetsHoldTheirValuesExactly) {

@@ -3,8 +3,14 @@
 // resolves them here) and counts the calls made while processing runs.
 #include "VstFixture.h"
 
+#include <unistd.h>
+
 #include <atomic>
 #include <cstddef>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <thread>
 
 extern "C" {
 void* __libc_malloc(size_t size);
@@ -112,5 +118,44 @@ TEST_F(VstAllocation, ThirtyTwoBitBlocksAllocateNothingWhicheverRouteTheyTake) {
   effect->processReplacing(effect, inPlace, outs, 2000);
   effect->processReplacing(effect, inPlace, outs, 100);
   gCounting = false;
+  EXPECT_EQ(gAllocations.load(), 0);
+}
+
+// With the trace written to a file, a thread the host uses for audio only (fresh,
+// as hosts start them) neither allocates for its blocks nor for the parameter
+// changes it sends, whose records are dropped there.
+class VstAllocationTraced : public VstFixture {
+ public:
+  void SetUp() override {
+    path = ::testing::TempDir() + "alloc-trace-" + std::to_string(getpid()) + ".log";
+    unlink(path.c_str());
+    setenv("BRINDLOW_TRACE", path.c_str(), 1);
+    VstFixture::SetUp();
+    unsetenv("BRINDLOW_TRACE");
+  }
+  void TearDown() override { unlink(path.c_str()); }
+  std::string path;
+};
+
+TEST_F(VstAllocationTraced, AudioThreadAllocatesNothingWithTheTraceOn) {
+  Start(44100.0f, 512);
+  std::stringstream text;
+  text << std::ifstream(path).rdbuf();
+  if (text.str().find("(effOpen)") == std::string::npos)
+    GTEST_SKIP() << "the module was loaded before BRINDLOW_TRACE was set (run this test alone)";
+
+  std::vector<float> a = ToFloat(TestSignal(512)), b(512), c(512);
+  float* ins[2] = {a.data(), a.data()};
+  float* outs[2] = {b.data(), c.data()};
+  std::thread audio([&] {
+    gAllocations = 0;
+    gCounting = true;
+    for (int block = 0; block < 4; ++block) {
+      effect->processReplacing(effect, ins, outs, 512);
+      effect->setParameter(effect, kDelayParam, 0.1f * static_cast<float>(block));
+    }
+    gCounting = false;
+  });
+  audio.join();
   EXPECT_EQ(gAllocations.load(), 0);
 }

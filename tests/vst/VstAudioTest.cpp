@@ -75,6 +75,32 @@ TEST_F(VstAudio, MonoInputFeedsBothSides) {
   ExpectSamples(out[0], ExpectedLag(mono, 1920, 0.0), "lagging left");
 }
 
+TEST_F(VstAudio, SwitchingTheTrackToMonoAfterOpenKeepsTheSound) {
+  // A host that opens the plug-in on a stereo track with the right side leading, then
+  // turns the track into a mono one, and back. No parameter or program changes between.
+  Start();
+  SetParameter(kPanParam, 1.0f);
+  const std::vector<double> left = TestSignal(kFrames, 1.0);
+  const std::vector<double> right = TestSignal(kFrames, 3.0);
+  ProcessDouble({left, right}, kFrames);
+
+  ConnectMonoInput(*this);
+  const std::vector<double> mono = TestSignal(kFrames, 5.0);
+  const auto outD = ProcessDouble({mono}, kFrames);
+  ExpectSamples(outD[1], mono, "leading right, mono track");
+  const auto outF = ProcessFloat({ToFloat(mono)}, kFrames);
+  ExpectSamples(outF[1], mono, "leading right, mono track, 32-bit");
+  // The lagging side carries the mono input too, once the delay has passed.
+  for (int i = 882; i < kFrames; ++i) ASSERT_EQ(outF[0][i], static_cast<float>(mono[i - 882])) << i;
+
+  VstSpeakerArrangement stereo{};
+  stereo.numChannels = 2;
+  ASSERT_EQ(Dispatch(effSetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&stereo), nullptr), 1);
+  const auto back = ProcessDouble({left, right}, kFrames);
+  ExpectSamples(back[1], right, "leading right, stereo again");
+  for (int i = 882; i < kFrames; ++i) ASSERT_EQ(back[0][i], right[i - 882]) << i;
+}
+
 TEST_F(VstAudio, WetMixScalesTheLaggingSide) {
   Start();
   SetParameterText(kWetMixParam, "-4.1");

@@ -1,5 +1,7 @@
 #include "AudioFile.h"
 
+#include "HeaderFrames.h"
+
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -35,6 +37,7 @@ bool AudioInput::Open(const std::string& path, std::string& error)
     error = "input \"" + path + "\" has no usable sample rate";
     return false;
   }
+  mAnnouncedFrames = std::max<int64_t>(mInfo.frames, HeaderFrameCount(path));
   return true;
 }
 

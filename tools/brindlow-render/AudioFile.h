@@ -21,6 +21,9 @@ public:
   int Channels() const { return mInfo.channels; }
   int SampleRate() const { return mInfo.samplerate; }
   int64_t Frames() const { return mInfo.frames; }
+  // Frames the file says it has: its header's count where libsndfile reports only what
+  // a cut-short file still holds (WAV, AIFF), else Frames().
+  int64_t AnnouncedFrames() const { return mAnnouncedFrames; }
   int Format() const { return mInfo.format; }
 
   // Reads up to `frames` interleaved frames; returns the number read (0 at the end).
@@ -32,6 +35,7 @@ public:
 private:
   SNDFILE* mFile = nullptr;
   SF_INFO mInfo = {};
+  int64_t mAnnouncedFrames = 0;
 };
 
 class AudioOutput

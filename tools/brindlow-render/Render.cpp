@@ -40,15 +40,13 @@ bool RenderWith(PluginHost& host, AudioInput& input, AudioOutput& output, const 
     int64_t frames = 0;
     if (!inputDone) {
       frames = input.Read(fileFrames.data(), block);
-      if (frames < block) {
-        inputDone = true;
-        if (input.HasError()) {
-          error = "reading the input failed: " + input.LastError();
-          ok = false;
-          break;
-        }
-      }
       if (frames < 0) frames = 0;
+      if (frames < block) {
+        // The end, or damage: either way the input ends here, as every format does.
+        inputDone = true;
+        if (input.HasError()) stats.readError = input.LastError();
+      }
+      stats.inputFrames += frames;
     }
     if (frames == 0) {
       frames = std::min<int64_t>(block, tailLeft);

@@ -2,6 +2,7 @@
 // (or another one) without a DAW.
 #include "AudioFile.h"
 #include "EditorSnapshot.h"
+#include "InputChecks.h"
 #include "MonoCheckCommand.h"
 #include "Options.h"
 #include "PluginHost.h"
@@ -73,6 +74,7 @@ int Run(const RenderOptions& options)
     if (input.Channels() < 1 || input.Channels() > 2)
       return Fail(kExitFailure, "input \"" + options.inputPath + "\" has " + std::to_string(input.Channels()) +
                                     " channels; only mono and stereo files can be rendered");
+    if (!CheckInputRenderable(input, options.inputPath, error)) return Fail(kExitFailure, error);
     if (IsSameFile(options.inputPath, options.outputPath))
       return Fail(kExitUsage, "the output \"" + options.outputPath + "\" is the input file; choose another name");
     format = ChooseOutputFormat(options.outputPath, input.Format(), options.floatOutput);
@@ -130,6 +132,15 @@ int Run(const RenderOptions& options)
     return Fail(kExitFailure, error);
   }
   if (!closed) return Fail(kExitFailure, closeError);
+  if (stats.inputFrames == 0) {
+    // The header promised audio, none could be read.
+    unlink(options.outputPath.c_str());
+    return Fail(kExitFailure, "no audio in \"" + options.inputPath + "\"" +
+                                  (stats.readError.empty() ? "" : ": " + stats.readError));
+  }
+  const std::string shortInput = ShortInputWarning(options.inputPath, input.AnnouncedFrames(), stats.inputFrames,
+                                                   input.SampleRate(), stats.readError);
+  if (!shortInput.empty()) std::fprintf(stderr, "brindlow-render: warning: %s\n", shortInput.c_str());
 
   const bool integerOutput = (format.format & SF_FORMAT_SUBMASK) != SF_FORMAT_FLOAT &&
                              (format.format & SF_FORMAT_SUBMASK) != SF_FORMAT_DOUBLE;

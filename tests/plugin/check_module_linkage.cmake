@@ -1,0 +1,41 @@
+# What Brindlow.so asks of the system's loader and what it offers a host: no shared
+# C++ runtime or libgcc (unless SHARED_RUNTIME_ALLOWED, for the sanitizer build), and
+# VSTPluginMain and main as its only exported symbols.
+# Arguments: -DMODULE=path -DREADELF=path -DNM=path [-DSHARED_RUNTIME_ALLOWED=ON]
+foreach(var MODULE READELF NM)
+  if(NOT ${var})
+    message(FATAL_ERROR "${var} not given")
+  endif()
+endforeach()
+
+execute_process(COMMAND ${READELF} -d ${MODULE} OUTPUT_VARIABLE dynamic RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "readelf could not read ${MODULE}")
+endif()
+string(REGEX MATCHALL "Shared library: \\[[^]]+\\]" needed "${dynamic}")
+message(STATUS "needed: ${needed}")
+if(NOT SHARED_RUNTIME_ALLOWED)
+  foreach(library libstdc\\+\\+\\.so libgcc_s\\.so)
+    if(needed MATCHES "${library}")
+      message(FATAL_ERROR "${MODULE} needs ${CMAKE_MATCH_0}: the C++ runtime must be linked in")
+    endif()
+  endforeach()
+endif()
+
+execute_process(COMMAND ${NM} -D --defined-only ${MODULE} OUTPUT_VARIABLE symbols RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "nm could not read ${MODULE}")
+endif()
+string(REGEX REPLACE "\n$" "" symbols "${symbols}")
+string(REPLACE "\n" ";" lines "${symbols}")
+set(exported)
+foreach(line IN LISTS lines)
+  # "address type name": the name is the last word.
+  string(REGEX MATCH "[^ ]+$" name "${line}")
+  list(APPEND exported ${name})
+endforeach()
+list(SORT exported)
+if(NOT exported STREQUAL "VSTPluginMain;main")
+  message(FATAL_ERROR "${MODULE} exports [${exported}]; only VSTPluginMain and main may leave it")
+endif()
+message(STATUS "exports: ${exported}")
