@@ -417,6 +417,8 @@ void IGraphicsWindow::EditParameterInPlace(IControl* control, IParameter* param)
   {
     box = mDrawnBox.get();
     mDrawnBoxChanged = true;
+    // A list takes its keys (arrows, Return, Escape) as soon as it shows.
+    if (mDrawnBox->IsList()) mBackend->SetKeyboardFocus(mWindow, true);
   }
   if (!box) return;
   mEditBox = box;
