@@ -91,12 +91,7 @@ void* IGraphicsWindow::OpenEditorWindow(void* parentWindow)
                      windowRect.top - parentRect.top + windowRect.Height());
   }
   mWindow = mBackend->CreateEditorWindow(this, parentWindow, rect, TickMilliseconds());
-  if (mWindow)
-  {
-    MarkAllDirty();
-    // The first frame: a back-end that ticks from idle paints it now.
-    mBackend->Idle(mWindow);
-  }
+  if (mWindow) MarkAllDirty();
   return mWindow;
 }
 
