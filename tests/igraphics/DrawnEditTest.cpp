@@ -116,6 +116,21 @@ public:
   bool ModulePath(void*, std::string&) override { return false; }
 };
 
+// A backdrop of one colour.
+class FillControl : public IControl
+{
+public:
+  FillControl(IPlugBase* plug, const IBounds& bounds, const IRgba& colour) : IControl(plug, bounds, -1), mColour(colour) {}
+  bool Paint(IGraphicsLice* graphics) override
+  {
+    const IBlend copy(kBlendCopy, 1.0f);
+    return graphics->FillBounds(mColour, mBounds, &copy);
+  }
+
+private:
+  IRgba mColour;
+};
+
 // Delay on a control that allows in-place editing, and the Pan switch.
 class DrawnEditTest : public ::testing::Test
 {
@@ -132,6 +147,7 @@ protected:
     plug.ParameterAt(2)->DefineContinuous("Wet Mix", 0.0, -10.0, 10.0, 0.1, "dB");
     knob = new IKnobMultiControl(&plug, 56, 73, 0, IBitmapStrip(nullptr, 78, 5070, 65), kKnobVertical, 4.0);
     sw = new ISwitchControl(&plug, 159, 96, 1, IBitmapStrip(nullptr, 47, 42, 2), kBlendThroughAlpha);
+    window->AddControl(new FillControl(&plug, IBounds(0, 0, 366, 212), kBackdrop));
     window->AddControl(knob);
     window->AddControl(sw);
     plug.AttachEditor(window);
@@ -155,6 +171,7 @@ protected:
     for (const char* c = text; *c; ++c) window->HandleKey(IKeyPress(-1, *c), 0, 0);
   }
 
+  const IRgba kBackdrop{255, 10, 20, 30};
   EventLog log;
   TestPlug plug;
   DrawingBackend* backend;
@@ -247,6 +264,26 @@ TEST_F(DrawnEditTest, RightClickOnTheSwitchListsItsTextsAndAClickCommits)
   EXPECT_DOUBLE_EQ(plug.ParameterAt(1)->Value(), 1.0);
   EXPECT_DOUBLE_EQ(sw->Value(), 1.0);
   EXPECT_EQ(window->DrawnBox(), nullptr);
+}
+
+TEST_F(DrawnEditTest, TheBoxIsPaintedOverTheControlsAndGoneAfterwards)
+{
+  window->EditParameterInPlace(knob, plug.ParameterAt(0));
+  const IBounds b = window->DrawnBox()->Bounds();
+  EXPECT_EQ(window->ReadPixel(b.left + 2, b.top + 2), kBackdrop) << "not before the next tick";
+  window->HandleTick();
+  EXPECT_EQ(window->ReadPixel(b.left + 2, b.top + 2), IRgba(255, 255, 255, 255));
+  EXPECT_NE(window->ReadPixel(b.left, b.top), kBackdrop) << "framed";
+
+  knob->MarkDirty(false);  // a control under the box repaints: the box stays on top
+  window->HandleTick();
+  EXPECT_EQ(window->ReadPixel(b.left + 2, b.top + 2), IRgba(255, 255, 255, 255));
+
+  window->HandleRightButtonDown(10, 10, kRight);
+  window->HandleTick();  // removes the box
+  window->HandleTick();  // paints what it covered
+  EXPECT_EQ(window->ReadPixel(b.left + 2, b.top + 2), kBackdrop);
+  EXPECT_EQ(window->ReadPixel(b.left, b.top), kBackdrop);
 }
 
 TEST_F(DrawnEditTest, BoxesNearTheEdgeStayInsideTheEditor)
