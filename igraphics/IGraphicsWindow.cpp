@@ -344,6 +344,13 @@ void IGraphicsWindow::HandleMouseLeave()
   DispatchMouseLeave();
 }
 
+void IGraphicsWindow::HandleFocusLost()
+{
+  if (!mDrawnBox || mEditState != kEditFocused) return;
+  mEditState = kEditIdle;
+  mDrawnBoxChanged = true;  // the caret goes
+}
+
 void IGraphicsWindow::HandleEditFocus(bool focused)
 {
   if (mEditBox && !mDrawnBox) mEditState = focused ? kEditFocused : kEditIdle;

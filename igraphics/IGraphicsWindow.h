@@ -101,6 +101,8 @@ public:
   // |steps| whole wheel steps, up positive.
   void HandleWheel(int32_t x, int32_t y, const IMouseKeys& keys, int32_t steps);
   void HandleMouseLeave();
+  // The window lost the keyboard focus it took for a drawn box: the box waits for a click.
+  void HandleFocusLost();
   // Events of a native edit box.
   void HandleEditFocus(bool focused);
   void HandleEditReturn();

@@ -235,6 +235,20 @@ TEST_F(DrawnEditTest, EscapeAndARightClickCancel)
   EXPECT_EQ(window->CapturedControl(), -1) << "the cancelling click reaches no control";
 }
 
+TEST_F(DrawnEditTest, ABoxThatLostTheFocusWaitsForAnotherClick)
+{
+  FocusBox();
+  Type("7");
+  window->HandleFocusLost();
+  EXPECT_EQ(window->EditState(), kEditIdle);
+  EXPECT_FALSE(window->HostKeyDown(IKeyPress(-1, '8'))) << "typing goes elsewhere now";
+  const IBounds b = window->DrawnBox()->Bounds();
+  window->HandleLeftButtonDown(b.left + 1, b.top + 1, kLeft);
+  EXPECT_EQ(window->EditState(), kEditFocused);
+  Type("9");
+  EXPECT_EQ(window->DrawnBox()->Text(), "20.00079");
+}
+
 TEST_F(DrawnEditTest, WhileTypingClicksOnTheEditorAreIgnored)
 {
   FocusBox();
