@@ -162,20 +162,7 @@ void IGraphicsWindow::HandleTick()
     switch (mEditState)
     {
       case kEditRefresh:
-        if (mEditedParam)
-        {
-          char text[IParameter::kDisplayTextBufferSize];
-          mEditedParam->HostDisplayText(mEditedParam->Value(), false, text, int(sizeof(text)));
-          if (mDrawnBox)
-          {
-            if (!mDrawnBox->IsList()) mDrawnBox->SetText(text);
-            mDrawnBoxChanged = true;
-          }
-          else
-          {
-            mBackend->SetBoxText(mEditBox, text);
-          }
-        }
+        ShowCurrentValueInBox();
         mEditState = kEditIdle;
         break;
       case kEditCancel: RemoveEditBox(); break;
@@ -198,6 +185,22 @@ void IGraphicsWindow::HandleTick()
   mDrawnBoxChanged = false;
   if (!area.IsEmpty() && mWindow) mBackend->RepaintNow(mWindow, area);
   if (controlsDirty && mEditBox) mEditState = kEditRefresh;
+}
+
+void IGraphicsWindow::ShowCurrentValueInBox()
+{
+  if (!mEditedParam) return;
+  char text[IParameter::kDisplayTextBufferSize];
+  mEditedParam->HostDisplayText(mEditedParam->Value(), false, text, int(sizeof(text)));
+  if (mDrawnBox)
+  {
+    if (!mDrawnBox->IsList()) mDrawnBox->SetText(text);
+    mDrawnBoxChanged = true;
+  }
+  else
+  {
+    mBackend->SetBoxText(mEditBox, text);
+  }
 }
 
 void IGraphicsWindow::CommitEdit()
@@ -291,8 +294,10 @@ void IGraphicsWindow::HandleLeftButtonDown(int32_t x, int32_t y, const IMouseKey
       if (mDrawnBox->Press(x, y)) mEditState = kEditCommit;
       mDrawnBoxChanged = true;
     }
-    else if (mEditState == kEditIdle)
+    else if (mEditState == kEditIdle || mEditState == kEditRefresh)
     {
+      // A refresh still due shows the current value before the typing starts.
+      if (mEditState == kEditRefresh) ShowCurrentValueInBox();
       mEditState = kEditFocused;
       mDrawnBoxChanged = true;
       if (mWindow) mBackend->SetKeyboardFocus(mWindow, true);

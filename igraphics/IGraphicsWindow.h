@@ -122,6 +122,8 @@ private:
   bool DrawnBoxKey(const IKeyPress& key);
   void RemoveEditBox();
   void CommitEdit();
+  // Puts the edited parameter's display text for its current value into the box.
+  void ShowCurrentValueInBox();
   ITextRenderer* TextRenderer() const;
 
   std::unique_ptr<IWindowBackend> mBackend;

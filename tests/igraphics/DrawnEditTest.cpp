@@ -216,6 +216,19 @@ TEST_F(DrawnEditTest, ClickTypeAndReturnCommitOnTheNextTick)
   EXPECT_TRUE(backend->repainted[0].Overlaps(IBounds(56, 104, 134, 120))) << "what the box covered is repainted";
 }
 
+TEST_F(DrawnEditTest, AClickRightAfterTheBoxOpenedFocusesIt)
+{
+  window->HandleRightButtonDown(90, 100, kRight);  // the knob opens its box and repaints
+  window->HandleButtonUp(90, 100, kRight);
+  plug.ParameterAt(0)->SetValue(25.0);
+  window->HandleTick();
+  ASSERT_EQ(window->EditState(), kEditRefresh) << "a repaint asks for the box's text to be renewed";
+  const IBounds b = window->DrawnBox()->Bounds();
+  window->HandleLeftButtonDown(b.left + 1, b.top + 1, kLeft);
+  EXPECT_EQ(window->EditState(), kEditFocused) << "the click is not lost to the pending refresh";
+  EXPECT_EQ(window->DrawnBox()->Text(), "25.000") << "and the box shows the value now";
+}
+
 TEST_F(DrawnEditTest, EscapeAndARightClickCancel)
 {
   FocusBox();
