@@ -118,9 +118,14 @@ void IGraphicsWindow::Idle()
 
 bool IGraphicsWindow::PresentRect(const IBounds& area)
 {
-  // A drawn box lies over the controls: paint it again wherever they were painted.
+  // A drawn box lies over the controls: paint it again, whole, wherever they were painted.
   if (mDrawnBox && area.Overlaps(mDrawnBox->Bounds()))
+  {
+    const IBounds painting = mDrawArea;
+    mDrawArea = mDrawnBox->Bounds();
     mDrawnBox->Paint(*this, TextRenderer(), mEditState == kEditFocused);
+    mDrawArea = painting;
+  }
   if (mWindow) mBackend->CopyToScreen(mWindow, DrawBitmap(), area);
   return true;
 }
@@ -129,7 +134,11 @@ bool IGraphicsWindow::RenderText(const ITextStyle& style, const char* text, cons
 {
   if (!text || !*text) return true;
   ITextRenderer* renderer = TextRenderer();
-  return renderer && DrawBitmap() && renderer->RenderText(DrawBitmap(), style, text, rect);
+  if (!renderer || !DrawBitmap()) return false;
+  // Inside a paint pass only the area being painted may change: the backdrop under the
+  // rest was not redrawn, and antialiased text drawn twice over itself grows darker.
+  if (!DrawArea().IsEmpty()) return renderer->RenderTextClipped(DrawBitmap(), style, text, rect, DrawArea());
+  return renderer->RenderText(DrawBitmap(), style, text, rect);
 }
 
 void IGraphicsWindow::SetEditorSize(int32_t width, int32_t height)

@@ -78,7 +78,6 @@ private:
   bool mGone = false;       // destroyed by the server (the host's window went first)
   bool mInIdle = false;
   IBounds mToPresent;       // gathered during one idle, presented once at its end
-  LICE_IBitmap* mSurface = nullptr;
   bool mButtonHeld = false; // the press started in this window: X grabs the pointer for us
   bool mMotionPending = false;
   xcb_motion_notify_event_t mMotion{};
@@ -193,7 +192,7 @@ void X11Editor::Idle()
   mInIdle = false;
   // One present per idle: the tick's painting and the exposed parts of the off-screen bitmap.
   const IBounds area = mToPresent.Union(exposed);
-  if (!area.IsEmpty() && mSurface && Usable()) PutArea(mSurface, area);
+  if (!area.IsEmpty() && Usable()) PutArea(mOwner->DrawBitmap(), area);
   if (mConnection) xcb_flush(mConnection);
 }
 
@@ -310,7 +309,6 @@ void X11Editor::Handle(xcb_generic_event_t* event)
 
 bool X11Editor::Present(LICE_IBitmap* surface, const IBounds& area)
 {
-  mSurface = surface;
   if (mInIdle)
   {
     mToPresent = mToPresent.Union(area);
