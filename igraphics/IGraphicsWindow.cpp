@@ -313,6 +313,12 @@ void IGraphicsWindow::HandleLeftButtonDown(int32_t x, int32_t y, const IMouseKey
     }
     return;
   }
+  if (mDrawnBox && mDrawnBox->IsList())
+  {
+    // A click beside an open list closes it, as a pop-up list does.
+    mEditState = kEditCancel;
+    return;
+  }
   if (EditHasFocus()) return;
   DispatchMouseDown(x, y, keys);
 }

@@ -313,6 +313,20 @@ TEST_F(DrawnEditTest, TheBoxIsPaintedOverTheControlsAndGoneAfterwards)
   EXPECT_EQ(window->ReadPixel(b.left, b.top), kBackdrop);
 }
 
+TEST_F(DrawnEditTest, AClickBesideTheListClosesItAndReachesNoControl)
+{
+  window->HandleRightButtonDown(180, 110, kRight);
+  window->HandleButtonUp(180, 110, kRight);
+  ASSERT_NE(window->DrawnBox(), nullptr);
+  log.clear();
+  window->HandleLeftButtonDown(90, 100, kLeft);  // on the knob
+  EXPECT_EQ(window->CapturedControl(), -1);
+  window->HandleTick();
+  EXPECT_EQ(window->DrawnBox(), nullptr);
+  EXPECT_DOUBLE_EQ(plug.ParameterAt(1)->Value(), 0.0);
+  EXPECT_TRUE(log.empty());
+}
+
 TEST_F(DrawnEditTest, BoxesNearTheEdgeStayInsideTheEditor)
 {
   auto* low = new IKnobMultiControl(&plug, 300, 190, 2, IBitmapStrip(nullptr, 78, 5070, 65), kKnobVertical, 4.0);
