@@ -12,4 +12,7 @@ $SUDO apt-get install -y -q --no-install-recommends \
   libfreetype-dev libfontconfig-dev libx11-dev libpixman-1-dev libfftw3-dev \
   fonts-wine fonts-dejavu-core imagemagick sox \
   g++-mingw-w64-x86-64 libz-mingw-w64-dev dpkg-dev
+# The Linux editor window: XCB with MIT-SHM and key symbols.
+$SUDO apt-get install -y -q --no-install-recommends \
+  libxcb1-dev libxcb-shm0-dev libxcb-keysyms1-dev
 # Optional, large: wine64 lets tools/test.sh load the Windows DLL in a Windows host.

@@ -1,6 +1,6 @@
 # --mono-check and --plot: impulse response through FFTW, the plot drawn with the
 # raster library and the FreeType text back-end and written as a PNG.
-include(${PROJECT_SOURCE_DIR}/igraphics/text_freetype.cmake)
+include(${PROJECT_SOURCE_DIR}/igraphics/text/text_freetype.cmake)
 pkg_check_modules(FFTW3 REQUIRED IMPORTED_TARGET GLOBAL fftw3)
 target_sources(brindlow_render_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/MonoCheck.cpp
