@@ -14,11 +14,12 @@ root=$PWD
 
 # Runs the check programs of one width; called under xvfb-run (see the end).
 if [ "${1:-}" = "--wine-checks" ]; then
-  width=$2 dir=$3
+  width=$2 dir=$3 reference=$4
   export WINEPREFIX="$root/build/wine-prefix-$width" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   if [ "$width" = 32 ]; then export WINEARCH=win32; else export WINEARCH=win64; fi
   status=0
-  (cd "$dir" && wine VstWineCheck.exe Brindlow.dll && wine ImageWineCheck.exe) || status=$?
+  (cd "$dir" && wine VstWineCheck.exe Brindlow.dll && wine ImageWineCheck.exe &&
+     wine EditorWineCheck.exe Brindlow.dll "$(winepath -w "$reference")" editor-capture.bmp) || status=$?
   # Let Wine's server end before the virtual display goes away.
   wineserver -w || true
   exit "$status"
@@ -28,6 +29,13 @@ for tool in wine wineserver xvfb-run; do
   command -v "$tool" >/dev/null || { echo "missing $tool: run tools/install-deps.sh" >&2; exit 1; }
 done
 jobs=$(nproc)
+
+# The editor at its defaults as the Linux headless renderer paints it: the Windows
+# editor must show the same pixels outside its text.
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRINDLOW_BENCH=ON
+cmake --build build/release -j "$jobs" --target brindlow-render
+reference=$root/build/editor-reference.png
+build/release/brindlow-render --editor-snapshot "$reference"
 
 # Static mingw-w64 libpng and libjpeg-turbo for both widths (at once when already built).
 tools/build-mingw-deps.sh build/mingw-deps
@@ -50,7 +58,8 @@ build_width() {
     exit 1
   fi
   echo "Wine checks of the $width-bit DLL:"
-  xvfb-run -a "$0" --wine-checks "$width" "$root/$dir"
+  # A true-colour screen, so that pixels read back from the window are exact.
+  xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --wine-checks "$width" "$root/$dir" "$reference"
 }
 
 build_width 64 x86_64 build/windows

@@ -98,6 +98,14 @@ void Click(HWND editor, POINT p, bool right = false)
   Pump(120);
 }
 
+// The splash shows at the first openings and covers the controls until clicked; a click
+// on the bare backdrop hides it, and does nothing once it is hidden.
+void HideSplash(HWND editor)
+{
+  Pump(100);
+  Click(editor, POINT{20, 190});
+}
+
 // Frames between an impulse on the left input and its copy on the right output, after
 // the delay line was emptied; -1 when it never arrives.
 int MeasureLag(Plugin& plugin)
@@ -299,6 +307,7 @@ void CheckHostDestroysFrameFirst(Plugin& plugin, HMODULE module)
   HWND frame = MakeParentWindow("short-lived host frame", 40, 400);
   plugin.Dispatch(effEditOpen, 0, 0, frame);
   HWND editor = EditorChild(frame);
+  HideSplash(editor);
   Click(editor, kPanSwitch, true);
   Check(GetDlgItem(editor, kListId) != nullptr, "a list is open when the host's frame goes");
   DestroyWindow(frame);
@@ -309,6 +318,7 @@ void CheckHostDestroysFrameFirst(Plugin& plugin, HMODULE module)
   HWND again = MakeParentWindow("host frame again", 40, 400);
   Check(plugin.Dispatch(effEditOpen, 0, 0, again) == 1, "the editor opens again afterwards");
   HWND reopened = EditorChild(again);
+  HideSplash(reopened);
   Click(reopened, kPanSwitch, true);
   Check(GetDlgItem(reopened, kListId) != nullptr, "and a right click opens a new list: no stale edit box");
   plugin.Dispatch(effEditClose);
@@ -342,9 +352,8 @@ int main(int argc, char** argv)
     Check(ClassRegistered(module), "the window class is registered while the editor is open");
     if (editor)
     {
-      Pump(150);
-      Click(editor, POINT{20, 190});  // hides the splash, which covers the labels
-      Pump(150);
+      HideSplash(editor);
+      Pump(50);
       CheckPixels(editor, argv[2], argc > 3 ? argv[3] : nullptr);
       CheckDelayDrag(plugin, editor);
       CheckPanSwitchAndList(plugin, editor);
