@@ -6,6 +6,7 @@
 #include <cmath>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "EditorChecks.h"
 #include "IControl.h"
@@ -45,8 +46,8 @@ public:
   int gestures = 0;
 };
 
-// A field that opens the edit box on a right click (the toolkit's default) and counts
-// left presses.
+// A field that opens the edit box on a right click (the toolkit's default) and records
+// left presses, drags, releases and keys.
 class Field : public IControl
 {
 public:
@@ -57,7 +58,12 @@ public:
     if (keys.left) ++leftPresses;
     IControl::MouseDown(x, y, keys);
   }
+  void MouseDrag(int32_t x, int32_t y, int32_t, int32_t, const IMouseKeys&) override { lastDrag = {x, y}; }
+  void MouseUp(int32_t x, int32_t y, const IMouseKeys&) override { lastRelease = {x, y}; }
+  void KeyDown(int32_t, int32_t, int32_t keyCode) override { keys.push_back(keyCode); }
   int leftPresses = 0;
+  POINT lastDrag = {0, 0}, lastRelease = {0, 0};
+  std::vector<int32_t> keys;
 };
 
 double Level(ToolkitPlug& plug) { return plug.ParameterAt(0)->Value(); }
@@ -85,11 +91,11 @@ void CheckEditBox(ToolkitPlug& plug, IGraphicsWindow& editor, Field& field, HWND
 
   SetFocus(box);
   Check(editor.EditState() == kEditFocused, "focus in the box: the editor stands still");
-  const int gesturesBefore = plug.gestures;
+  const int gesturesBefore = plug.gestures, pressesBefore = field.leftPresses;
   PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(kField.x, kField.y));
   PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(kField.x, kField.y));
   Pump(80);
-  Check(field.leftPresses == 0 && plug.gestures == gesturesBefore, "a left click on the editor meanwhile does nothing");
+  Check(field.leftPresses == pressesBefore && plug.gestures == gesturesBefore, "a left click on the editor meanwhile does nothing");
   SetWindowTextA(box, "12.5");
   PostMessageA(box, WM_KEYDOWN, VK_RETURN, 0);
   PumpUntil([&] { return GetDlgItem(window, kBoxId) == nullptr; });
@@ -112,6 +118,32 @@ void CheckEditBox(ToolkitPlug& plug, IGraphicsWindow& editor, Field& field, HWND
   editor.CloseEditorWindow();
   Check(editor.EditBox() == nullptr && editor.EditedControl() == nullptr && editor.EditState() == kEditIdle,
         "closing the window with a box open clears the edit fields");
+}
+
+// A press captures the mouse: drags and the release outside the window still reach the
+// field, with their coordinates outside its bounds.
+void CheckCapturedDrag(Field& field, HWND window)
+{
+  PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(kField.x, kField.y));
+  PostMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-20, 300));
+  PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(-25, 310));
+  Pump(100);
+  Check(field.lastDrag.x == -20 && field.lastDrag.y == 300 && field.lastRelease.x == -25 && field.lastRelease.y == 310,
+        "a drag and release outside the window reach the captured field");
+}
+
+// Keys go to the control under the pointer: digits as 5 to 14, letters as 15 to 40; F12
+// (0x7B, beyond the table) is not dispatched.
+void CheckKeys(Field& field, HWND window)
+{
+  POINT screen = kField;
+  ClientToScreen(window, &screen);
+  SetCursorPos(screen.x, screen.y);
+  field.keys.clear();
+  for (WPARAM key : {WPARAM('0'), WPARAM('9'), WPARAM('A'), WPARAM(VK_F12), WPARAM(VK_SPACE)})
+    PostMessageA(window, WM_KEYDOWN, key, 0);
+  Pump(80);
+  Check(field.keys == std::vector<int32_t>({5, 14, 15, 0}), "keys reach the control under the pointer as 5, 14, 15, 0");
 }
 
 // The editor grows, and its parent and grandparent (child windows both) with it.
@@ -152,7 +184,11 @@ void RunToolkitEditorChecks()
   HWND frame = MakeParentWindow("toolkit editor", 600, 400);
   HWND window = static_cast<HWND>(editor->OpenEditorWindow(frame));
   if (Check(window != nullptr, "the toolkit's editor opens a window"))
+  {
+    CheckCapturedDrag(*field, window);
+    CheckKeys(*field, window);
     CheckEditBox(plug, *editor, *field, window);
+  }
   CheckGrowth(*editor, frame);
   DestroyWindow(frame);
 }
