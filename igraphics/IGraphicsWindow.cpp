@@ -91,12 +91,7 @@ void* IGraphicsWindow::OpenEditorWindow(void* parentWindow)
                      windowRect.top - parentRect.top + windowRect.Height());
   }
   mWindow = mBackend->CreateEditorWindow(this, parentWindow, rect, TickMilliseconds());
-  if (mWindow)
-  {
-    MarkAllDirty();
-    // The first frame: a back-end that ticks from idle paints it now.
-    mBackend->Idle(mWindow);
-  }
+  if (mWindow) MarkAllDirty();
   return mWindow;
 }
 
@@ -123,9 +118,14 @@ void IGraphicsWindow::Idle()
 
 bool IGraphicsWindow::PresentRect(const IBounds& area)
 {
-  // A drawn box lies over the controls: paint it again wherever they were painted.
+  // A drawn box lies over the controls: paint it again, whole, wherever they were painted.
   if (mDrawnBox && area.Overlaps(mDrawnBox->Bounds()))
+  {
+    const IBounds painting = mDrawArea;
+    mDrawArea = mDrawnBox->Bounds();
     mDrawnBox->Paint(*this, TextRenderer(), mEditState == kEditFocused);
+    mDrawArea = painting;
+  }
   if (mWindow) mBackend->CopyToScreen(mWindow, DrawBitmap(), area);
   return true;
 }
@@ -134,7 +134,11 @@ bool IGraphicsWindow::RenderText(const ITextStyle& style, const char* text, cons
 {
   if (!text || !*text) return true;
   ITextRenderer* renderer = TextRenderer();
-  return renderer && DrawBitmap() && renderer->RenderText(DrawBitmap(), style, text, rect);
+  if (!renderer || !DrawBitmap()) return false;
+  // Inside a paint pass only the area being painted may change: the backdrop under the
+  // rest was not redrawn, and antialiased text drawn twice over itself grows darker.
+  if (!DrawArea().IsEmpty()) return renderer->RenderTextClipped(DrawBitmap(), style, text, rect, DrawArea());
+  return renderer->RenderText(DrawBitmap(), style, text, rect);
 }
 
 void IGraphicsWindow::SetEditorSize(int32_t width, int32_t height)
@@ -167,20 +171,7 @@ void IGraphicsWindow::HandleTick()
     switch (mEditState)
     {
       case kEditRefresh:
-        if (mEditedParam)
-        {
-          char text[IParameter::kDisplayTextBufferSize];
-          mEditedParam->HostDisplayText(mEditedParam->Value(), false, text, int(sizeof(text)));
-          if (mDrawnBox)
-          {
-            if (!mDrawnBox->IsList()) mDrawnBox->SetText(text);
-            mDrawnBoxChanged = true;
-          }
-          else
-          {
-            mBackend->SetBoxText(mEditBox, text);
-          }
-        }
+        ShowCurrentValueInBox();
         mEditState = kEditIdle;
         break;
       case kEditCancel: RemoveEditBox(); break;
@@ -203,6 +194,22 @@ void IGraphicsWindow::HandleTick()
   mDrawnBoxChanged = false;
   if (!area.IsEmpty() && mWindow) mBackend->RepaintNow(mWindow, area);
   if (controlsDirty && mEditBox) mEditState = kEditRefresh;
+}
+
+void IGraphicsWindow::ShowCurrentValueInBox()
+{
+  if (!mEditedParam) return;
+  char text[IParameter::kDisplayTextBufferSize];
+  mEditedParam->HostDisplayText(mEditedParam->Value(), false, text, int(sizeof(text)));
+  if (mDrawnBox)
+  {
+    if (!mDrawnBox->IsList()) mDrawnBox->SetText(text);
+    mDrawnBoxChanged = true;
+  }
+  else
+  {
+    mBackend->SetBoxText(mEditBox, text);
+  }
 }
 
 void IGraphicsWindow::CommitEdit()
@@ -296,8 +303,10 @@ void IGraphicsWindow::HandleLeftButtonDown(int32_t x, int32_t y, const IMouseKey
       if (mDrawnBox->Press(x, y)) mEditState = kEditCommit;
       mDrawnBoxChanged = true;
     }
-    else if (mEditState == kEditIdle)
+    else if (mEditState == kEditIdle || mEditState == kEditRefresh)
     {
+      // A refresh still due shows the current value before the typing starts.
+      if (mEditState == kEditRefresh) ShowCurrentValueInBox();
       mEditState = kEditFocused;
       mDrawnBoxChanged = true;
       if (mWindow) mBackend->SetKeyboardFocus(mWindow, true);
@@ -347,6 +356,13 @@ void IGraphicsWindow::HandleMouseLeave()
 {
   if (EditHasFocus()) return;
   DispatchMouseLeave();
+}
+
+void IGraphicsWindow::HandleFocusLost()
+{
+  if (!mDrawnBox || mEditState != kEditFocused) return;
+  mEditState = kEditIdle;
+  mDrawnBoxChanged = true;  // the caret goes
 }
 
 void IGraphicsWindow::HandleEditFocus(bool focused)

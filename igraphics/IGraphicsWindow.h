@@ -101,6 +101,8 @@ public:
   // |steps| whole wheel steps, up positive.
   void HandleWheel(int32_t x, int32_t y, const IMouseKeys& keys, int32_t steps);
   void HandleMouseLeave();
+  // The window lost the keyboard focus it took for a drawn box: the box waits for a click.
+  void HandleFocusLost();
   // Events of a native edit box.
   void HandleEditFocus(bool focused);
   void HandleEditReturn();
@@ -120,6 +122,8 @@ private:
   bool DrawnBoxKey(const IKeyPress& key);
   void RemoveEditBox();
   void CommitEdit();
+  // Puts the edited parameter's display text for its current value into the box.
+  void ShowCurrentValueInBox();
   ITextRenderer* TextRenderer() const;
 
   std::unique_ptr<IWindowBackend> mBackend;

@@ -202,6 +202,9 @@ VstIntPtr IPlugVST::DispatchEditor(VstInt32 opcode, VstInt32 index, VstIntPtr va
       IPlugLockGuard guard(Lock());
       EditorOpened();
     }
+    // The first frame, with whatever the opening showed (a back-end that ticks from idle
+    // paints it now; one with a timer of its own paints when the window asks).
+    editor->Idle();
     return 1;
 
   case effEditClose:

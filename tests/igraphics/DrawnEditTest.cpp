@@ -116,6 +116,21 @@ public:
   bool ModulePath(void*, std::string&) override { return false; }
 };
 
+// A backdrop of one colour.
+class FillControl : public IControl
+{
+public:
+  FillControl(IPlugBase* plug, const IBounds& bounds, const IRgba& colour) : IControl(plug, bounds, -1), mColour(colour) {}
+  bool Paint(IGraphicsLice* graphics) override
+  {
+    const IBlend copy(kBlendCopy, 1.0f);
+    return graphics->FillBounds(mColour, mBounds, &copy);
+  }
+
+private:
+  IRgba mColour;
+};
+
 // Delay on a control that allows in-place editing, and the Pan switch.
 class DrawnEditTest : public ::testing::Test
 {
@@ -132,6 +147,7 @@ protected:
     plug.ParameterAt(2)->DefineContinuous("Wet Mix", 0.0, -10.0, 10.0, 0.1, "dB");
     knob = new IKnobMultiControl(&plug, 56, 73, 0, IBitmapStrip(nullptr, 78, 5070, 65), kKnobVertical, 4.0);
     sw = new ISwitchControl(&plug, 159, 96, 1, IBitmapStrip(nullptr, 47, 42, 2), kBlendThroughAlpha);
+    window->AddControl(new FillControl(&plug, IBounds(0, 0, 366, 212), kBackdrop));
     window->AddControl(knob);
     window->AddControl(sw);
     plug.AttachEditor(window);
@@ -155,6 +171,7 @@ protected:
     for (const char* c = text; *c; ++c) window->HandleKey(IKeyPress(-1, *c), 0, 0);
   }
 
+  const IRgba kBackdrop{255, 10, 20, 30};
   EventLog log;
   TestPlug plug;
   DrawingBackend* backend;
@@ -199,6 +216,19 @@ TEST_F(DrawnEditTest, ClickTypeAndReturnCommitOnTheNextTick)
   EXPECT_TRUE(backend->repainted[0].Overlaps(IBounds(56, 104, 134, 120))) << "what the box covered is repainted";
 }
 
+TEST_F(DrawnEditTest, AClickRightAfterTheBoxOpenedFocusesIt)
+{
+  window->HandleRightButtonDown(90, 100, kRight);  // the knob opens its box and repaints
+  window->HandleButtonUp(90, 100, kRight);
+  plug.ParameterAt(0)->SetValue(25.0);
+  window->HandleTick();
+  ASSERT_EQ(window->EditState(), kEditRefresh) << "a repaint asks for the box's text to be renewed";
+  const IBounds b = window->DrawnBox()->Bounds();
+  window->HandleLeftButtonDown(b.left + 1, b.top + 1, kLeft);
+  EXPECT_EQ(window->EditState(), kEditFocused) << "the click is not lost to the pending refresh";
+  EXPECT_EQ(window->DrawnBox()->Text(), "25.000") << "and the box shows the value now";
+}
+
 TEST_F(DrawnEditTest, EscapeAndARightClickCancel)
 {
   FocusBox();
@@ -216,6 +246,20 @@ TEST_F(DrawnEditTest, EscapeAndARightClickCancel)
   EXPECT_DOUBLE_EQ(plug.ParameterAt(0)->Value(), 20.0);
   EXPECT_TRUE(plug.automated.empty());
   EXPECT_EQ(window->CapturedControl(), -1) << "the cancelling click reaches no control";
+}
+
+TEST_F(DrawnEditTest, ABoxThatLostTheFocusWaitsForAnotherClick)
+{
+  FocusBox();
+  Type("7");
+  window->HandleFocusLost();
+  EXPECT_EQ(window->EditState(), kEditIdle);
+  EXPECT_FALSE(window->HostKeyDown(IKeyPress(-1, '8'))) << "typing goes elsewhere now";
+  const IBounds b = window->DrawnBox()->Bounds();
+  window->HandleLeftButtonDown(b.left + 1, b.top + 1, kLeft);
+  EXPECT_EQ(window->EditState(), kEditFocused);
+  Type("9");
+  EXPECT_EQ(window->DrawnBox()->Text(), "20.00079");
 }
 
 TEST_F(DrawnEditTest, WhileTypingClicksOnTheEditorAreIgnored)
@@ -247,6 +291,26 @@ TEST_F(DrawnEditTest, RightClickOnTheSwitchListsItsTextsAndAClickCommits)
   EXPECT_DOUBLE_EQ(plug.ParameterAt(1)->Value(), 1.0);
   EXPECT_DOUBLE_EQ(sw->Value(), 1.0);
   EXPECT_EQ(window->DrawnBox(), nullptr);
+}
+
+TEST_F(DrawnEditTest, TheBoxIsPaintedOverTheControlsAndGoneAfterwards)
+{
+  window->EditParameterInPlace(knob, plug.ParameterAt(0));
+  const IBounds b = window->DrawnBox()->Bounds();
+  EXPECT_EQ(window->ReadPixel(b.left + 2, b.top + 2), kBackdrop) << "not before the next tick";
+  window->HandleTick();
+  EXPECT_EQ(window->ReadPixel(b.left + 2, b.top + 2), IRgba(255, 255, 255, 255));
+  EXPECT_NE(window->ReadPixel(b.left, b.top), kBackdrop) << "framed";
+
+  knob->MarkDirty(false);  // a control under the box repaints: the box stays on top
+  window->HandleTick();
+  EXPECT_EQ(window->ReadPixel(b.left + 2, b.top + 2), IRgba(255, 255, 255, 255));
+
+  window->HandleRightButtonDown(10, 10, kRight);
+  window->HandleTick();  // removes the box
+  window->HandleTick();  // paints what it covered
+  EXPECT_EQ(window->ReadPixel(b.left + 2, b.top + 2), kBackdrop);
+  EXPECT_EQ(window->ReadPixel(b.left, b.top), kBackdrop);
 }
 
 TEST_F(DrawnEditTest, BoxesNearTheEdgeStayInsideTheEditor)

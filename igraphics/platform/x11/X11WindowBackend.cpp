@@ -78,7 +78,6 @@ private:
   bool mGone = false;       // destroyed by the server (the host's window went first)
   bool mInIdle = false;
   IBounds mToPresent;       // gathered during one idle, presented once at its end
-  LICE_IBitmap* mSurface = nullptr;
   bool mButtonHeld = false; // the press started in this window: X grabs the pointer for us
   bool mMotionPending = false;
   xcb_motion_notify_event_t mMotion{};
@@ -115,7 +114,8 @@ bool X11Editor::Open(xcb_window_t parent, const IBounds& rect)
   const uint32_t values[] = {XCB_BACK_PIXMAP_NONE,
                              XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE |
                                XCB_EVENT_MASK_POINTER_MOTION | XCB_EVENT_MASK_LEAVE_WINDOW |
-                               XCB_EVENT_MASK_KEY_PRESS | XCB_EVENT_MASK_STRUCTURE_NOTIFY};
+                               XCB_EVENT_MASK_KEY_PRESS | XCB_EVENT_MASK_STRUCTURE_NOTIFY |
+                               XCB_EVENT_MASK_FOCUS_CHANGE};
   error = xcb_request_check(
     mConnection, xcb_create_window_checked(mConnection, XCB_COPY_FROM_PARENT, mWindow, parent, int16_t(rect.left),
                                            int16_t(rect.top), uint16_t(rect.Width()), uint16_t(rect.Height()), 0,
@@ -192,7 +192,7 @@ void X11Editor::Idle()
   mInIdle = false;
   // One present per idle: the tick's painting and the exposed parts of the off-screen bitmap.
   const IBounds area = mToPresent.Union(exposed);
-  if (!area.IsEmpty() && mSurface && Usable()) PutArea(mSurface, area);
+  if (!area.IsEmpty() && Usable()) PutArea(mOwner->DrawBitmap(), area);
   if (mConnection) xcb_flush(mConnection);
 }
 
@@ -276,7 +276,25 @@ void X11Editor::Handle(xcb_generic_event_t* event)
       const int column = (e->state & XCB_MOD_MASK_SHIFT) ? 1 : 0;
       xcb_keysym_t sym = xcb_key_symbols_get_keysym(mKeySymbols, e->detail, column);
       if (!sym && column) sym = xcb_key_symbols_get_keysym(mKeySymbols, e->detail, 0);
+      // With Num Lock (Mod2) the keypad types its digits and point.
+      if (e->state & XCB_MOD_MASK_2)
+      {
+        const xcb_keysym_t keypad = xcb_key_symbols_get_keysym(mKeySymbols, e->detail, 1);
+        if (keypad >= 0xff80 && keypad <= 0xffbd) sym = keypad;
+      }
       mOwner->HandleKey(KeyPressForKeySymbol(sym), e->event_x, e->event_y);
+      break;
+    }
+    case XCB_FOCUS_OUT:
+    {
+      // The user typed elsewhere (the host took the focus): the box loses it, and closing
+      // the box later must not take it back.
+      const auto* e = reinterpret_cast<xcb_focus_out_event_t*>(event);
+      if (e->mode == XCB_NOTIFY_MODE_NORMAL && e->detail != XCB_NOTIFY_DETAIL_INFERIOR && mFocusBefore)
+      {
+        mFocusBefore = 0;
+        mOwner->HandleFocusLost();
+      }
       break;
     }
     case XCB_DESTROY_NOTIFY:
@@ -291,7 +309,6 @@ void X11Editor::Handle(xcb_generic_event_t* event)
 
 bool X11Editor::Present(LICE_IBitmap* surface, const IBounds& area)
 {
-  mSurface = surface;
   if (mInIdle)
   {
     mToPresent = mToPresent.Union(area);
