@@ -1,22 +1,4 @@
-# Cross-compiles the Windows plug-in DLL with mingw-w64 (Debian: g++-mingw-w64-x86-64).
-# The posix thread model provides std::mutex and std::recursive_mutex.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-compiles the 64-bit Windows plug-in DLL with mingw-w64 (Debian: g++-mingw-w64-x86-64).
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-# Static mingw-w64 libpng and libjpeg-turbo, built by tools/build-mingw-deps.sh.
-if(NOT BRINDLOW_MINGW_DEPS)
-  get_filename_component(BRINDLOW_MINGW_DEPS ${CMAKE_CURRENT_LIST_DIR}/../build/mingw-deps ABSOLUTE)
-endif()
-set(CMAKE_FIND_ROOT_PATH ${BRINDLOW_MINGW_DEPS} /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-# zlib from libz-mingw-w64-dev as libz.a, not its import library for zlib1.dll.
-set(ZLIB_USE_STATIC_LIBS ON)
-# A self-contained DLL: no libstdc++, libgcc or winpthread DLLs beside it.
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+set(BRINDLOW_MINGW_TRIPLET x86_64-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)

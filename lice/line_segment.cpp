@@ -3,6 +3,7 @@
 
 #include "lines.h"
 #include "line_painters.h"
+#include "muldiv.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -24,7 +25,7 @@ int OutCode(std::int64_t x, std::int64_t y, int width, int height)
 }
 
 // Moves the endpoints onto the bitmap's edges (Cohen-Sutherland). False when the segment
-// misses the bitmap. Products are taken in 128 bits, so any int coordinates are safe.
+// misses the bitmap. Products are kept exact in 128 bits, so any int coordinates are safe.
 bool ClipSegment(std::int64_t& x1, std::int64_t& y1, std::int64_t& x2, std::int64_t& y2, int width, int height)
 {
   int c1 = OutCode(x1, y1, width, height), c2 = OutCode(x2, y2, width, height);
@@ -35,26 +36,26 @@ bool ClipSegment(std::int64_t& x1, std::int64_t& y1, std::int64_t& x2, std::int6
     if ((c1 & c2) || moves > 16) return false;
     const bool moveFirst = c1 != 0;
     const int code = moveFirst ? c1 : c2;
-    const __int128 dx = x2 - x1, dy = y2 - y1;
+    const std::int64_t dx = x2 - x1, dy = y2 - y1;
     std::int64_t x, y;
     if (code & 8)
     {
-      x = x1 + static_cast<std::int64_t>(dx * (height - y1) / dy);
+      x = x1 + MulDivTrunc(dx, height - y1, dy);
       y = height - 1;
     }
     else if (code & 4)
     {
-      x = x1 - static_cast<std::int64_t>(dx * y1 / dy);
+      x = x1 - MulDivTrunc(dx, y1, dy);
       y = 0;
     }
     else if (code & 2)
     {
-      y = y1 + static_cast<std::int64_t>(dy * (width - x1) / dx);
+      y = y1 + MulDivTrunc(dy, width - x1, dx);
       x = width - 1;
     }
     else
     {
-      y = y1 - static_cast<std::int64_t>(dy * x1 / dx);
+      y = y1 - MulDivTrunc(dy, x1, dx);
       x = 0;
     }
     if (moveFirst)

@@ -4,6 +4,10 @@ set -euo pipefail
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
 export DEBIAN_FRONTEND=noninteractive
+# Wine runs the 32-bit DLL's checks through wine32, an i386 package.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $SUDO dpkg --add-architecture i386
+fi
 $SUDO apt-get update -q
 $SUDO apt-get install -y -q --no-install-recommends \
   build-essential cmake ninja-build pkg-config \
@@ -11,8 +15,8 @@ $SUDO apt-get install -y -q --no-install-recommends \
   libpng-dev libjpeg62-turbo-dev zlib1g-dev libsndfile1-dev \
   libfreetype-dev libfontconfig-dev libx11-dev libpixman-1-dev libfftw3-dev \
   fonts-wine fonts-dejavu-core imagemagick sox \
-  g++-mingw-w64-x86-64 libz-mingw-w64-dev dpkg-dev
+  g++-mingw-w64-x86-64 g++-mingw-w64-i686 libz-mingw-w64-dev dpkg-dev \
+  wine wine64 wine32:i386 xvfb xauth
 # The Linux editor window: XCB with MIT-SHM and key symbols.
 $SUDO apt-get install -y -q --no-install-recommends \
   libxcb1-dev libxcb-shm0-dev libxcb-keysyms1-dev
-# Optional, large: wine64 lets tools/test.sh load the Windows DLL in a Windows host.

@@ -4,7 +4,7 @@
 // UTF-16). Each decode is compared with the reference dump of the test images
 // (tests/lice_image/images); the dumps travel as resources too.
 //
-// Exits 0 when every check passes, 1 otherwise. Run under Wine by tools/test.sh.
+// Exits 0 when every check passes, 1 otherwise. Run under Wine by tools/test-windows.sh.
 #include <windows.h>
 
 #include <cstdio>

@@ -1,7 +1,7 @@
 // A minimal Windows VST 2.4 host that checks the built Brindlow.dll the way a host
 // first meets it: load the module, create an instance through VSTPluginMain, open it,
 // read its flags and editor rectangle, process one block, close everything. Run under
-// Wine by tools/test.sh.
+// Wine by tools/test-windows.sh.
 //
 //   VstWineCheck.exe [path\to\Brindlow.dll]     (default: Brindlow.dll beside the program)
 //
