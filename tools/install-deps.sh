@@ -12,4 +12,7 @@ $SUDO apt-get install -y -q --no-install-recommends \
   libfreetype-dev libfontconfig-dev libx11-dev libpixman-1-dev \
   fonts-wine fonts-dejavu-core imagemagick sox \
   g++-mingw-w64-x86-64 libz-mingw-w64-dev dpkg-dev
+# The editor's window tests (tools/test-x11.sh): Xvfb, and XCB with XTEST for the test host.
+$SUDO apt-get install -y -q --no-install-recommends \
+  xvfb xauth libxcb1-dev libxcb-xtest0-dev libxcb-keysyms1-dev
 # Optional, large: wine64 lets tools/test.sh load the Windows DLL in a Windows host.
