@@ -17,6 +17,6 @@ $SUDO apt-get install -y -q --no-install-recommends \
   fonts-wine fonts-dejavu-core imagemagick sox \
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 libz-mingw-w64-dev dpkg-dev \
   wine wine64 wine32:i386 xvfb xauth
-# The Linux editor window: XCB with MIT-SHM and key symbols.
+# The Linux editor window (XCB with MIT-SHM and key symbols), and XTEST for its test host.
 $SUDO apt-get install -y -q --no-install-recommends \
-  libxcb1-dev libxcb-shm0-dev libxcb-keysyms1-dev
+  libxcb1-dev libxcb-shm0-dev libxcb-keysyms1-dev libxcb-xtest0-dev

@@ -33,3 +33,4 @@ cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRINDLOW_SANITIZE=O
 cmake --build build/asan -j "$jobs"
 (cd build/asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j "$jobs")
 
+tools/test-x11.sh build/release build/asan

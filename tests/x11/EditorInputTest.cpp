@@ -1,0 +1,115 @@
+// Mouse input on Brindlow's editor window, as a user gives it in a Linux host: the X server
+// delivers the synthetic events to the editor's window and the host's idle calls let the
+// editor handle them.
+#include "EditorWindowFixture.h"
+
+namespace
+{
+std::vector<HostCall> CallsOfParameter(const std::vector<HostCall>& calls, VstInt32 index)
+{
+  std::vector<HostCall> out;
+  for (const HostCall& c : calls)
+    if ((c.opcode == audioMasterBeginEdit || c.opcode == audioMasterAutomate || c.opcode == audioMasterEndEdit) &&
+        c.index == index)
+      out.push_back(c);
+  return out;
+}
+} // namespace
+
+using EditorInputTest = EditorWindowFixture;
+
+TEST_F(EditorInputTest, DraggingDelayUpwardsRaisesItInsideOneGesture)
+{
+  const xcb_window_t editor = OpenEditorWithoutSplash();
+  ASSERT_NE(editor, XCB_NONE);
+  const float before = plug->Parameter(Panel::kDelay);
+
+  display.MovePointer(editor, Panel::kDelayX, Panel::kDelayY);
+  display.PressButton(Mouse::kLeft);
+  plug->IdleFor(1);
+  // Upwards in steps, each handled before the next; the last two end above the window,
+  // where the knob still has the pointer.
+  int32_t y = Panel::kDelayY;
+  while (y > -20)
+  {
+    y -= 20;
+    display.MovePointer(editor, Panel::kDelayX, y);
+    plug->IdleFor(1);
+  }
+  display.ReleaseButton(Mouse::kLeft);
+  ASSERT_TRUE(plug->IdleUntil([&] { return CountCalls(audioMasterEndEdit, Panel::kDelay) == 1; }));
+
+  const std::vector<HostCall> gesture = CallsOfParameter(plug->Calls(), Panel::kDelay);
+  ASSERT_GE(gesture.size(), 3u);
+  EXPECT_EQ(gesture.front().opcode, audioMasterBeginEdit);
+  EXPECT_EQ(gesture.back().opcode, audioMasterEndEdit);
+  float last = before;
+  for (size_t i = 1; i + 1 < gesture.size(); ++i)
+  {
+    EXPECT_EQ(gesture[i].opcode, audioMasterAutomate);
+    EXPECT_GT(gesture[i].opt, last) << "automation " << i << " does not grow";
+    last = gesture[i].opt;
+  }
+  // The knob takes 312 pixels of travel for its whole range.
+  EXPECT_NEAR(plug->Parameter(Panel::kDelay), before + float(Panel::kDelayY - y) / 312.0f, 0.01f);
+  EXPECT_FLOAT_EQ(plug->Parameter(Panel::kDelay), last);
+  EXPECT_TRUE(CallsOfParameter(plug->Calls(), Panel::kPan).empty());
+  EXPECT_TRUE(CallsOfParameter(plug->Calls(), Panel::kWetMix).empty());
+}
+
+TEST_F(EditorInputTest, ClickingPanSwitchesTheLeadingSideAndTellsTheHost)
+{
+  const xcb_window_t editor = OpenEditorWithoutSplash();
+  ASSERT_NE(editor, XCB_NONE);
+  ASSERT_EQ(plug->ParameterDisplay(Panel::kPan), "Left");
+  WindowPixels before;
+  ASSERT_TRUE(display.ReadPixels(editor, before));
+
+  display.Click(editor, Panel::kPanX, Panel::kPanY, Mouse::kLeft);
+  ASSERT_TRUE(plug->IdleUntil([&] { return CountCalls(audioMasterEndEdit, Panel::kPan) == 1; }));
+  EXPECT_EQ(plug->ParameterDisplay(Panel::kPan), "Right");
+  EXPECT_EQ(CountCalls(audioMasterBeginEdit, Panel::kPan), 1);
+  EXPECT_EQ(CountCalls(audioMasterAutomate, Panel::kPan), 1);
+  // The switch shows its other position.
+  EXPECT_TRUE(WaitForChange(editor, before));
+}
+
+TEST_F(EditorInputTest, WheelOverWetMixMovesItByOneHundredthPerStep)
+{
+  const xcb_window_t editor = OpenEditorWithoutSplash();
+  ASSERT_NE(editor, XCB_NONE);
+  const float before = plug->Parameter(Panel::kWetMix);
+
+  for (int i = 0; i < 3; ++i) display.Click(editor, Panel::kWetMixX, Panel::kWetMixY, Mouse::kWheelUp);
+  ASSERT_TRUE(plug->IdleUntil([&] { return CountCalls(audioMasterAutomate, Panel::kWetMix) == 3; }));
+  EXPECT_NEAR(plug->Parameter(Panel::kWetMix), before + 0.03f, 1e-4f);
+
+  display.Click(editor, Panel::kWetMixX, Panel::kWetMixY, Mouse::kWheelDown);
+  ASSERT_TRUE(plug->IdleUntil([&] { return CountCalls(audioMasterAutomate, Panel::kWetMix) == 4; }));
+  EXPECT_NEAR(plug->Parameter(Panel::kWetMix), before + 0.02f, 1e-4f);
+  // The wheel over Wet Mix moves nothing else.
+  EXPECT_EQ(CountCalls(audioMasterAutomate, Panel::kDelay), 0);
+}
+
+TEST_F(EditorInputTest, RightClickOnDelayOpensNothing)
+{
+  const xcb_window_t editor = OpenEditorWithoutSplash();
+  ASSERT_NE(editor, XCB_NONE);
+  const float before = plug->Parameter(Panel::kDelay);
+  WindowPixels shown;
+  ASSERT_TRUE(display.ReadPixels(editor, shown));
+
+  display.Click(editor, Panel::kDelayX, Panel::kDelayY, Mouse::kRight);
+  ASSERT_TRUE(plug->IdleUntil([&] { return CountCalls(audioMasterEndEdit, Panel::kDelay) == 1; }));
+  plug->IdleFor(4);
+  WindowPixels after;
+  ASSERT_TRUE(display.ReadPixels(editor, after));
+  EXPECT_TRUE(after.rgb == shown.rgb) << "something was drawn over the panel";
+
+  // Typing goes nowhere either.
+  display.TypeText("12");
+  display.TapKey(TestKey::kReturn);
+  plug->IdleFor(3);
+  EXPECT_EQ(plug->Parameter(Panel::kDelay), before);
+  EXPECT_EQ(CountCalls(audioMasterAutomate, Panel::kDelay), 0);
+}
