@@ -81,9 +81,12 @@ void* IGraphicsWindow::OpenEditorWindow(void* parentWindow)
   IBounds rect(0, 0, Width(), Height());
   if (mWindow)
   {
-    // Re-opened in a new parent: keep the old size and offset from the parent's corner.
+    // Re-opened in a new parent: keep the old size and the offset the window had from its
+    // own parent's corner. Measuring against the new parent would carry the two parents'
+    // distance on screen into the offset and could put the editor outside the host's window.
     IBounds parentRect, windowRect;
-    const bool known = mBackend->ScreenRect(parentWindow, parentRect) && mBackend->ScreenRect(mWindow, windowRect);
+    const bool known = mParentWindow && mBackend->ScreenRect(mParentWindow, parentRect) &&
+                       mBackend->ScreenRect(mWindow, windowRect);
     CloseEditorWindow();
     if (known)
       rect = IBounds(windowRect.left - parentRect.left, windowRect.top - parentRect.top,
@@ -91,6 +94,7 @@ void* IGraphicsWindow::OpenEditorWindow(void* parentWindow)
                      windowRect.top - parentRect.top + windowRect.Height());
   }
   mWindow = mBackend->CreateEditorWindow(this, parentWindow, rect, TickMilliseconds());
+  mParentWindow = mWindow ? parentWindow : nullptr;
   if (mWindow) MarkAllDirty();
   return mWindow;
 }
@@ -100,6 +104,7 @@ void IGraphicsWindow::CloseEditorWindow()
   if (!mWindow) return;
   void* window = mWindow;
   mWindow = nullptr;
+  mParentWindow = nullptr;
   // A native box goes with its window; a drawn one is ours to drop.
   mEditBox = nullptr;
   mDrawnBox.reset();

@@ -130,6 +130,7 @@ private:
   std::unique_ptr<IPlatformServices> mServices;
   void* mModuleInstance = nullptr;
   void* mWindow = nullptr;
+  void* mParentWindow = nullptr; // the host window the editor was opened in
   void* mEditBox = nullptr;
   std::unique_ptr<IDrawnEditBox> mDrawnBox;
   bool mDrawnBoxChanged = false;

@@ -31,7 +31,7 @@ public:
   virtual void DestroyEditorWindow(void* window) = 0;
   // Rectangle in screen coordinates of the area where a window places its children (its
   // client area; for a window without a frame, its outer rectangle). Re-opening in a new
-  // parent keeps the editor's offset from this area's corner.
+  // parent keeps the editor's offset from its old parent's area corner.
   virtual bool ScreenRect(void* window, IBounds& rect) = 0;
   // Grows the window, and the host's frames around it, by (dW, dH).
   virtual void GrowWindow(void* window, int32_t dW, int32_t dH) = 0;

@@ -36,17 +36,17 @@ public:
     createdAt.push_back(rect);
     lastTick = tickMs;
     if (failCreate) return nullptr;
-    windowRect = IBounds(parentRect.left + rect.left, parentRect.top + rect.top, parentRect.left + rect.right,
-                         parentRect.top + rect.bottom);
-    (void)parent;
+    const IBounds at = ParentRect(parent);
+    windowRect = IBounds(at.left + rect.left, at.top + rect.top, at.left + rect.right, at.top + rect.bottom);
     return &window;
   }
   void DestroyEditorWindow(void*) override { ++destroyed; }
   bool ScreenRect(void* handle, IBounds& rect) override
   {
-    rect = handle == &window ? windowRect : parentRect;
+    rect = handle == &window ? windowRect : ParentRect(handle);
     return true;
   }
+  IBounds ParentRect(void* handle) const { return handle == secondParent ? secondParentRect : parentRect; }
   void GrowWindow(void*, int32_t dW, int32_t dH) override { grown.push_back({dW, dH}); }
   void RepaintNow(void*, const IBounds& area) override
   {
@@ -83,6 +83,8 @@ public:
   int window = 0, box = 0;
   bool failCreate = false;
   IBounds parentRect{100, 200, 900, 800}, windowRect;
+  void* secondParent = nullptr;
+  IBounds secondParentRect;
   int lastTick = 0, destroyed = 0, boxesDestroyed = 0;
   std::vector<IBounds> createdAt, repainted, copied;
   std::vector<std::pair<int, int>> grown;
@@ -249,6 +251,18 @@ TEST_F(WindowTest, ReopeningInANewParentKeepsSizeAndOffset)
   ASSERT_NE(window->OpenEditorWindow(&parent), nullptr);
   EXPECT_EQ(backend->destroyed, 1);
   EXPECT_EQ(backend->createdAt.back(), IBounds(10, 30, 310, 230));
+}
+
+TEST_F(WindowTest, ReopeningInAParentElsewhereOnScreenKeepsTheOffsetFromTheOldParent)
+{
+  Open();
+  backend->parentRect = IBounds(100, 200, 900, 800);
+  backend->windowRect = IBounds(110, 230, 476, 442);
+  int second = 0;
+  backend->secondParent = &second;
+  backend->secondParentRect = IBounds(600, 50, 1400, 650);
+  ASSERT_NE(window->OpenEditorWindow(&second), nullptr);
+  EXPECT_EQ(backend->createdAt.back(), IBounds(10, 30, 376, 242));
 }
 
 TEST_F(WindowTest, FailedCreationAnswersNull)

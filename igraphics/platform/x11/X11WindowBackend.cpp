@@ -290,7 +290,13 @@ void X11Editor::Handle(xcb_generic_event_t* event)
       // The user typed elsewhere (the host took the focus): the box loses it, and closing
       // the box later must not take it back.
       const auto* e = reinterpret_cast<xcb_focus_out_event_t*>(event);
-      if (e->mode == XCB_NOTIFY_MODE_NORMAL && e->detail != XCB_NOTIFY_DETAIL_INFERIOR && mFocusBefore)
+      // Only a move to another window counts: "pointer" details come from the focus leaving
+      // the pointer-root state (as our own taking of the focus does with the pointer inside),
+      // and "inferior" from a child of ours.
+      const bool movedAway = e->detail == XCB_NOTIFY_DETAIL_ANCESTOR || e->detail == XCB_NOTIFY_DETAIL_VIRTUAL ||
+                             e->detail == XCB_NOTIFY_DETAIL_NONLINEAR ||
+                             e->detail == XCB_NOTIFY_DETAIL_NONLINEAR_VIRTUAL;
+      if (e->mode == XCB_NOTIFY_MODE_NORMAL && movedAway && mFocusBefore)
       {
         mFocusBefore = 0;
         mOwner->HandleFocusLost();
