@@ -8,7 +8,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
 # A screen of 24-bit colour, which the pixel comparisons read back.
-xvfb=(xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp")
+# -noreset: the server stays up between one test's last client and the next one's first.
+xvfb=(xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset")
 
 for dir in "$@"; do
   (cd "$dir" && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
