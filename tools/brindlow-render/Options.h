@@ -28,6 +28,11 @@ struct RenderOptions
   bool showSplash = false;        // --splash: with the splash screen shown
   bool quiet = false;
   bool help = false;
+  std::string presetPath;     // --preset FILE.fxp|FILE.fxb: loaded before rendering
+  std::string savePresetPath; // --save-preset FILE.fxp|FILE.fxb: the state written after loading
+  std::string outDir;              // --out-dir DIR: render every input into DIR
+  std::vector<std::string> inputs; // the inputs of an --out-dir run
+  int jobs = 0;                    // --jobs N for --out-dir; 0: one per core
 };
 
 struct ParseResult

@@ -5,6 +5,7 @@
 #include "PluginHost.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 struct RenderStats
@@ -16,5 +17,6 @@ struct RenderStats
 // Streams the input through the prepared plug-in block by block (then the tail
 // of silence) into the stereo output: mains on, process, mains off. The plug-in
 // must have been prepared for the input's rate, the block size and channel count.
+// `onBlock`, when given, hears of every block's frames as they are written.
 bool RenderAudio(PluginHost& host, AudioInput& input, AudioOutput& output, const RenderOptions& options,
-                 RenderStats& stats, std::string& error);
+                 RenderStats& stats, std::string& error, const std::function<void(int64_t)>& onBlock = nullptr);
