@@ -296,8 +296,8 @@ std::string PluginHost::ProgramName() const
 
 void PluginHost::SetProgramName(const std::string& name)
 {
-  char text[kVstMaxProgNameLen + 1] = {};
-  std::strncpy(text, name.c_str(), kVstMaxProgNameLen);
+  char text[kVstMaxProgNameLen] = {}; // the terminating zero included
+  std::strncpy(text, name.c_str(), kVstMaxProgNameLen - 1);
   Dispatch(effSetProgramName, 0, 0, text);
 }
 

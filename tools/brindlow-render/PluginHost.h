@@ -66,7 +66,7 @@ public:
   void SetProgram(int program);
   std::vector<std::string> ProgramNames();
   std::string ProgramName() const; // of the current program
-  void SetProgramName(const std::string& name);
+  void SetProgramName(const std::string& name); // cut to the 23 characters hosts send
 
   // State as preset files carry it.
   VstInt32 UniqueId() const { return mEffect->uniqueID; }

@@ -45,10 +45,6 @@ void RestoreState(PluginHost& host, bool bank, const SavedState& saved)
   SetParameterValues(host, saved.values);
 }
 
-std::string ProgramNameField(const std::string& name)
-{
-  return name.substr(0, kVstMaxProgNameLen);
-}
 } // namespace
 
 bool PresetFitsPlugin(const PluginHost& host, const PresetFile& file, std::string& error)
@@ -86,7 +82,7 @@ bool LoadPreset(PluginHost& host, const PresetFile& file, std::string& error)
   switch (file.kind) {
   case PresetFile::Kind::kProgram:
     SetParameterValues(host, file.program.values);
-    host.SetProgramName(ProgramNameField(file.program.name));
+    host.SetProgramName(file.program.name);
     return true;
   case PresetFile::Kind::kProgramChunk:
   case PresetFile::Kind::kBankChunk: {
@@ -100,7 +96,7 @@ bool LoadPreset(PluginHost& host, const PresetFile& file, std::string& error)
     for (size_t i = 0; i < file.programs.size(); ++i) {
       host.SetProgram(static_cast<int>(i));
       SetParameterValues(host, file.programs[i].values);
-      host.SetProgramName(ProgramNameField(file.programs[i].name));
+      host.SetProgramName(file.programs[i].name);
     }
     host.SetProgram(file.currentProgram >= 0 ? file.currentProgram : keep);
     return true;
