@@ -27,6 +27,10 @@ namespace
 {
 constexpr auto kProgressInterval = std::chrono::milliseconds(100);
 
+// libsndfile reports why a file did not open through one process-wide error,
+// so workers open their files one at a time to keep each reason with its file.
+std::mutex gOpenLock;
+
 struct ItemResult
 {
   bool ok = false;
@@ -74,7 +78,10 @@ ItemResult RenderItem(PluginHost& host, const BatchSetup& setup, const BatchItem
   const RenderOptions& options = setup.options;
   ItemResult result;
   AudioInput input;
-  if (!input.Open(item.input, result.error)) return result;
+  {
+    std::lock_guard<std::mutex> lock(gOpenLock);
+    if (!input.Open(item.input, result.error)) return result;
+  }
   if (input.Channels() < 1 || input.Channels() > 2) {
     result.error = "it has " + std::to_string(input.Channels()) + " channels; only mono and stereo files can be rendered";
     return result;
@@ -94,7 +101,10 @@ ItemResult RenderItem(PluginHost& host, const BatchSetup& setup, const BatchItem
   if (ApplyRequestedState(host, options, setup.preset, result.error) != kExitOk) return result;
 
   AudioOutput output;
-  if (!output.Create(item.output, format.format, input.SampleRate(), result.error)) return result;
+  {
+    std::lock_guard<std::mutex> lock(gOpenLock);
+    if (!output.Create(item.output, format.format, input.SampleRate(), result.error)) return result;
+  }
   RenderStats stats;
   const bool rendered = RenderAudio(host, input, output, options, stats, result.error, onBlock);
   std::string closeError;
