@@ -115,10 +115,10 @@ ItemResult RenderItem(PluginHost& host, const BatchSetup& setup, const BatchItem
     return result;
   }
   const int sampleFormat = format.format & SF_FORMAT_SUBMASK;
+  result.warning = format.note;
   if (sampleFormat != SF_FORMAT_FLOAT && sampleFormat != SF_FORMAT_DOUBLE && stats.overFullScale > 0)
-    result.warning = std::to_string(stats.overFullScale) + " samples exceeded full scale and were clipped (try --float)";
-  else if (!format.note.empty())
-    result.warning = format.note;
+    result.warning += (result.warning.empty() ? "" : "; ") + std::to_string(stats.overFullScale) +
+                      " samples exceeded full scale and were clipped (try --float)";
   result.ok = true;
   return result;
 }
