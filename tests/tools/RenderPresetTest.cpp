@@ -30,12 +30,6 @@ std::vector<unsigned char> Bytes(const std::string& path)
   return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
 }
 
-void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes)
-{
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
 std::string Kind(const std::string& path)
 {
   const std::vector<unsigned char> b = Bytes(path);
@@ -157,13 +151,7 @@ TEST(RenderPresets, FilesThatDoNotFitAreRefusedBeforeAnythingIsRendered)
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find("does not take chunks"), std::string::npos) << r.err;
 
-  std::vector<unsigned char> bytes = Bytes(dir + "/brindlow.fxp");
-  bytes.pop_back();
-  WriteBytes(dir + "/cut.fxp", bytes);
-  r = RunTool({"--preset", dir + "/cut.fxp", in, out});
-  EXPECT_EQ(r.exitCode, 1);
-  EXPECT_NE(r.err.find("cut short"), std::string::npos) << r.err;
-
+  // Damaged files: the reasons are checked where the file is read.
   r = RunTool({"--preset", in, in, out});
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find("not a VST preset file"), std::string::npos) << r.err;
