@@ -334,12 +334,22 @@ struct MidiKeyName {
   VstInt32 flags;
 };
 
+// Handed to effBeginLoadBank and effBeginLoadProgram before a preset file loads.
+struct VstPatchChunkInfo {
+  VstInt32 version;        // 1
+  VstInt32 pluginUniqueID; // the file's plug-in ID
+  VstInt32 pluginVersion;  // the plug-in version that wrote the file
+  VstInt32 numElements;    // programs of a bank, parameters of a program
+  char future[48];
+};
+
 #pragma pack(pop)
 
 // The exported entry point (and its alias "main").
 typedef AEffect*(VSTCALLBACK* VSTPluginMainProc)(audioMasterCallback host);
 
 static_assert(sizeof(ERect) == 8, "ERect layout");
+static_assert(sizeof(VstPatchChunkInfo) == 64, "VstPatchChunkInfo layout");
 static_assert(sizeof(VstEvent) == 32, "VstEvent layout");
 static_assert(sizeof(VstMidiEvent) == 32, "VstMidiEvent layout");
 static_assert(offsetof(VstMidiEvent, midiData) == 24 && offsetof(VstMidiEvent, detune) == 28,

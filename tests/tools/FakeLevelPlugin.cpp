@@ -2,6 +2,9 @@
 // no text-to-parameter conversion and no display-for-value query, so the tool
 // has to search the displays. Output 0 = input 0 scaled by "Level" (dB),
 // output 1 = input 1 times the "Side" choice number (0, 1 or 2).
+// Built with FAKE_CHUNKS it also keeps its state in chunks: the tag "FKST",
+// both values and the program number, read field by field the way a careless
+// plug-in does, so that a short chunk changes what it read before refusing.
 #include "vst24.h"
 
 #include <cmath>
@@ -16,7 +19,32 @@ struct FakePlugin
   float level = 0.5f; // normalised: -10 ... +10 dB
   float side = 0.0f;  // normalised: thirds choose A, B, C
   int program = 0;
+  unsigned char chunk[16];
 };
+
+#ifdef FAKE_CHUNKS
+constexpr char kChunkTag[4] = {'F', 'K', 'S', 'T'};
+
+VstIntPtr GetChunk(FakePlugin* p, void** out)
+{
+  std::memcpy(p->chunk, kChunkTag, 4);
+  std::memcpy(p->chunk + 4, &p->level, 4);
+  std::memcpy(p->chunk + 8, &p->side, 4);
+  std::memcpy(p->chunk + 12, &p->program, 4);
+  *out = p->chunk;
+  return sizeof(p->chunk);
+}
+
+VstIntPtr SetChunk(FakePlugin* p, const unsigned char* data, VstIntPtr size)
+{
+  if (size < 4 || std::memcmp(data, kChunkTag, 4) != 0) return 0;
+  if (size >= 8) std::memcpy(&p->level, data + 4, 4);
+  if (size >= 12) std::memcpy(&p->side, data + 8, 4);
+  if (size < 16) return 0;
+  std::memcpy(&p->program, data + 12, 4);
+  return 1;
+}
+#endif
 
 double LevelDb(const FakePlugin* p)
 {
@@ -55,6 +83,10 @@ VstIntPtr VSTCALLBACK Dispatcher(AEffect* e, VstInt32 opcode, VstInt32 index, Vs
   case effGetVendorString: std::strcpy(text, "Test Bench"); return 1;
   case effSetProgram: p->program = static_cast<int>(value); return 0;
   case effGetProgram: return p->program;
+#ifdef FAKE_CHUNKS
+  case effGetChunk: return GetChunk(p, static_cast<void**>(ptr));
+  case effSetChunk: return SetChunk(p, static_cast<const unsigned char*>(ptr), value);
+#endif
   case effGetProgramName: // no indexed names: the tool has to select each program
     std::strcpy(text, p->program == 0 ? "Flat" : "Loud");
     return 0;
@@ -96,6 +128,9 @@ extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMa
   p->effect.numInputs = 2;
   p->effect.numOutputs = 2;
   p->effect.flags = effFlagsCanReplacing;
+#ifdef FAKE_CHUNKS
+  p->effect.flags |= effFlagsProgramChunks;
+#endif
   p->effect.object = p;
   p->effect.uniqueID = VstFourCC('f', 'a', 'k', 'e');
   p->effect.version = 100;

@@ -80,3 +80,31 @@ TEST(RenderOptions, InfoAndHelpNeedNoFiles)
   EXPECT_TRUE(Parse({"-h"}, help).ok);
   EXPECT_TRUE(help.help);
 }
+
+TEST(RenderOptions, PresetsAndManyFilesAtOnce)
+{
+  RenderOptions batch;
+  ASSERT_TRUE(Parse({"--out-dir", "wide", "--jobs", "3", "--preset", "p.FXB", "a.wav", "b.flac", "c.aiff"}, batch).ok);
+  EXPECT_EQ(batch.outDir, "wide");
+  EXPECT_EQ(batch.jobs, 3);
+  EXPECT_EQ(batch.presetPath, "p.FXB");
+  EXPECT_EQ(batch.inputs, (std::vector<std::string>{"a.wav", "b.flac", "c.aiff"}));
+
+  RenderOptions saveOnly;
+  ASSERT_TRUE(Parse({"--program", "2", "--save-preset", "dir.x/state.Fxp"}, saveOnly).ok);
+  EXPECT_EQ(saveOnly.savePresetPath, "dir.x/state.Fxp");
+  EXPECT_TRUE(saveOnly.inputPath.empty());
+
+  const std::vector<std::vector<std::string>> bad = {
+    {"--save-preset", "state.wav"}, {"--save-preset", "fxp"},     {"--save-preset", "dir.fxp/state"},
+    {"--jobs", "2", "a", "b"},      {"--out-dir", "d"},            {"--out-dir", "d", "--jobs", "0", "a"},
+    {"--out-dir", "", "a"},         {"--out-dir", "d", "--info"},  {"--info", "--preset", "p.fxp"},
+    {"--preset", "", "a", "b"},     {"--save-preset", "s.fxp", "a"},
+  };
+  for (const auto& words : bad) {
+    RenderOptions o;
+    const ParseResult r = Parse(words, o);
+    EXPECT_FALSE(r.ok) << words[0] << " " << words[1];
+    EXPECT_FALSE(r.error.empty()) << words[0];
+  }
+}

@@ -2,6 +2,7 @@
 
 #include <getopt.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -11,6 +12,7 @@ namespace
 constexpr int kMaxBlockSize = 65536;
 constexpr double kMaxTailSeconds = 3600.0;
 constexpr double kMinRate = 8000.0, kMaxRate = 384000.0;
+constexpr long kMaxJobs = 256;
 
 enum LongOnly
 {
@@ -27,6 +29,10 @@ enum LongOnly
   kOptMonoCheck,
   kOptPlot,
   kOptRate,
+  kOptPreset,
+  kOptSavePreset,
+  kOptOutDir,
+  kOptJobs,
 };
 
 bool ParseWholeNumber(const char* text, long& out)
@@ -55,6 +61,15 @@ ParseResult Fail(std::string message)
   result.error = std::move(message);
   return result;
 }
+
+bool HasPresetExtension(const std::string& path)
+{
+  const size_t dot = path.find_last_of('.');
+  if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return false;
+  std::string ext = path.substr(dot + 1);
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return ext == "fxp" || ext == "fxb";
+}
 } // namespace
 
 std::string UsageText(const char* programName)
@@ -62,6 +77,8 @@ std::string UsageText(const char* programName)
   std::string name = programName ? programName : "brindlow-render";
   return "Usage: " + name + " [options] INPUT OUTPUT\n"
          "       " + name + " --info [--plugin PATH.so]\n"
+         "       " + name + " [options] --out-dir DIR INPUT...\n"
+         "       " + name + " [--program ...] [--preset ...] [--set ...] --save-preset FILE.fxp|FILE.fxb\n"
          "       " + name + " --editor-snapshot FILE.png [--program ...] [--set ...] [--splash]\n"
          "       " + name + " --mono-check[=json] [--plot FILE.png] [--rate HZ] [--program ...] [--set ...]\n"
          "\n"
@@ -74,7 +91,18 @@ std::string UsageText(const char* programName)
          "  --program NUMBER|NAME select a program before rendering\n"
          "  --set NAME=VALUE      set a parameter, in its own units or as one of its\n"
          "                        display texts (--set Pan=Right --set Delay=12.5);\n"
-         "                        may be repeated, applied after --program\n"
+         "                        may be repeated, applied after --program and --preset\n"
+         "  --preset FILE.fxp|FILE.fxb\n"
+         "                        load a VST program or bank file: a bank before\n"
+         "                        --program (which then picks one of its programs), a\n"
+         "                        program into the program --program selected\n"
+         "  --save-preset FILE.fxp|FILE.fxb\n"
+         "                        write the plug-in's state after --program, --preset\n"
+         "                        and --set as a program or bank file; INPUT and OUTPUT\n"
+         "                        may then be left out\n"
+         "  --out-dir DIR         render every INPUT into DIR under its own file name\n"
+         "  --jobs N              with --out-dir: files rendered at once (default: one\n"
+         "                        per core)\n"
          "  --block N             frames per processing call (1 ... 65536, default 512)\n"
          "  --double              use the plug-in's 64-bit processing\n"
          "  --float               write 32-bit float samples (default: the input's format)\n"
@@ -112,6 +140,10 @@ ParseResult ParseOptions(int argc, char** argv, RenderOptions& options)
     {"mono-check", optional_argument, nullptr, kOptMonoCheck},
     {"plot", required_argument, nullptr, kOptPlot},
     {"rate", required_argument, nullptr, kOptRate},
+    {"preset", required_argument, nullptr, kOptPreset},
+    {"save-preset", required_argument, nullptr, kOptSavePreset},
+    {"out-dir", required_argument, nullptr, kOptOutDir},
+    {"jobs", required_argument, nullptr, kOptJobs},
     {"quiet", no_argument, nullptr, 'q'},
     {"help", no_argument, nullptr, 'h'},
     {nullptr, 0, nullptr, 0},
@@ -180,12 +212,35 @@ ParseResult ParseOptions(int argc, char** argv, RenderOptions& options)
       options.monoCheckRate = rate;
       break;
     }
+    case kOptPreset:
+      if (*optarg == '\0') return Fail("--preset needs a file name");
+      options.presetPath = optarg;
+      break;
+    case kOptSavePreset:
+      if (!HasPresetExtension(optarg))
+        return Fail("--save-preset needs a file name ending in .fxp (a program) or .fxb (a bank), got \"" +
+                    std::string(optarg) + "\"");
+      options.savePresetPath = optarg;
+      break;
+    case kOptOutDir:
+      if (*optarg == '\0') return Fail("--out-dir needs a directory");
+      options.outDir = optarg;
+      break;
+    case kOptJobs: {
+      long n = 0;
+      if (!ParseWholeNumber(optarg, n) || n < 1 || n > kMaxJobs)
+        return Fail("--jobs expects a whole number from 1 to " + std::to_string(kMaxJobs) + ", got \"" +
+                    std::string(optarg) + "\"");
+      options.jobs = static_cast<int>(n);
+      break;
+    }
     case 'q': options.quiet = true; break;
     case 'h': options.help = true; break;
     default: {
       const char* given = (optind > 0 && optind <= argc) ? argv[optind - 1] : "?";
       if (optopt == kOptPlugin || optopt == kOptProgram || optopt == kOptSet || optopt == kOptBlock ||
-          optopt == kOptTail || optopt == kOptEditorSnapshot || optopt == kOptPlot || optopt == kOptRate)
+          optopt == kOptTail || optopt == kOptEditorSnapshot || optopt == kOptPlot || optopt == kOptRate ||
+          optopt == kOptPreset || optopt == kOptSavePreset || optopt == kOptOutDir || optopt == kOptJobs)
         return Fail(std::string("option ") + given + " needs a value");
       return Fail(std::string("unknown option ") + given);
     }
@@ -205,12 +260,25 @@ ParseResult ParseOptions(int argc, char** argv, RenderOptions& options)
     return Fail(std::string("--mono-check and ") + (options.info ? "--info" : "--editor-snapshot") + " exclude each other");
   if (options.monoCheckRate > 0.0 && !(options.monoCheck && positional == 0))
     return Fail("--rate sets the sample rate of a --mono-check without INPUT; a file is rendered at its own rate");
-  if (!options.editorSnapshotPath.empty()) {
+  if (options.jobs > 0 && options.outDir.empty()) return Fail("--jobs needs --out-dir");
+  if (options.info && (!options.presetPath.empty() || !options.savePresetPath.empty()))
+    return Fail("--info shows the plug-in as it opens; it does not go with --preset or --save-preset");
+  if (!options.outDir.empty()) {
+    if (options.info || !options.editorSnapshotPath.empty() || options.monoCheck)
+      return Fail("--out-dir renders audio; it does not go with --info, --editor-snapshot or --mono-check");
+    if (positional < 1) return Fail("--out-dir needs at least one INPUT");
+    for (int i = optind; i < argc; ++i) {
+      if (*argv[i] == '\0') return Fail("INPUT must not be empty");
+      options.inputs.emplace_back(argv[i]);
+    }
+  } else if (!options.editorSnapshotPath.empty()) {
     if (positional != 0) return Fail("--editor-snapshot takes no INPUT or OUTPUT");
   } else if (options.info) {
     if (positional != 0) return Fail("--info takes no INPUT or OUTPUT");
   } else if (options.monoCheck && positional == 0) {
     // A mono check of the plug-in alone.
+  } else if (!options.savePresetPath.empty() && positional == 0) {
+    // Only the preset is written.
   } else {
     if (positional != 2) return Fail(positional < 2 ? "INPUT and OUTPUT are needed" : "too many arguments");
     options.inputPath = argv[optind];

@@ -32,6 +32,11 @@ struct RenderOptions
   double monoCheckRate = 0.0;     // --rate HZ: sample rate of a mono check without INPUT (0: default)
   bool quiet = false;
   bool help = false;
+  std::string presetPath;     // --preset FILE.fxp|FILE.fxb: loaded before rendering
+  std::string savePresetPath; // --save-preset FILE.fxp|FILE.fxb: the state written after loading
+  std::string outDir;              // --out-dir DIR: render every input into DIR
+  std::vector<std::string> inputs; // the inputs of an --out-dir run
+  int jobs = 0;                    // --jobs N for --out-dir; 0: one per core
 };
 
 struct ParseResult

@@ -2,13 +2,43 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <cstring>
+#include <mutex>
+#include <utility>
 
 namespace
 {
-// The plug-in calls back without a context pointer (and before the entry object
-// even exists), so the one host of this process is found here.
-PluginHost* gHost = nullptr;
+// The plug-in calls back without a context pointer, so each host is found by
+// its entry object. Several hosts may live at once, one per rendering thread.
+std::mutex gHostsLock;
+std::vector<std::pair<const AEffect*, PluginHost*>> gHosts;
+// The host whose plug-in is being constructed on this thread: the entry point
+// may call back before its entry object is known.
+thread_local PluginHost* tConstructingHost = nullptr;
+
+PluginHost* HostOf(const AEffect* effect)
+{
+  {
+    std::lock_guard<std::mutex> lock(gHostsLock);
+    for (const auto& [registered, host] : gHosts)
+      if (registered == effect) return host;
+  }
+  return tConstructingHost;
+}
+
+void Register(const AEffect* effect, PluginHost* host)
+{
+  std::lock_guard<std::mutex> lock(gHostsLock);
+  gHosts.emplace_back(effect, host);
+}
+
+void Unregister(const PluginHost* host)
+{
+  std::lock_guard<std::mutex> lock(gHostsLock);
+  gHosts.erase(std::remove_if(gHosts.begin(), gHosts.end(), [host](const auto& entry) { return entry.second == host; }),
+               gHosts.end());
+}
 
 constexpr VstIntPtr kHostVstVersion = 2400;
 constexpr VstIntPtr kHostVendorVersion = 10300;
@@ -24,7 +54,8 @@ VstIntPtr VSTCALLBACK HostCallback(AEffect* effect, VstInt32 opcode, VstInt32 in
                                    float opt)
 {
   if (opcode == audioMasterVersion) return kHostVstVersion;
-  return gHost ? gHost->HandleHostCall(effect, opcode, index, value, ptr, opt) : 0;
+  PluginHost* host = HostOf(effect);
+  return host ? host->HandleHostCall(effect, opcode, index, value, ptr, opt) : 0;
 }
 
 void CopyText(void* ptr, const char* text, size_t capacity)
@@ -69,8 +100,9 @@ bool PluginHost::Load(const std::string& path, std::string& error)
     Unload();
     return false;
   }
-  gHost = this;
+  tConstructingHost = this;
   mEffect = entry(HostCallback);
+  tConstructingHost = nullptr;
   if (!mEffect || mEffect->magic != kEffectMagic || !mEffect->dispatcher) {
     error = "\"" + path + "\" did not create a VST 2.4 effect";
     mEffect = nullptr;
@@ -82,6 +114,7 @@ bool PluginHost::Load(const std::string& path, std::string& error)
     Unload();
     return false;
   }
+  Register(mEffect, this);
   Dispatch(effOpen);
   return true;
 }
@@ -90,6 +123,9 @@ void PluginHost::Unload()
 {
   if (mEffect) {
     if (mRunning) Stop();
+    // Forgotten before effClose frees the entry object, whose address another
+    // thread's plug-in may take next.
+    Unregister(this);
     Dispatch(effClose);
     mEffect = nullptr;
   }
@@ -97,7 +133,6 @@ void PluginHost::Unload()
     dlclose(mLibrary);
     mLibrary = nullptr;
   }
-  if (gHost == this) gHost = nullptr;
 }
 
 VstIntPtr PluginHost::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) const
@@ -252,6 +287,44 @@ std::vector<std::string> PluginHost::ProgramNames()
   }
   Dispatch(effSetProgram, 0, current);
   return names;
+}
+
+std::string PluginHost::ProgramName() const
+{
+  return DispatchString(effGetProgramName);
+}
+
+void PluginHost::SetProgramName(const std::string& name)
+{
+  char text[kVstMaxProgNameLen] = {}; // the terminating zero included
+  std::strncpy(text, name.c_str(), kVstMaxProgNameLen - 1);
+  Dispatch(effSetProgramName, 0, 0, text);
+}
+
+std::vector<unsigned char> PluginHost::GetChunk(bool bank) const
+{
+  void* data = nullptr;
+  const VstIntPtr size = Dispatch(effGetChunk, bank ? 0 : 1, 0, &data);
+  if (size <= 0 || !data) return {};
+  const auto* bytes = static_cast<const unsigned char*>(data);
+  return std::vector<unsigned char>(bytes, bytes + size);
+}
+
+bool PluginHost::SetChunk(bool bank, const std::vector<unsigned char>& chunk)
+{
+  // The plug-in may keep the pointer until the call returns only, and must not write to it.
+  std::vector<unsigned char> copy(chunk);
+  return Dispatch(effSetChunk, bank ? 0 : 1, static_cast<VstIntPtr>(copy.size()), copy.data()) != 0;
+}
+
+bool PluginHost::AcceptsPresetFile(bool bank, VstInt32 fileVersion, VstInt32 elements)
+{
+  VstPatchChunkInfo info = {};
+  info.version = 1;
+  info.pluginUniqueID = mEffect->uniqueID;
+  info.pluginVersion = fileVersion;
+  info.numElements = elements;
+  return Dispatch(bank ? effBeginLoadBank : effBeginLoadProgram, 0, 0, &info) != -1;
 }
 
 VstIntPtr PluginHost::HandleHostCall(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void* ptr, float)

@@ -7,8 +7,9 @@
 
 // Loads a VST 2.4 plug-in from a shared object and drives it the way a host
 // does: effOpen, sample rate, block size, speaker arrangement, mains on,
-// processing, mains off, effClose. One instance per process (the host callback
-// has no room for a context pointer, so it finds the host through a static).
+// processing, mains off, effClose. Several hosts may live in one process, each
+// used from one thread at a time; the plug-in's calls back to the host arrive
+// on the thread that called into it.
 class PluginHost
 {
 public:
@@ -64,6 +65,21 @@ public:
   int CurrentProgram() const;
   void SetProgram(int program);
   std::vector<std::string> ProgramNames();
+  std::string ProgramName() const; // of the current program
+  void SetProgramName(const std::string& name); // cut to the 23 characters hosts send
+
+  // State as preset files carry it.
+  VstInt32 UniqueId() const { return mEffect->uniqueID; }
+  VstInt32 Version() const { return mEffect->version; }
+  bool DoesChunks() const { return (mEffect->flags & effFlagsProgramChunks) != 0; }
+  // effGetChunk: a copy of the plug-in's chunk for the current program, or for
+  // the bank; empty when the plug-in gives none.
+  std::vector<unsigned char> GetChunk(bool bank) const;
+  // effSetChunk: true when the plug-in took the chunk.
+  bool SetChunk(bool bank, const std::vector<unsigned char>& chunk);
+  // effBeginLoadBank / effBeginLoadProgram: false when the plug-in refuses a
+  // file of this plug-in version with this many programs (bank) or parameters.
+  bool AcceptsPresetFile(bool bank, VstInt32 fileVersion, VstInt32 elements);
 
   // The sample position the host reports in its time info.
   void SetSamplePosition(double position) { mSamplePosition = position; }

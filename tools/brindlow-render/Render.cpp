@@ -10,7 +10,7 @@ namespace
 {
 template <typename Sample>
 bool RenderWith(PluginHost& host, AudioInput& input, AudioOutput& output, const RenderOptions& options,
-                RenderStats& stats, std::string& error)
+                RenderStats& stats, std::string& error, const std::function<void(int64_t)>& onBlock)
 {
   const int block = options.blockSize;
   const int fileChannels = input.Channels();
@@ -81,6 +81,7 @@ bool RenderWith(PluginHost& host, AudioInput& input, AudioOutput& output, const 
     position += frames;
     stats.frames = position;
     progress.Update(position);
+    if (onBlock) onBlock(frames);
   }
   host.Stop();
   progress.Finish();
@@ -89,7 +90,7 @@ bool RenderWith(PluginHost& host, AudioInput& input, AudioOutput& output, const 
 } // namespace
 
 bool RenderAudio(PluginHost& host, AudioInput& input, AudioOutput& output, const RenderOptions& options,
-                 RenderStats& stats, std::string& error)
+                 RenderStats& stats, std::string& error, const std::function<void(int64_t)>& onBlock)
 {
   if (host.NumOutputs() < 1) {
     error = "the plug-in has no audio outputs";
@@ -100,11 +101,11 @@ bool RenderAudio(PluginHost& host, AudioInput& input, AudioOutput& output, const
       error = "the plug-in offers no 64-bit processing (--double)";
       return false;
     }
-    return RenderWith<double>(host, input, output, options, stats, error);
+    return RenderWith<double>(host, input, output, options, stats, error, onBlock);
   }
   if (!host.CanReplacing()) {
     error = "the plug-in offers no 32-bit replacing processing";
     return false;
   }
-  return RenderWith<float>(host, input, output, options, stats, error);
+  return RenderWith<float>(host, input, output, options, stats, error, onBlock);
 }

@@ -5,6 +5,7 @@
 #include "PluginHost.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 struct RenderStats
@@ -20,5 +21,6 @@ struct RenderStats
 // cannot be read to its end ends where reading stopped: the rest is left out and
 // stats say how far it got and why. The plug-in
 // must have been prepared for the input's rate, the block size and channel count.
+// `onBlock`, when given, hears of every block's frames as they are written.
 bool RenderAudio(PluginHost& host, AudioInput& input, AudioOutput& output, const RenderOptions& options,
-                 RenderStats& stats, std::string& error);
+                 RenderStats& stats, std::string& error, const std::function<void(int64_t)>& onBlock = nullptr);

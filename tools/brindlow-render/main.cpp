@@ -1,14 +1,17 @@
 // brindlow-render: renders an audio file through the Brindlow VST 2.4 plug-in
 // (or another one) without a DAW.
 #include "AudioFile.h"
+#include "Batch.h"
 #include "EditorSnapshot.h"
 #include "InputChecks.h"
 #include "MonoCheckCommand.h"
 #include "Options.h"
 #include "PluginHost.h"
 #include "PluginInfo.h"
-#include "PluginSettings.h"
+#include "PresetFile.h"
+#include "PresetTransfer.h"
 #include "Render.h"
+#include "RequestedState.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -62,13 +65,23 @@ std::string DefaultPluginPath()
 int Run(const RenderOptions& options)
 {
   const std::string pluginPath = options.pluginPath.empty() ? DefaultPluginPath() : options.pluginPath;
+  if (!options.outDir.empty()) return RunBatch(options, pluginPath);
 
   // Check everything about the files before the plug-in is loaded.
   AudioInput input;
   OutputFormatChoice format;
   const bool snapshot = !options.editorSnapshotPath.empty();
   const bool monoCheckOnly = options.monoCheck && options.inputPath.empty();
-  if (!options.info && !snapshot && !monoCheckOnly) {
+  const bool renders = !options.info && !snapshot && !options.inputPath.empty();
+  PresetFile preset;
+  if (!options.presetPath.empty()) {
+    std::string error;
+    if (!ReadPresetFile(options.presetPath, preset, error)) return Fail(kExitFailure, error);
+  }
+  if (renders && !options.savePresetPath.empty() &&
+      (IsSameFile(options.inputPath, options.savePresetPath) || IsSameFile(options.outputPath, options.savePresetPath)))
+    return Fail(kExitUsage, "--save-preset \"" + options.savePresetPath + "\" is the input or the output file");
+  if (renders) {
     std::string error;
     if (!input.Open(options.inputPath, error)) return Fail(kExitFailure, error);
     if (input.Channels() < 1 || input.Channels() > 2)
@@ -102,28 +115,26 @@ int Run(const RenderOptions& options)
     return kExitOk;
   }
 
-  if (!snapshot && host.NumInputs() < input.Channels())
+  if (renders && host.NumInputs() < input.Channels())
     return Fail(kExitFailure, "the plug-in takes " + std::to_string(host.NumInputs()) + " input channel(s); \"" +
                                   options.inputPath + "\" has " + std::to_string(input.Channels()));
 
   const double monoCheckRate = options.monoCheckRate > 0.0 ? options.monoCheckRate : kMonoCheckDefaultRate;
   const int monoCheckInputs = std::min(1, host.NumInputs()); // a mono source, if the plug-in takes any
-  if (snapshot)
-    host.Prepare(44100.0, options.blockSize, host.NumInputs(), options.doublePrecision);
+  if (renders)
+    host.Prepare(input.SampleRate(), options.blockSize, input.Channels(), options.doublePrecision);
   else if (monoCheckOnly)
     host.Prepare(monoCheckRate, options.blockSize, monoCheckInputs, options.doublePrecision);
   else
-    host.Prepare(input.SampleRate(), options.blockSize, input.Channels(), options.doublePrecision);
-  // Selecting a program also makes the plug-in re-read its channel layout.
-  if (!options.program.empty()) {
-    if (!SelectProgram(host, options.program, error)) return Fail(kExitUsage, error);
-  } else if (host.NumPrograms() > 0) {
-    host.SetProgram(host.CurrentProgram());
-  }
-  for (const auto& [name, value] : options.settings)
-    if (!ApplySetting(host, name, value, error)) return Fail(kExitUsage, error);
+    host.Prepare(44100.0, options.blockSize, host.NumInputs(), options.doublePrecision);
+  const ExitCode stateCode =
+    ApplyRequestedState(host, options, options.presetPath.empty() ? nullptr : &preset, error);
+  if (stateCode != kExitOk) return Fail(stateCode, error);
+  if (!options.savePresetPath.empty() && !SavePreset(host, options.savePresetPath, error))
+    return Fail(kExitFailure, error);
   if (snapshot) return RunEditorSnapshot(host, options);
   if (monoCheckOnly) return RunMonoCheck(host, options, monoCheckRate, monoCheckInputs, "");
+  if (!renders) return kExitOk;
 
   AudioOutput output;
   if (!output.Create(options.outputPath, format.format, input.SampleRate(), error)) return Fail(kExitFailure, error);
