@@ -1,18 +1,40 @@
 // IGraphics: what the plug-in base and the host adapter need of an attached editor.
+//
+// Threads. The host calls the editor opcodes (open, close, idle, keys) on its GUI thread;
+// it may call setParameter, programs and chunks from any thread, the audio thread
+// included, while the editor paints on the GUI thread. So:
+// - PushParameterToControls may run on any thread. It only leaves the value in a
+//   per-parameter slot (an atomic value and a dirty bit); the GUI thread hands it to the
+//   controls on its next idle or tick. Host threads never write what painting reads.
+// - Everything else here runs on the GUI thread only, and gestures and automation from
+//   the editor go to the host from there.
+// - The plug-in's lock is not held while a window is created, destroyed or painted, so
+//   the host's GUI and audio threads never wait on each other through it.
 #pragma once
+
+#include "IGraphicsTypes.h"
 
 class IGraphics
 {
 public:
   virtual ~IGraphics() {}
 
-  // Moves the controls bound to a parameter to value (real, or normalised 0 ... 1).
+  // Any thread: moves the controls bound to a parameter to value (real, or normalised
+  // 0 ... 1) on the GUI thread's next idle or tick. Allocates nothing, takes no lock.
   virtual void PushParameterToControls(int paramIdx, double value, bool isNormalized) = 0;
-  // Creates the off-screen surface the editor paints into.
+  // Creates the off-screen surface the editor paints into (when attached, before any window).
   virtual void CreateDrawSurface() = 0;
-  // Opens the editor as a child of the host's window; answers the editor's window, or null.
+  // GUI thread: opens the editor as a child of the host's window; answers the editor's
+  // window, or null.
   virtual void* OpenEditorWindow(void* parentWindow) = 0;
+  // GUI thread.
   virtual void CloseEditorWindow() = 0;
+  // GUI thread, from the host's idle call: lets a back-end without its own timer pump its
+  // window's events and run the tick. Does nothing when no window is open.
+  virtual void Idle() {}
+  // GUI thread: a key the host forwards to the editor. Answers whether it was used.
+  virtual bool HostKeyDown(const IKeyPress&) { return false; }
+  virtual bool HostKeyUp(const IKeyPress&) { return false; }
   // The editor's size in pixels.
   virtual int EditorWidth() const = 0;
   virtual int EditorHeight() const = 0;

@@ -40,6 +40,7 @@ bool IGraphicsLice::SurfaceLimits(int32_t& width, int32_t& height) const
 IGraphicsLice::IGraphicsLice(IPlugBase* plug, int32_t width, int32_t height, int32_t frameRate)
   : mPlug(plug), mWidth(width), mHeight(height), mFrameRate(frameRate > 0 ? frameRate : 24)
 {
+  mHostValues.Reset(plug ? plug->ParameterCount() : 0);
 }
 
 IGraphicsLice::~IGraphicsLice()
@@ -67,6 +68,8 @@ IControl* IGraphicsLice::GetControl(int32_t index) const
 
 void IGraphicsLice::CreateDrawSurface()
 {
+  // Attaching pushes every value first, on this same thread: the controls take them now.
+  ApplyHostValues();
   delete mDrawBitmap;
   delete mScratchBitmap;
   mDrawBitmap = new LICE_SysBitmap(mWidth, mHeight);
@@ -113,12 +116,20 @@ void IGraphicsLice::PushParameterToControls(int paramIdx, double value, bool isN
 {
   if (!isNormalized)
   {
+    // A parameter's range is fixed once defined, so reading it here is safe on any thread.
     IParameter* param = mPlug ? mPlug->ParameterAt(paramIdx) : nullptr;
     if (!param) return;  // a real value means nothing without its parameter
     value = param->ToNormalized(value);
   }
-  for (IControl* control : mControls)
-    if (control && control->ParamIdx() == paramIdx) control->ValueFromPlugin(value);
+  mHostValues.Post(paramIdx, value);
+}
+
+void IGraphicsLice::ApplyHostValues()
+{
+  mHostValues.Take([this](int paramIdx, double value) {
+    for (IControl* control : mControls)
+      if (control && control->ParamIdx() == paramIdx) control->ValueFromPlugin(value);
+  });
 }
 
 void IGraphicsLice::MarkAllDirty()
@@ -128,6 +139,7 @@ void IGraphicsLice::MarkAllDirty()
 
 bool IGraphicsLice::CollectDirty(IBounds& area)
 {
+  ApplyHostValues();
   bool any = false;
   for (IControl* control : mControls)
   {
@@ -142,6 +154,7 @@ bool IGraphicsLice::CollectDirty(IBounds& area)
 
 bool IGraphicsLice::PaintArea(const IBounds& area)
 {
+  ApplyHostValues();
   const size_t n = mControls.size();
   if (n == 0) return true;
 

@@ -9,6 +9,7 @@
 
 #include "IGraphics.h"
 #include "IGraphicsTypes.h"
+#include "IHostValues.h"
 
 class IControl;
 class IParameter;
@@ -74,9 +75,13 @@ public:
   // --- controls, painting and dispatch --------------------------------------
   // Takes ownership; answers the new control's index (-1 for a null control).
   int32_t AddControl(IControl* control);
+  // Any thread: the value waits for ApplyHostValues on the GUI thread.
   void PushParameterToControls(int paramIdx, double value, bool isNormalized) override;
+  // GUI thread: hands the values the host set since the last call to the bound controls.
+  // Collecting dirty controls and painting do it first.
+  void ApplyHostValues();
   void MarkAllDirty();
-  // Grows |area| by the bounds of every control that needs painting.
+  // Grows |area| by the bounds of every control that needs painting (after ApplyHostValues).
   bool CollectDirty(IBounds& area);
   bool PaintArea(const IBounds& area);
   // Draws frame |frame| (counted from 1) of |strip| at |dest|, unscaled.
@@ -135,4 +140,5 @@ protected:
   bool mStrictPainting = true;
   LICE_SysBitmap* mDrawBitmap = nullptr;
   LICE_MemBitmap* mScratchBitmap = nullptr;
+  IHostValues mHostValues;
 };

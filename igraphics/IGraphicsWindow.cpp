@@ -1,69 +1,53 @@
 #include "IGraphicsWindow.h"
 
 #include <cctype>
-#include <cmath>
 #include <cstring>
 #include <vector>
 
 #include "IControl.h"
+#include "IDrawnEditBox.h"
 #include "IGraphicsPlug.h"
+#include "IPlatformServices.h"
+#include "ITextRenderer.h"
 #include "IWindowBackend.h"
+#include "image_loaders.h"
 #include "lice.h"
 
-int32_t KeyCodeForVirtualKey(int32_t vk)
+namespace {
+// Moves |rect| inside (0, 0, width, height) where it fits, keeping its size.
+IBounds KeptInside(IBounds rect, int32_t width, int32_t height)
 {
-  switch (vk)
-  {
-    case 0x20: return kKeySpace;
-    case 0x26: return kKeyUp;
-    case 0x28: return kKeyDown;
-    case 0x25: return kKeyLeft;
-    case 0x27: return kKeyRight;
-    default: break;
-  }
-  if (vk >= 0x30 && vk <= 0x39) return vk - 43;
-  if (vk >= 0x41 && vk <= 0x5A) return vk - 50;
-  if (vk >= 0x61 && vk <= 0x7A) return vk - 82;
-  return -1;
+  int32_t dx = 0, dy = 0;
+  if (rect.right > width) dx = width - rect.right;
+  if (rect.left + dx < 0) dx = -rect.left;
+  if (rect.bottom > height) dy = height - rect.bottom;
+  if (rect.top + dy < 0) dy = -rect.top;
+  return IBounds(rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy);
 }
+}  // namespace
 
-double ParseLeadingDecimal(const char* text)
+IImageKind ImageKindOfName(const char* name)
 {
-  if (!text) return 0.0;
-  const char* p = text;
-  while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r' || *p == '\f' || *p == '\v') ++p;
-  std::string number;
-  if (*p == '+' || *p == '-') number += *p++;
-  size_t digits = 0;
-  while (std::isdigit(static_cast<unsigned char>(*p))) number += *p++, ++digits;
-  if (*p == '.')
+  if (!name || !*name) return IImageKind::kNone;
+  const size_t length = std::strlen(name);
+  const char* extension = name + 1;
+  for (size_t i = length - 1; i >= 1; --i)
   {
-    std::string fraction(1, '.');
-    const char* q = p + 1;
-    size_t fractionDigits = 0;
-    while (std::isdigit(static_cast<unsigned char>(*q))) fraction += *q++, ++fractionDigits;
-    if (digits + fractionDigits > 0)
+    if (name[i] == '.')
     {
-      number += fraction;
-      digits += fractionDigits;
-      p = q;
+      extension = name + i + 1;
+      break;
     }
   }
-  if (digits == 0) return 0.0;
-  if (*p == 'e' || *p == 'E')
-  {
-    // The exponent counts only when at least one digit follows it.
-    const char* q = p + 1;
-    std::string exponent(1, 'e');
-    if (*q == '+' || *q == '-') exponent += *q++;
-    if (std::isdigit(static_cast<unsigned char>(*q)))
-    {
-      while (std::isdigit(static_cast<unsigned char>(*q))) exponent += *q++;
-      number += exponent;
-    }
-  }
-  // Only plain decimal characters reach strtod, so hexadecimal, "inf" and "nan" never do.
-  return std::strtod(number.c_str(), nullptr);
+  auto is = [extension](const char* wanted) {
+    size_t i = 0;
+    for (; extension[i] && wanted[i]; ++i)
+      if (std::tolower(static_cast<unsigned char>(extension[i])) != wanted[i]) return false;
+    return extension[i] == wanted[i];
+  };
+  if (is("png")) return IImageKind::kPng;
+  if (is("jpg") || is("jpeg")) return IImageKind::kJpeg;
+  return IImageKind::kNone;
 }
 
 std::string DirectoryOfPath(const std::string& path)
@@ -74,12 +58,20 @@ std::string DirectoryOfPath(const std::string& path)
 }
 
 IGraphicsWindow::IGraphicsWindow(IPlugBase* plug, int32_t width, int32_t height, int32_t frameRate,
-                                 IWindowBackend* backend)
-  : IGraphicsLice(plug, width, height, frameRate), mBackend(backend ? backend : CreatePlatformWindowBackend())
+                                 IWindowBackend* backend, IPlatformServices* services)
+  : IGraphicsLice(plug, width, height, frameRate),
+    mBackend(backend ? backend : CreateWindowBackend()),
+    mServices(services ? services : CreatePlatformServices())
 {
+  mModuleInstance = mServices->ThisModule();
+  // Text styles make their fonts with the process's renderer: the back-end's, unless an
+  // earlier editor installed one.
+  if (!GetTextRenderer() && mBackend->TextRenderer()) SetTextRenderer(mBackend->TextRenderer());
 }
 
 IGraphicsWindow::~IGraphicsWindow() { CloseEditorWindow(); }
+
+ITextRenderer* IGraphicsWindow::TextRenderer() const { return mBackend->TextRenderer(); }
 
 // ---------------------------------------------------------------------------
 // Window
@@ -108,16 +100,32 @@ void IGraphicsWindow::CloseEditorWindow()
   if (!mWindow) return;
   void* window = mWindow;
   mWindow = nullptr;
-  // The platform destroys an open edit box with its window.
+  // A native box goes with its window; a drawn one is ours to drop.
   mEditBox = nullptr;
+  mDrawnBox.reset();
+  mDrawnBoxChanged = false;
+  mPendingArea = IBounds();
   mEditedControl = nullptr;
   mEditedParam = nullptr;
   mEditState = kEditIdle;
   mBackend->DestroyEditorWindow(window);
 }
 
+void IGraphicsWindow::Idle()
+{
+  if (mWindow) mBackend->Idle(mWindow);
+}
+
 bool IGraphicsWindow::PresentRect(const IBounds& area)
 {
+  // A drawn box lies over the controls: paint it again, whole, wherever they were painted.
+  if (mDrawnBox && area.Overlaps(mDrawnBox->Bounds()))
+  {
+    const IBounds painting = mDrawArea;
+    mDrawArea = mDrawnBox->Bounds();
+    mDrawnBox->Paint(*this, TextRenderer(), mEditState == kEditFocused);
+    mDrawArea = painting;
+  }
   if (mWindow) mBackend->CopyToScreen(mWindow, DrawBitmap(), area);
   return true;
 }
@@ -125,7 +133,12 @@ bool IGraphicsWindow::PresentRect(const IBounds& area)
 bool IGraphicsWindow::RenderText(const ITextStyle& style, const char* text, const IBounds& rect)
 {
   if (!text || !*text) return true;
-  return mBackend->RenderText(DrawBitmap(), style, text, rect);
+  ITextRenderer* renderer = TextRenderer();
+  if (!renderer || !DrawBitmap()) return false;
+  // Inside a paint pass only the area being painted may change: the backdrop under the
+  // rest was not redrawn, and antialiased text drawn twice over itself grows darker.
+  if (!DrawArea().IsEmpty()) return renderer->RenderTextClipped(DrawBitmap(), style, text, rect, DrawArea());
+  return renderer->RenderText(DrawBitmap(), style, text, rect);
 }
 
 void IGraphicsWindow::SetEditorSize(int32_t width, int32_t height)
@@ -147,7 +160,7 @@ void IGraphicsWindow::SetEditorSize(int32_t width, int32_t height)
 
 void IGraphicsWindow::HandlePaint(const IBounds& area)
 {
-  if (EditHasFocus() || area.IsEmpty()) return;
+  if (NativeBoxHasFocus() || area.IsEmpty()) return;
   PaintArea(area);
 }
 
@@ -158,25 +171,44 @@ void IGraphicsWindow::HandleTick()
     switch (mEditState)
     {
       case kEditRefresh:
-        if (mEditedParam)
-        {
-          char text[IParameter::kDisplayTextBufferSize];
-          mEditedParam->HostDisplayText(mEditedParam->Value(), false, text, int(sizeof(text)));
-          mBackend->SetBoxText(mEditBox, text);
-        }
+        ShowCurrentValueInBox();
         mEditState = kEditIdle;
         break;
       case kEditCancel: RemoveEditBox(); break;
       case kEditCommit: CommitEdit(); break;
-      default: break;  // focused: the editor stands still while the user types
+      default:
+        // Focused: the editor stands still while the user types; a drawn box shows the typing.
+        if (mDrawnBox && mDrawnBoxChanged && mWindow)
+        {
+          mDrawnBoxChanged = false;
+          mBackend->RepaintNow(mWindow, mDrawnBox->Bounds());
+        }
+        break;
     }
     return;
   }
-  IBounds area;
-  if (CollectDirty(area))
+  IBounds area = mPendingArea;
+  mPendingArea = IBounds();
+  const bool controlsDirty = CollectDirty(area);
+  if (mDrawnBox && mDrawnBoxChanged) area = area.Union(mDrawnBox->Bounds());
+  mDrawnBoxChanged = false;
+  if (!area.IsEmpty() && mWindow) mBackend->RepaintNow(mWindow, area);
+  if (controlsDirty && mEditBox) mEditState = kEditRefresh;
+}
+
+void IGraphicsWindow::ShowCurrentValueInBox()
+{
+  if (!mEditedParam) return;
+  char text[IParameter::kDisplayTextBufferSize];
+  mEditedParam->HostDisplayText(mEditedParam->Value(), false, text, int(sizeof(text)));
+  if (mDrawnBox)
   {
-    if (mWindow) mBackend->RepaintNow(mWindow, area);
-    if (mEditBox) mEditState = kEditRefresh;
+    if (!mDrawnBox->IsList()) mDrawnBox->SetText(text);
+    mDrawnBoxChanged = true;
+  }
+  else
+  {
+    mBackend->SetBoxText(mEditBox, text);
   }
 }
 
@@ -184,37 +216,70 @@ void IGraphicsWindow::CommitEdit()
 {
   if (mEditedParam && mEditedControl)
   {
-    const std::string text = mBackend->BoxText(mEditBox, kEditTextChars);
+    const std::string text = mDrawnBox ? mDrawnBox->Value() : mBackend->BoxText(mEditBox, kEditTextChars);
     double value = 0.0;
-    if (mEditedParam->DisplayTextCount() > 0)
-    {
-      int choice = 0;
-      if (mEditedParam->ValueForDisplayText(text.c_str(), &choice)) value = choice;
-    }
-    else
-    {
-      value = ParseLeadingDecimal(text.c_str());
-      if (mEditedParam->NegatedDisplay()) value = -value;
-    }
-    mEditedControl->ValueFromUser(mEditedParam->ToNormalized(value));
+    // Text that names no value of the parameter changes nothing.
+    if (mEditedParam->ValueFromText(text.c_str(), &value))
+      mEditedControl->ValueFromUser(mEditedParam->ToNormalized(value));
   }
   RemoveEditBox();
 }
 
 void IGraphicsWindow::RemoveEditBox()
 {
-  if (mEditBox) mBackend->DestroyBox(mEditBox);
+  if (mDrawnBox)
+  {
+    // What the box covered is painted again on the next tick.
+    mPendingArea = mPendingArea.Union(mDrawnBox->Bounds());
+    mDrawnBox.reset();
+    mDrawnBoxChanged = false;
+    if (mWindow) mBackend->SetKeyboardFocus(mWindow, false);
+  }
+  else if (mEditBox)
+  {
+    mBackend->DestroyBox(mEditBox);
+  }
   mEditBox = nullptr;
   mEditedControl = nullptr;
   mEditedParam = nullptr;
   mEditState = kEditIdle;
 }
 
-void IGraphicsWindow::HandleKeyDown(int32_t virtualKey, int32_t pointerX, int32_t pointerY)
+bool IGraphicsWindow::DrawnBoxKey(const IKeyPress& key)
 {
-  if (EditHasFocus()) return;
-  const int32_t code = KeyCodeForVirtualKey(virtualKey);
-  if (code >= 0) DispatchKey(pointerX, pointerY, code);
+  if (!mDrawnBox || mEditState == kEditCancel || mEditState == kEditCommit) return false;
+  // An edit box takes keys once clicked into; a list, and Escape, as soon as it shows.
+  if (!mDrawnBox->IsList() && mEditState != kEditFocused && key.code != kKeyEscape) return false;
+  switch (mDrawnBox->Key(key))
+  {
+    case IDrawnEditBox::KeyResult::kIgnored: return false;
+    case IDrawnEditBox::KeyResult::kChanged: mDrawnBoxChanged = true; return true;
+    case IDrawnEditBox::KeyResult::kCommit: mEditState = kEditCommit; return true;
+    case IDrawnEditBox::KeyResult::kCancel: mEditState = kEditCancel; return true;
+  }
+  return false;
+}
+
+bool IGraphicsWindow::HandleKey(const IKeyPress& key, int32_t pointerX, int32_t pointerY)
+{
+  if (NativeBoxHasFocus()) return false;
+  if (DrawnBoxKey(key)) return true;
+  if (mDrawnBox && mEditState == kEditFocused) return false;  // typing is not for the controls
+  if (!key.Dispatched()) return false;
+  DispatchKey(pointerX, pointerY, key.code);
+  return true;
+}
+
+bool IGraphicsWindow::HostKeyDown(const IKeyPress& key) { return DrawnBoxKey(key); }
+
+bool IGraphicsWindow::HostKeyUp(const IKeyPress& key)
+{
+  // The release of a key the box would use is the box's too.
+  if (!mDrawnBox) return false;
+  if (mDrawnBox->IsList() || mEditState == kEditFocused)
+    return key.character != 0 || (key.code >= 0 && !key.Dispatched()) || key.code == kKeyLeft ||
+           key.code == kKeyRight || key.code == kKeyUp || key.code == kKeyDown;
+  return key.code == kKeyEscape;
 }
 
 bool IGraphicsWindow::HandleMouseMove(int32_t x, int32_t y, const IMouseKeys& keys, bool windowHasCapture)
@@ -230,6 +295,30 @@ bool IGraphicsWindow::HandleMouseMove(int32_t x, int32_t y, const IMouseKeys& ke
 
 void IGraphicsWindow::HandleLeftButtonDown(int32_t x, int32_t y, const IMouseKeys& keys)
 {
+  if (mDrawnBox && mDrawnBox->Bounds().Contains(x, y))
+  {
+    if (mDrawnBox->IsList())
+    {
+      // Choosing an entry commits it on the next tick.
+      if (mDrawnBox->Press(x, y)) mEditState = kEditCommit;
+      mDrawnBoxChanged = true;
+    }
+    else if (mEditState == kEditIdle || mEditState == kEditRefresh)
+    {
+      // A refresh still due shows the current value before the typing starts.
+      if (mEditState == kEditRefresh) ShowCurrentValueInBox();
+      mEditState = kEditFocused;
+      mDrawnBoxChanged = true;
+      if (mWindow) mBackend->SetKeyboardFocus(mWindow, true);
+    }
+    return;
+  }
+  if (mDrawnBox && mDrawnBox->IsList())
+  {
+    // A click beside an open list closes it, as a pop-up list does.
+    mEditState = kEditCancel;
+    return;
+  }
   if (EditHasFocus()) return;
   DispatchMouseDown(x, y, keys);
 }
@@ -254,13 +343,19 @@ void IGraphicsWindow::HandleButtonUp(int32_t x, int32_t y, const IMouseKeys& key
 bool IGraphicsWindow::HandleDoubleClick(int32_t x, int32_t y, const IMouseKeys& keys)
 {
   if (EditHasFocus()) return false;
+  if (mDrawnBox && mDrawnBox->Bounds().Contains(x, y))
+  {
+    // The second press into a drawn box acts as the first did.
+    HandleLeftButtonDown(x, y, keys);
+    return false;
+  }
   return DispatchDoubleClick(x, y, keys);
 }
 
-void IGraphicsWindow::HandleWheel(int32_t x, int32_t y, const IMouseKeys& keys, int32_t wheelDelta)
+void IGraphicsWindow::HandleWheel(int32_t x, int32_t y, const IMouseKeys& keys, int32_t steps)
 {
   if (EditHasFocus()) return;
-  DispatchWheel(x, y, keys, wheelDelta / 120);
+  DispatchWheel(x, y, keys, steps);
 }
 
 void IGraphicsWindow::HandleMouseLeave()
@@ -269,9 +364,16 @@ void IGraphicsWindow::HandleMouseLeave()
   DispatchMouseLeave();
 }
 
+void IGraphicsWindow::HandleFocusLost()
+{
+  if (!mDrawnBox || mEditState != kEditFocused) return;
+  mEditState = kEditIdle;
+  mDrawnBoxChanged = true;  // the caret goes
+}
+
 void IGraphicsWindow::HandleEditFocus(bool focused)
 {
-  if (mEditBox) mEditState = focused ? kEditFocused : kEditIdle;
+  if (mEditBox && !mDrawnBox) mEditState = focused ? kEditFocused : kEditIdle;
 }
 
 void IGraphicsWindow::HandleEditReturn()
@@ -295,6 +397,7 @@ void IGraphicsWindow::EditParameterInPlace(IControl* control, IParameter* param)
   const int32_t cy = int32_t((b.top + b.bottom) * 0.5f);
   char current[IParameter::kDisplayTextBufferSize];
   param->HostDisplayText(param->Value(), false, current, int(sizeof(current)));
+  const bool native = mBackend->HasNativeEditBoxes();
 
   void* box = nullptr;
   if (param->Kind() == IParameter::kTypeEnumList || param->Kind() == IParameter::kTypeChoice)
@@ -310,15 +413,34 @@ void IGraphicsWindow::EditParameterInPlace(IControl* control, IParameter* param)
       if (items.back() == current) selected = i;
     }
     const int32_t width = int32_t(8 * longest + 24);
-    const int32_t height = 36 * (n + 1);
     const int32_t x = cx - width / 2;
-    box = mBackend->CreateListBox(mWindow, IBounds(x, cy, x + width, cy + height), items, selected);
+    if (native)
+    {
+      box = mBackend->CreateListBox(mWindow, IBounds(x, cy, x + width, cy + 36 * (n + 1)), items, selected);
+    }
+    else
+    {
+      // The drawn list shows every entry at once, one row each.
+      const IBounds rect(x, cy, x + width, cy + IDrawnEditBox::kRowHeight * n + 2);
+      mDrawnBox.reset(new IDrawnEditBox(KeptInside(rect, Width(), Height()), items, selected));
+    }
   }
   else
   {
     const int32_t width = b.Width() > 36 ? b.Width() : 36;
     const int32_t x = cx - width / 2;
-    box = mBackend->CreateEditBox(mWindow, IBounds(x, cy - 8, x + width, cy + 8), current);
+    const IBounds rect(x, cy - 8, x + width, cy + 8);
+    if (native)
+      box = mBackend->CreateEditBox(mWindow, rect, current);
+    else
+      mDrawnBox.reset(new IDrawnEditBox(KeptInside(rect, Width(), Height()), current, kEditTextChars));
+  }
+  if (mDrawnBox)
+  {
+    box = mDrawnBox.get();
+    mDrawnBoxChanged = true;
+    // A list takes its keys (arrows, Return, Escape) as soon as it shows.
+    if (mDrawnBox->IsList()) mBackend->SetKeyboardFocus(mWindow, true);
   }
   if (!box) return;
   mEditBox = box;
@@ -333,14 +455,14 @@ void IGraphicsWindow::HostDirectory(std::string& out)
 {
   out.clear();
   std::string path;
-  if (mBackend->ExecutablePath(path)) out = DirectoryOfPath(path);
+  if (mServices->ExecutablePath(path)) out = DirectoryOfPath(path);
 }
 
 void IGraphicsWindow::ModuleDirectory(std::string& out)
 {
   out.clear();
   std::string path;
-  if (mBackend->ModulePath(mModuleInstance, path)) out = DirectoryOfPath(path);
+  if (mServices->ModulePath(mModuleInstance, path)) out = DirectoryOfPath(path);
 }
 
 void IGraphicsWindow::AskForFile(std::string& out, int32_t action, const char* directory, const char*)
@@ -348,14 +470,14 @@ void IGraphicsWindow::AskForFile(std::string& out, int32_t action, const char* d
   out.clear();
   if (!mWindow) return;
   std::string chosen;
-  if (mBackend->AskForFile(mWindow, chosen, action == 1, directory)) out = chosen;
+  if (mServices->AskForFile(mWindow, chosen, action == 1, directory)) out = chosen;
 }
 
 bool IGraphicsWindow::AskForColour(IRgba& colour, const char* prompt)
 {
   if (!mWindow) return false;
   IRgba chosen = colour;
-  if (!mBackend->AskForColour(mWindow, chosen, prompt)) return false;
+  if (!mServices->AskForColour(mWindow, chosen, prompt)) return false;
   colour.R = chosen.R;
   colour.G = chosen.G;
   colour.B = chosen.B;
@@ -365,34 +487,19 @@ bool IGraphicsWindow::AskForColour(IRgba& colour, const char* prompt)
 bool IGraphicsWindow::OpenWebAddress(const char* address, const char* title, const char* confirmation,
                                      const char* failure)
 {
-  if (confirmation && !mBackend->AskYesNo(mWindow, title, confirmation)) return false;
-  if (address && mBackend->OpenAddress(mWindow, address)) return true;
-  if (failure) mBackend->ShowMessage(mWindow, title, failure);
+  if (confirmation && !mServices->AskYesNo(mWindow, title, confirmation)) return false;
+  if (address && mServices->OpenAddress(mWindow, address)) return true;
+  if (failure) mServices->ShowMessage(mWindow, title, failure);
   return false;
 }
 
 LICE_IBitmap* IGraphicsWindow::LoadImageResource(int32_t resourceId, const char* name)
 {
-  if (!name || !*name) return nullptr;
-  // The extension follows the last '.' after the first character; without
-  // one, the name less its first character stands for it.
-  const size_t length = std::strlen(name);
-  const char* extension = name + 1;
-  for (size_t i = length - 1; i >= 1; --i)
+  switch (ImageKindOfName(name))
   {
-    if (name[i] == '.')
-    {
-      extension = name + i + 1;
-      break;
-    }
+    case IImageKind::kPng: return LICE::DecodePngResource(mModuleInstance, resourceId, nullptr);
+    case IImageKind::kJpeg: return LICE::DecodeJpegResource(mModuleInstance, resourceId, nullptr);
+    case IImageKind::kNone: break;
   }
-  auto is = [extension](const char* wanted) {
-    size_t i = 0;
-    for (; extension[i] && wanted[i]; ++i)
-      if (std::tolower(static_cast<unsigned char>(extension[i])) != wanted[i]) return false;
-    return extension[i] == wanted[i];
-  };
-  if (is("png")) return mBackend->DecodePngResource(mModuleInstance, resourceId);
-  if (is("jpg") || is("jpeg")) return mBackend->DecodeJpegResource(mModuleInstance, resourceId);
   return nullptr;
 }

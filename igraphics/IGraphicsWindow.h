@@ -1,14 +1,28 @@
 #pragma once
-// The editor window layer: turns window events into the graphics object's
-// dispatchers, repaints dirty controls on every tick, runs the in-place edit
-// box, and serves text, prompts, directories and embedded images. Every
-// platform operation goes through an IWindowBackend.
+// The editor window layer: turns window events into the graphics object's dispatchers,
+// repaints dirty controls on every tick, runs the in-place edit box (the back-end's native
+// one, or one drawn here), and serves text, prompts, directories and embedded images.
+// Window operations go through an IWindowBackend, the rest of the system through
+// IPlatformServices.
+//
+// Threads:
+// - Every operation here runs on the host's GUI thread: the window's events, the tick,
+//   idle, opening and closing, prompts. The back-end calls the Handle* operations on that
+//   thread only.
+// - The one exception is PushParameterToControls (see IGraphics.h): any thread may call
+//   it; the value reaches the controls on the GUI thread's next tick or paint.
+// - Controls send gestures and values to the plug-in from the GUI thread (they take the
+//   plug-in's lock briefly); this layer never holds that lock while it creates, destroys
+//   or paints the window.
 
 #include <memory>
 #include <string>
 
 #include "IGraphicsLice.h"
 
+class IDrawnEditBox;
+class IPlatformServices;
+class ITextRenderer;
 class IWindowBackend;
 
 enum IEditState : int32_t
@@ -20,11 +34,17 @@ enum IEditState : int32_t
   kEditCommit = 4,   // next tick: read the box, set the value, remove the box
 };
 
-// The key number for a virtual-key code, or -1 for keys that are not dispatched.
-int32_t KeyCodeForVirtualKey(int32_t virtualKey);
-// The value of the longest leading part of |text| that reads as a decimal
-// number (blanks skipped; sign, digits, fraction, exponent), or 0.
-double ParseLeadingDecimal(const char* text);
+enum class IImageKind
+{
+  kNone,
+  kPng,
+  kJpeg,
+};
+
+// The decoder an embedded image needs by its name's extension: the text after the last
+// '.' after the first character (without one, the name less its first character),
+// compared without regard to case.
+IImageKind ImageKindOfName(const char* name);
 // The directory part of a path, separator included; empty when the path has no
 // separator or ends in one.
 std::string DirectoryOfPath(const std::string& path);
@@ -34,11 +54,13 @@ class IGraphicsWindow : public IGraphicsLice
 public:
   static constexpr int32_t kEditTextChars = 32;
 
-  // |backend| null: the platform's own back-end. Takes ownership.
+  // Null |backend| or |services|: the installed window back-end factory's, and the
+  // platform's services. Takes ownership of both.
   IGraphicsWindow(IPlugBase* plug, int32_t width, int32_t height, int32_t frameRate,
-                  IWindowBackend* backend = nullptr);
+                  IWindowBackend* backend = nullptr, IPlatformServices* services = nullptr);
   ~IGraphicsWindow() override;
 
+  // The module whose resources hold the images; the module holding this code by default.
   void SetModuleInstance(void* instance) { mModuleInstance = instance; }
   void* ModuleInstance() const { return mModuleInstance; }
   IWindowBackend* Backend() const { return mBackend.get(); }
@@ -57,6 +79,9 @@ public:
   void CloseEditorWindow() override;
   void* NativeWindow() override { return mWindow; }
   LICE_IBitmap* LoadImageResource(int32_t resourceId, const char* name) override;
+  void Idle() override;
+  bool HostKeyDown(const IKeyPress& key) override;
+  bool HostKeyUp(const IKeyPress& key) override;
 
   // Tick period in milliseconds for this editor's frame rate.
   int32_t TickMilliseconds() const { return int32_t(1000.0 / FrameRate()); }
@@ -64,7 +89,8 @@ public:
   // --- events from the back-end, in window coordinates ---
   void HandlePaint(const IBounds& area);
   void HandleTick();
-  void HandleKeyDown(int32_t virtualKey, int32_t pointerX, int32_t pointerY);
+  // A key pressed with the pointer at (pointerX, pointerY). Answers whether it was used.
+  bool HandleKey(const IKeyPress& key, int32_t pointerX, int32_t pointerY);
   // Answers whether the back-end should ask for a leave notice.
   bool HandleMouseMove(int32_t x, int32_t y, const IMouseKeys& keys, bool windowHasCapture);
   void HandleLeftButtonDown(int32_t x, int32_t y, const IMouseKeys& keys);
@@ -72,27 +98,42 @@ public:
   void HandleButtonUp(int32_t x, int32_t y, const IMouseKeys& keys);
   // Answers whether the back-end should capture the mouse.
   bool HandleDoubleClick(int32_t x, int32_t y, const IMouseKeys& keys);
-  void HandleWheel(int32_t x, int32_t y, const IMouseKeys& keys, int32_t wheelDelta);
+  // |steps| whole wheel steps, up positive.
+  void HandleWheel(int32_t x, int32_t y, const IMouseKeys& keys, int32_t steps);
   void HandleMouseLeave();
-  // Events of the edit box.
+  // The window lost the keyboard focus it took for a drawn box: the box waits for a click.
+  void HandleFocusLost();
+  // Events of a native edit box.
   void HandleEditFocus(bool focused);
   void HandleEditReturn();
   void HandleListSelection();
 
-  // While the box has the focus the editor ignores its own events.
+  // While a native box has the focus the editor ignores its own events and paints nothing.
   bool EditHasFocus() const { return mEditBox && mEditState == kEditFocused; }
   void* EditBox() const { return mEditBox; }
   int32_t EditState() const { return mEditState; }
   IControl* EditedControl() const { return mEditedControl; }
+  // The box drawn by the toolkit, or null (none open, or the back-end's own is used).
+  const IDrawnEditBox* DrawnBox() const { return mDrawnBox.get(); }
 
 private:
+  bool NativeBoxHasFocus() const { return EditHasFocus() && !mDrawnBox; }
+  // A key for the drawn box; answers whether it was used.
+  bool DrawnBoxKey(const IKeyPress& key);
   void RemoveEditBox();
   void CommitEdit();
+  // Puts the edited parameter's display text for its current value into the box.
+  void ShowCurrentValueInBox();
+  ITextRenderer* TextRenderer() const;
 
   std::unique_ptr<IWindowBackend> mBackend;
+  std::unique_ptr<IPlatformServices> mServices;
   void* mModuleInstance = nullptr;
   void* mWindow = nullptr;
   void* mEditBox = nullptr;
+  std::unique_ptr<IDrawnEditBox> mDrawnBox;
+  bool mDrawnBoxChanged = false;
+  IBounds mPendingArea;  // uncovered by a drawn box that went away; painted on the next tick
   IControl* mEditedControl = nullptr;
   IParameter* mEditedParam = nullptr;
   int32_t mEditState = kEditIdle;

@@ -1,9 +1,12 @@
 #include "IParam.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace
 {
@@ -180,4 +183,65 @@ void IParameter::HostDisplayText(double value, bool isNormalized, char* out, int
 double IParameter::GainFromDecibels() const
 {
   return std::exp(mValue * 0.1151292546497);
+}
+
+bool IParameter::ValueFromText(const char* text, double* value) const
+{
+  if (!text || !value) return false;
+  if (DisplayTextCount() != 0)
+  {
+    int textValue = 0;
+    if (!ValueForDisplayText(text, &textValue)) return false;
+    *value = textValue;
+    return true;
+  }
+  // Infinity and not-a-number, spelt out ("inf", "-NaN") or overflowing ("1e999"), are no
+  // value a parameter can take: refused rather than read as 0.
+  const char* p = text;
+  while (std::isspace(static_cast<unsigned char>(*p))) ++p;
+  if (*p == '+' || *p == '-') ++p;
+  auto startsWith = [p](const char* word) {
+    for (size_t i = 0; word[i]; ++i)
+      if (std::tolower(static_cast<unsigned char>(p[i])) != word[i]) return false;
+    return true;
+  };
+  if (startsWith("inf") || startsWith("nan")) return false;
+  const double number = ReadLeadingDecimal(text);
+  if (!std::isfinite(number)) return false;
+  *value = mNegateDisplay ? -number : number;
+  return true;
+}
+
+double IParameter::ReadLeadingDecimal(const char* text, const char** end)
+{
+  if (end) *end = text;
+  if (!text) return 0.0;
+  auto isDigit = [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; };
+  const char* p = text;
+  while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r' || *p == '\f' || *p == '\v') ++p;
+  const char* start = p;
+  if (*p == '+' || *p == '-') ++p;
+  size_t digits = 0;
+  while (isDigit(*p)) ++p, ++digits;
+  if (*p == '.' && (digits > 0 || isDigit(p[1])))
+  {
+    ++p;
+    while (isDigit(*p)) ++p, ++digits;
+  }
+  if (digits == 0) return 0.0;
+  if (*p == 'e' || *p == 'E')
+  {
+    // The exponent counts only when at least one digit follows it.
+    const char* q = p + 1;
+    if (*q == '+' || *q == '-') ++q;
+    if (isDigit(*q))
+    {
+      while (isDigit(*q)) ++q;
+      p = q;
+    }
+  }
+  // Only the plain decimal characters found above reach strtod.
+  const std::string number(start, p);
+  if (end) *end = p;
+  return std::strtod(number.c_str(), nullptr);
 }

@@ -36,6 +36,19 @@ public:
   // The value of the first entry whose text equals text exactly (case-sensitive).
   bool ValueForDisplayText(const char* text, int* value) const;
 
+  // Reads a typed or host-given text as a real value of this parameter. With display texts,
+  // the value of the text that equals it exactly; otherwise the longest leading decimal
+  // number (ReadLeadingDecimal; 0 when there is none), negated for a negated display. Not
+  // clamped. False when no display text matches, or the text spells or overflows to an
+  // infinity or not-a-number ("inf", "nan", "1e999").
+  bool ValueFromText(const char* text, double* value) const;
+
+  // The longest leading part of |text| that reads as a decimal number: blanks skipped, an
+  // optional sign, digits with an optional fraction, an optional exponent. Hexadecimal,
+  // "inf" and "nan" are not decimal numbers ("0x1A" reads as 0). Answers 0 when there is
+  // none; |end| (optional) receives the first character not read (|text| when none was).
+  static double ReadLeadingDecimal(const char* text, const char** end = nullptr);
+
   // Sets the value from a normalised position; integer kinds snap to the step. The result
   // always lies inside the range; NaN leaves the value unchanged.
   void SetFromNormalized(double normalized);

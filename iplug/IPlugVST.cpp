@@ -48,6 +48,41 @@ VstInt32 SpeakerArrangementType(int channels)
   }
 }
 
+bool IsEditorOpcode(VstInt32 opcode)
+{
+  return opcode == effEditOpen || opcode == effEditClose || opcode == effEditIdle || opcode == effEditKeyDown ||
+         opcode == effEditKeyUp;
+}
+
+// A key forwarded by the host (character in index, VstVirtualKey in value) as the
+// editor's portable key press.
+IKeyPress KeyFromHost(VstInt32 character, VstIntPtr virtualKey)
+{
+  switch (virtualKey)
+  {
+  case VKEY_BACK: return IKeyPress(kKeyBackspace);
+  case VKEY_RETURN:
+  case VKEY_ENTER: return IKeyPress(kKeyReturn);
+  case VKEY_ESCAPE: return IKeyPress(kKeyEscape);
+  case VKEY_SPACE: return IKeyPress(kKeySpace, ' ');
+  case VKEY_END: return IKeyPress(kKeyEnd);
+  case VKEY_HOME: return IKeyPress(kKeyHome);
+  case VKEY_LEFT: return IKeyPress(kKeyLeft);
+  case VKEY_UP: return IKeyPress(kKeyUp);
+  case VKEY_RIGHT: return IKeyPress(kKeyRight);
+  case VKEY_DOWN: return IKeyPress(kKeyDown);
+  case VKEY_DELETE: return IKeyPress(kKeyDelete);
+  case 0: break;
+  default: return IKeyPress(); // a key the editor has no use for
+  }
+  if (character >= '0' && character <= '9') return IKeyPress(kKeyDigit0 + (character - '0'), char(character));
+  if (character >= 'a' && character <= 'z') return IKeyPress(kKeyLetterA + (character - 'a'), char(character));
+  if (character >= 'A' && character <= 'Z') return IKeyPress(kKeyLetterA + (character - 'A'), char(character));
+  if (character == ' ') return IKeyPress(kKeySpace, ' ');
+  if (character > ' ' && character < 127) return IKeyPress(-1, char(character));
+  return IKeyPress();
+}
+
 // The opcode names given to trace records; this product has none.
 const char* OpcodeName(VstInt32)
 {
@@ -131,12 +166,9 @@ VstIntPtr VSTCALLBACK IPlugVST::VSTDispatcher(AEffect* effect, VstInt32 opcode, 
   IPlugVST* plug = FromAEffect(effect);
   if (!plug) return 0;
 
+  if (IsEditorOpcode(opcode)) return plug->DispatchEditor(opcode, index, value, ptr, opt);
+
   plug->Lock().Enter();
-  if (opcode == effEditIdle)
-  {
-    plug->Lock().Leave();
-    return 0;
-  }
   EmitTrace("IPlugVST::VSTDispatcher", __LINE__, "%d(%s):%d:%d", opcode, OpcodeName(opcode), index,
             static_cast<int>(value));
   if (opcode == effClose)
@@ -149,6 +181,51 @@ VstIntPtr VSTCALLBACK IPlugVST::VSTDispatcher(AEffect* effect, VstInt32 opcode, 
   const VstIntPtr result = plug->Dispatch(opcode, index, value, ptr, opt);
   plug->Lock().Leave();
   return result;
+}
+
+VstIntPtr IPlugVST::DispatchEditor(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float)
+{
+  IGraphics* editor = Editor(); // attached at construction, never replaced while the host runs
+  if (opcode == effEditIdle)
+  {
+    if (editor) editor->Idle();
+    return 0;
+  }
+  EmitTrace("IPlugVST::VSTDispatcher", __LINE__, "%d(%s):%d:%d", opcode, OpcodeName(opcode), index,
+            static_cast<int>(value));
+  if (!editor) return 0;
+  switch (opcode)
+  {
+  case effEditOpen:
+    if (!editor->OpenEditorWindow(ptr)) return 0;
+    {
+      IPlugLockGuard guard(Lock());
+      EditorOpened();
+    }
+    // The first frame, with whatever the opening showed (a back-end that ticks from idle
+    // paints it now; one with a timer of its own paints when the window asks).
+    editor->Idle();
+    return 1;
+
+  case effEditClose:
+    {
+      IPlugLockGuard guard(Lock());
+      EditorClosing();
+    }
+    editor->CloseEditorWindow();
+    return 1;
+
+  case effEditKeyDown:
+  case effEditKeyUp:
+  {
+    const IKeyPress key = KeyFromHost(index, value);
+    if (opcode == effEditKeyDown) return editor->HostKeyDown(key) ? 1 : 0;
+    return editor->HostKeyUp(key) ? 1 : 0;
+  }
+
+  default:
+    return 0;
+  }
 }
 
 VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
@@ -232,23 +309,6 @@ VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
     if (ptr && Editor())
     {
       *static_cast<ERect**>(ptr) = &mEditorRect;
-      return 1;
-    }
-    return 0;
-
-  case effEditOpen:
-    if (Editor() && Editor()->OpenEditorWindow(ptr))
-    {
-      EditorOpened();
-      return 1;
-    }
-    return 0;
-
-  case effEditClose:
-    if (Editor())
-    {
-      EditorClosing();
-      Editor()->CloseEditorWindow();
       return 1;
     }
     return 0;
@@ -386,22 +446,10 @@ VstIntPtr IPlugVST::StringToParameter(int index, const char* text)
   if (!param) return 0;
   if (!text) return 1;
 
+  char bounded[kMaxHostStringLen];
+  CopyToHost(bounded, text, sizeof(bounded)); // bounded read of the host's text
   double value = 0.0;
-  if (param->DisplayTextCount() != 0)
-  {
-    int textValue = 0;
-    if (!param->ValueForDisplayText(text, &textValue)) return 0;
-    value = textValue;
-  }
-  else
-  {
-    char number[kMaxHostStringLen];
-    CopyToHost(number, text, sizeof(number));
-    value = std::strtod(number, nullptr); // the leading number, 0 without one
-    // "inf", "nan" and overflowing numbers are no value a parameter can take.
-    if (!std::isfinite(value)) return 0;
-    if (param->NegatedDisplay()) value = -value;
-  }
+  if (!param->ValueFromText(bounded, &value)) return 0;
 
   if (IGraphics* editor = Editor()) editor->PushParameterToControls(index, value, false);
   param->SetValue(value); // clamps to the range

@@ -71,6 +71,9 @@ private:
                      void* ptr = nullptr, float opt = 0.0f);
   // The dispatcher's work for one opcode; the caller holds the lock.
   VstIntPtr Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
+  // GUI thread: the editor opcodes (open, close, idle, keys). The window is created,
+  // destroyed and painted without the plug-in's lock; only the product's hooks take it.
+  VstIntPtr DispatchEditor(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
   VstIntPtr GetChunk(bool bank, void** data);
   VstIntPtr SetChunk(bool bank, const void* data, VstIntPtr size);
   VstIntPtr StringToParameter(int index, const char* text);

@@ -200,6 +200,14 @@ enum AudioMasterOpcodes {
   audioMasterEndEdit = 44,
 };
 
+// Keys a host forwards with effEditKeyDown / effEditKeyUp: index carries the character,
+// value one of these codes (0 for a plain character).
+enum VstVirtualKey {
+  VKEY_BACK = 1, VKEY_TAB, VKEY_CLEAR, VKEY_RETURN, VKEY_PAUSE, VKEY_ESCAPE, VKEY_SPACE,
+  VKEY_NEXT, VKEY_END, VKEY_HOME, VKEY_LEFT, VKEY_UP, VKEY_RIGHT, VKEY_DOWN, VKEY_PAGEUP,
+  VKEY_PAGEDOWN, VKEY_SELECT, VKEY_PRINT, VKEY_ENTER, VKEY_SNAPSHOT, VKEY_INSERT, VKEY_DELETE
+};
+
 enum VstPlugCategory {
   kPlugCategUnknown = 0,
   kPlugCategEffect = 1,

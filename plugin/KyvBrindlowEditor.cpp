@@ -9,10 +9,6 @@
 #include "KyvBrindlow.h"
 #include "KyvISplashScreen.h"
 
-#if !defined(_WIN32)
-#include "text_freetype_renderer.h"
-#endif
-
 namespace
 {
 const int32_t kFrameRate = 30;
@@ -60,12 +56,8 @@ void AddKnobGroup(IGraphicsLice* editor, IPlugBase* plug, int32_t param, int32_t
 
 void KyvBrindlowEditor::Build(KyvBrindlow* plug)
 {
-#if !defined(_WIN32)
-  // Text on Linux comes from FreeType; it must be in place before the styles make fonts.
-  InstallFreeTypeTextRenderer();
-#endif
+  // The editor comes first: its window back-end brings the text renderer the styles need.
   IGraphicsWindow* editor = new IGraphicsWindow(plug, 1, 1, kFrameRate);
-  editor->SetModuleInstance(KyvModuleInstance());
 
   // The background sets the editor's size; controls come after the last size change.
   const IBitmapStrip background = editor->LoadImageStrip(kBackgroundId, kBackgroundName, 1);

@@ -40,7 +40,3 @@ private:
   int32_t mSplashShowsLeft = kSplashShowings;
   int32_t mSplashIndex = -1;
 };
-
-// The instance handle of the module holding this code (HINSTANCE on Windows, null where
-// resources need none); defined per platform.
-void* KyvModuleInstance();

@@ -12,6 +12,9 @@ $SUDO apt-get install -y -q --no-install-recommends \
   libfreetype-dev libfontconfig-dev libx11-dev libpixman-1-dev \
   fonts-wine fonts-dejavu-core imagemagick sox \
   g++-mingw-w64-x86-64 libz-mingw-w64-dev dpkg-dev
+# The Linux editor window: XCB with MIT-SHM and key symbols.
+$SUDO apt-get install -y -q --no-install-recommends \
+  libxcb1-dev libxcb-shm0-dev libxcb-keysyms1-dev
 # The editor's window tests (tools/test-x11.sh): Xvfb, and XCB with XTEST for the test host.
 $SUDO apt-get install -y -q --no-install-recommends \
   xvfb xauth libxcb1-dev libxcb-xtest0-dev libxcb-keysyms1-dev

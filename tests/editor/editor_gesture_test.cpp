@@ -98,15 +98,19 @@ TEST_F(EditorGesture, ClickingTheSwitchChoosesTheLeadingSide)
   EXPECT_EQ(ImpulseArrival(mEffect, 0), 882);
 }
 
-TEST_F(EditorGesture, HostValuesMoveTheControls)
+TEST_F(EditorGesture, HostValuesMoveTheControlsOnTheNextIdle)
 {
   mEffect->setParameter(mEffect, KyvBrindlow::kPan, 1.0f);
+  EXPECT_EQ(Control(9)->Value(), 0.0) << "host values wait for the GUI thread";
+  mEditor->ApplyHostValues();  // what the tick does first
   EXPECT_EQ(Control(9)->Value(), 1.0);
   mEffect->setParameter(mEffect, KyvBrindlow::kDelay, 1.0f);
+  mEditor->ApplyHostValues();
   EXPECT_EQ(Control(1)->Value(), 1.0);
   EXPECT_EQ(Control(5)->Value(), 0.5) << "other controls keep their values";
   // A program recall reaches the panel too: "Snare Drum" is 1 ms.
   Dispatch(effSetProgram, 0, 9);
+  mEditor->ApplyHostValues();
   EXPECT_NEAR(Control(1)->Value(), 0.0, 1e-9);
 }
 

@@ -110,8 +110,11 @@ TEST_F(DispatchTest, DoubleClickResetsAKnobToTheFirstPushedValueAndSendsIt)
   IBitmapStrip strip(nullptr, 78, 78 * 65, 65);
   auto* knob = new IKnobMultiControl(&plug, 10, 10, 0, strip, kKnobVertical, 4.0);
   graphics->AddControl(knob);
+  // Host values reach the controls on the GUI thread's next tick: one each here.
   graphics->PushParameterToControls(0, 0.25, true);
+  graphics->ApplyHostValues();
   graphics->PushParameterToControls(0, 0.75, true);
+  graphics->ApplyHostValues();
   EXPECT_DOUBLE_EQ(knob->DefaultValue(), 0.25);
 
   EXPECT_FALSE(graphics->DispatchDoubleClick(20, 20, kLeft));
@@ -165,12 +168,17 @@ TEST_F(DispatchTest, ValuesFromThePluginReachEveryControlOfTheParameterNormalise
   ProbeControl* other = Add(IBounds(0, 0, 10, 10), 1, "b");
   ProbeControl* second = Add(IBounds(0, 0, 10, 10), 0, "c");
   graphics->PushParameterToControls(0, 50.0, false);  // range 0..200
+  EXPECT_DOUBLE_EQ(first->Value(), 0.0);  // waits for the GUI thread
+  graphics->ApplyHostValues();
   EXPECT_DOUBLE_EQ(first->Value(), 0.25);
   EXPECT_DOUBLE_EQ(second->Value(), 0.25);
   EXPECT_DOUBLE_EQ(other->Value(), 0.0);
   graphics->PushParameterToControls(2, 0.5, true);  // nobody shows parameter 2
   graphics->PushParameterToControls(99, 5.0, false);  // no such parameter: ignored
+  graphics->PushParameterToControls(-1, 0.5, true);
+  graphics->ApplyHostValues();
   EXPECT_DOUBLE_EQ(first->Value(), 0.25);
+  EXPECT_DOUBLE_EQ(other->Value(), 0.0);
 }
 
 TEST_F(DispatchTest, BackdropGoesFirstAndShiftsEarlierControls)

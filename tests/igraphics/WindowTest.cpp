@@ -3,15 +3,31 @@
 
 #include "IBitmapControls.h"
 #include "IGraphicsWindow.h"
+#include "IPlatformServices.h"
+#include "ITextRenderer.h"
 #include "IWindowBackend.h"
 #include "TestSupport.h"
+#include "Win32Input.h"
 
 namespace {
 
 const IMouseKeys kLeft(true, false, false, false, false);
 const IMouseKeys kRight(false, true, false, false, false);
 
-// Records what the window layer asks of the platform.
+// Records the texts it is asked to draw.
+class RecordingText : public ITextRenderer
+{
+public:
+  IPlatformFont* MakeFont(const ITextStyle&) override { return nullptr; }
+  bool RenderText(LICE_IBitmap*, const ITextStyle&, const char* text, const IBounds&) override
+  {
+    texts.push_back(text);
+    return true;
+  }
+  std::vector<std::string> texts;
+};
+
+// Records what the window layer asks of the window system; its boxes are native ones.
 class FakeBackend : public IWindowBackend
 {
 public:
@@ -42,11 +58,8 @@ public:
     copied.push_back(area);
     return true;
   }
-  bool RenderText(LICE_IBitmap*, const ITextStyle&, const char* text, const IBounds&) override
-  {
-    texts.push_back(text);
-    return true;
-  }
+  ITextRenderer* TextRenderer() override { return &text; }
+  bool HasNativeEditBoxes() const override { return true; }
   void* CreateEditBox(void*, const IBounds& rect, const char* text) override
   {
     boxRect = rect;
@@ -64,6 +77,25 @@ public:
   void SetBoxText(void*, const char* text) override { boxText = text; }
   std::string BoxText(void*, int32_t maxChars) override { return boxText.substr(0, size_t(maxChars - 1)); }
   void DestroyBox(void*) override { ++boxesDestroyed; }
+
+  IGraphicsWindow* owner = nullptr;
+  RecordingText text;
+  int window = 0, box = 0;
+  bool failCreate = false;
+  IBounds parentRect{100, 200, 900, 800}, windowRect;
+  int lastTick = 0, destroyed = 0, boxesDestroyed = 0;
+  std::vector<IBounds> createdAt, repainted, copied;
+  std::vector<std::pair<int, int>> grown;
+  std::vector<std::string> listItems;
+  std::string boxText;
+  IBounds boxRect;
+  int32_t listSelected = -2;
+};
+
+// Answers prompts as told and records the messages shown.
+class FakeServices : public IPlatformServices
+{
+public:
   bool AskForFile(void*, std::string& path, bool save, const char*) override
   {
     path = save ? "saved" : "opened";
@@ -77,6 +109,7 @@ public:
   bool AskYesNo(void*, const char*, const char*) override { return answerYes; }
   void ShowMessage(void*, const char*, const char* text) override { messages.push_back(text); }
   bool OpenAddress(void*, const char*) override { return online; }
+  void* ThisModule() override { return nullptr; }
   bool ExecutablePath(std::string& path) override
   {
     path = executable;
@@ -87,28 +120,10 @@ public:
     path = module;
     return true;
   }
-  LICE_IBitmap* DecodePngResource(void*, int32_t id) override
-  {
-    decoded.push_back("png " + std::to_string(id));
-    return nullptr;
-  }
-  LICE_IBitmap* DecodeJpegResource(void*, int32_t id) override
-  {
-    decoded.push_back("jpeg " + std::to_string(id));
-    return nullptr;
-  }
 
-  IGraphicsWindow* owner = nullptr;
-  int window = 0, box = 0;
-  bool failCreate = false, answerYes = true, online = true;
-  IBounds parentRect{100, 200, 900, 800}, windowRect;
-  int lastTick = 0, destroyed = 0, boxesDestroyed = 0;
-  std::vector<IBounds> createdAt, repainted, copied;
-  std::vector<std::pair<int, int>> grown;
-  std::vector<std::string> texts, messages, decoded, listItems;
-  std::string boxText, executable = "C:\\Apps\\Host.exe", module = "/usr/lib/vst/Brindlow.so";
-  IBounds boxRect;
-  int32_t listSelected = -2;
+  bool answerYes = true, online = true;
+  std::vector<std::string> messages;
+  std::string executable = "C:\\Apps\\Host.exe", module = "/usr/lib/vst/Brindlow.so";
 };
 
 class WindowTest : public ::testing::Test
@@ -117,7 +132,8 @@ protected:
   WindowTest() : plug(3, &log)
   {
     backend = new FakeBackend();
-    window = new IGraphicsWindow(&plug, 366, 212, 30, backend);
+    services = new FakeServices();
+    window = new IGraphicsWindow(&plug, 366, 212, 30, backend, services);
     backend->owner = window;
     plug.ParameterAt(0)->DefineContinuous("Delay", 20.0, 1.0, 40.0, 0.001, "ms");
     plug.ParameterAt(1)->DefineChoice("Pan", 0, 2);
@@ -143,6 +159,7 @@ protected:
   EventLog log;
   TestPlug plug;
   FakeBackend* backend;
+  FakeServices* services;
   IGraphicsWindow* window;  // owned by the plug-in
   IKnobMultiControl* knob;
   ISwitchControl* sw;
@@ -164,21 +181,34 @@ TEST(WindowHelpersTest, VirtualKeysMapToKeyCodes)
   EXPECT_EQ(KeyCodeForVirtualKey(0x7A), 40);
   EXPECT_EQ(KeyCodeForVirtualKey(0x7B), -1);  // F12
   EXPECT_EQ(KeyCodeForVirtualKey(0x0D), -1);
+  // The edit box's keys have codes of their own that controls never receive.
+  EXPECT_EQ(KeyPressForVirtualKey(0x0D).code, kKeyReturn);
+  EXPECT_FALSE(KeyPressForVirtualKey(0x0D).Dispatched());
+  EXPECT_EQ(KeyPressForVirtualKey(0x08).code, kKeyBackspace);
+  EXPECT_TRUE(KeyPressForVirtualKey(0x41).Dispatched());
+}
+
+TEST(WindowHelpersTest, WheelDeltasBecomeWholeStepsTruncatedTowardZero)
+{
+  EXPECT_EQ(WheelStepsForDelta(120), 1);
+  EXPECT_EQ(WheelStepsForDelta(-240), -2);
+  EXPECT_EQ(WheelStepsForDelta(60), 0);
+  EXPECT_EQ(WheelStepsForDelta(-60), 0);
 }
 
 TEST(WindowHelpersTest, LeadingDecimalsAreReadLikeTheEditBoxExpects)
 {
-  EXPECT_DOUBLE_EQ(ParseLeadingDecimal("  12.5ms"), 12.5);
-  EXPECT_DOUBLE_EQ(ParseLeadingDecimal("-5"), -5.0);
-  EXPECT_DOUBLE_EQ(ParseLeadingDecimal("+.25"), 0.25);
-  EXPECT_DOUBLE_EQ(ParseLeadingDecimal("1e2x"), 100.0);
-  EXPECT_DOUBLE_EQ(ParseLeadingDecimal("3e"), 3.0);
-  EXPECT_DOUBLE_EQ(ParseLeadingDecimal("7."), 7.0);
-  EXPECT_DOUBLE_EQ(ParseLeadingDecimal("abc"), 0.0);
-  EXPECT_DOUBLE_EQ(ParseLeadingDecimal("."), 0.0);
-  EXPECT_DOUBLE_EQ(ParseLeadingDecimal("0x1A"), 0.0);
-  EXPECT_DOUBLE_EQ(ParseLeadingDecimal("inf"), 0.0);
-  EXPECT_DOUBLE_EQ(ParseLeadingDecimal(nullptr), 0.0);
+  EXPECT_DOUBLE_EQ(IParameter::ReadLeadingDecimal("  12.5ms"), 12.5);
+  EXPECT_DOUBLE_EQ(IParameter::ReadLeadingDecimal("-5"), -5.0);
+  EXPECT_DOUBLE_EQ(IParameter::ReadLeadingDecimal("+.25"), 0.25);
+  EXPECT_DOUBLE_EQ(IParameter::ReadLeadingDecimal("1e2x"), 100.0);
+  EXPECT_DOUBLE_EQ(IParameter::ReadLeadingDecimal("3e"), 3.0);
+  EXPECT_DOUBLE_EQ(IParameter::ReadLeadingDecimal("7."), 7.0);
+  EXPECT_DOUBLE_EQ(IParameter::ReadLeadingDecimal("abc"), 0.0);
+  EXPECT_DOUBLE_EQ(IParameter::ReadLeadingDecimal("."), 0.0);
+  EXPECT_DOUBLE_EQ(IParameter::ReadLeadingDecimal("0x1A"), 0.0);
+  EXPECT_DOUBLE_EQ(IParameter::ReadLeadingDecimal("inf"), 0.0);
+  EXPECT_DOUBLE_EQ(IParameter::ReadLeadingDecimal(nullptr), 0.0);
 }
 
 TEST(WindowHelpersTest, DirectoriesKeepTheirTrailingSeparator)
@@ -228,16 +258,16 @@ TEST_F(WindowTest, FailedCreationAnswersNull)
   EXPECT_FALSE(window->HasWindow());
 }
 
-TEST_F(WindowTest, WheelDeltasBecomeWholeSteps)
+TEST_F(WindowTest, WheelStepsReachTheControlUnderThePointer)
 {
   Open();
   knob->SetValue(0.5);
-  window->HandleWheel(90, 100, IMouseKeys(), 240);
+  window->HandleWheel(90, 100, IMouseKeys(), 2);
   EXPECT_NEAR(knob->Value(), 0.52, 1e-12);
-  window->HandleWheel(90, 100, IMouseKeys(), -120);
+  window->HandleWheel(90, 100, IMouseKeys(), -1);
   EXPECT_NEAR(knob->Value(), 0.51, 1e-12);
   const size_t sent = plug.automated.size();
-  window->HandleWheel(90, 100, IMouseKeys(), 60);  // zero steps: still delivered
+  window->HandleWheel(90, 100, IMouseKeys(), 0);  // zero steps: still delivered
   EXPECT_NEAR(knob->Value(), 0.51, 1e-12);
   EXPECT_EQ(plug.automated.size(), sent + 1);
 }
@@ -326,16 +356,16 @@ TEST_F(WindowTest, ARepaintWithAnOpenBoxRefreshesItsTextOnTheNextTick)
   EXPECT_EQ(window->EditState(), kEditIdle);
 }
 
-TEST_F(WindowTest, ImagesAreDecodedByTheirNamesExtension)
+TEST(WindowHelpersTest, ImagesAreDecodedByTheirNamesExtension)
 {
-  window->LoadImageResource(100, "img/kyvBrindlow.PNG");
-  window->LoadImageResource(101, "photo.JpEg");
-  window->LoadImageResource(102, "photo.jpg");
-  window->LoadImageResource(103, "xpng");  // no full stop: the name less its first letter
-  EXPECT_EQ(window->LoadImageResource(104, "picture.gif"), nullptr);
-  EXPECT_EQ(window->LoadImageResource(105, "noextension"), nullptr);
-  EXPECT_EQ(window->LoadImageResource(106, ""), nullptr);
-  EXPECT_EQ(backend->decoded, (std::vector<std::string>{"png 100", "jpeg 101", "jpeg 102", "png 103"}));
+  EXPECT_EQ(ImageKindOfName("img/kyvBrindlow.PNG"), IImageKind::kPng);
+  EXPECT_EQ(ImageKindOfName("photo.JpEg"), IImageKind::kJpeg);
+  EXPECT_EQ(ImageKindOfName("photo.jpg"), IImageKind::kJpeg);
+  EXPECT_EQ(ImageKindOfName("xpng"), IImageKind::kPng);  // no full stop: the name less its first letter
+  EXPECT_EQ(ImageKindOfName("picture.gif"), IImageKind::kNone);
+  EXPECT_EQ(ImageKindOfName("noextension"), IImageKind::kNone);
+  EXPECT_EQ(ImageKindOfName(""), IImageKind::kNone);
+  EXPECT_EQ(ImageKindOfName(nullptr), IImageKind::kNone);
 }
 
 TEST_F(WindowTest, PromptsNeedAWindowAndReportTheirAnswers)
@@ -355,12 +385,12 @@ TEST_F(WindowTest, PromptsNeedAWindowAndReportTheirAnswers)
   EXPECT_EQ(colour, IRgba(77, 10, 20, 30));  // alpha kept
 
   EXPECT_TRUE(window->OpenWebAddress("http://example.org", "Site", "Open?", "Failed"));
-  backend->answerYes = false;
+  services->answerYes = false;
   EXPECT_FALSE(window->OpenWebAddress("http://example.org", "Site", "Open?", "Failed"));
-  EXPECT_TRUE(backend->messages.empty());
-  backend->online = false;
+  EXPECT_TRUE(services->messages.empty());
+  services->online = false;
   EXPECT_FALSE(window->OpenWebAddress("http://example.org", "Site", nullptr, "Failed"));
-  EXPECT_EQ(backend->messages, (std::vector<std::string>{"Failed"}));
+  EXPECT_EQ(services->messages, (std::vector<std::string>{"Failed"}));
 
   std::string dir;
   window->HostDirectory(dir);
@@ -385,7 +415,7 @@ TEST_F(WindowTest, TextGoesToTheBackendUnlessEmpty)
   ITextStyle style(12);
   EXPECT_TRUE(window->RenderText(style, "", IBounds(0, 0, 10, 10)));
   EXPECT_TRUE(window->RenderText(style, "v1.03", IBounds(0, 0, 10, 10)));
-  EXPECT_EQ(backend->texts, (std::vector<std::string>{"v1.03"}));
+  EXPECT_EQ(backend->text.texts, (std::vector<std::string>{"v1.03"}));
 }
 
 }  // namespace

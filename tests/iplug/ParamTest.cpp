@@ -208,3 +208,51 @@ TEST(IParameter, LongTextsAreCutToTheirFields)
   EXPECT_EQ(std::string(p.HostName()), std::string(31, 'n'));
   EXPECT_EQ(std::string(p.DisplayTextFor(0)), std::string(31, 't'));
 }
+
+// One reading of typed and host-given text serves the host, the edit box and the
+// command-line tool.
+TEST(IParameter, TextReadsAsTheLongestLeadingDecimal)
+{
+  IParameter delay;
+  delay.DefineContinuous("Delay", 20.0, 1.0, 40.0, 0.001, "ms");
+  double v = -1.0;
+  ASSERT_TRUE(delay.ValueFromText("  12.5ms", &v));
+  EXPECT_DOUBLE_EQ(v, 12.5);
+  ASSERT_TRUE(delay.ValueFromText("0x1A", &v));
+  EXPECT_DOUBLE_EQ(v, 0.0) << "hexadecimal is not read: the leading 0 is the number";
+  ASSERT_TRUE(delay.ValueFromText("1e2x", &v));
+  EXPECT_DOUBLE_EQ(v, 100.0) << "not clamped here";
+  ASSERT_TRUE(delay.ValueFromText("3e+", &v));
+  EXPECT_DOUBLE_EQ(v, 3.0) << "an exponent without digits is not part of the number";
+  ASSERT_TRUE(delay.ValueFromText("abc", &v));
+  EXPECT_DOUBLE_EQ(v, 0.0) << "no number reads as 0";
+  for (const char* text : {"inf", " -Infinity", "nan", "+NaN(1)", "1e999"})
+    EXPECT_FALSE(delay.ValueFromText(text, &v)) << text;
+  EXPECT_FALSE(delay.ValueFromText(nullptr, &v));
+
+  delay.SetNegatedDisplay(true);
+  ASSERT_TRUE(delay.ValueFromText("-5", &v));
+  EXPECT_DOUBLE_EQ(v, 5.0);
+
+  const char* end = nullptr;
+  const char* text = " -.5e1 dB";
+  EXPECT_DOUBLE_EQ(IParameter::ReadLeadingDecimal(text, &end), -5.0);
+  EXPECT_STREQ(end, " dB");
+  text = "+.";
+  EXPECT_DOUBLE_EQ(IParameter::ReadLeadingDecimal(text, &end), 0.0);
+  EXPECT_EQ(end, text) << "nothing was read";
+}
+
+TEST(IParameter, TextOfAParameterWithDisplayTextsMustMatchOneExactly)
+{
+  IParameter pan;
+  pan.DefineChoice("Pan", 0, 2);
+  pan.AddDisplayText(0, "Left");
+  pan.AddDisplayText(1, "Right");
+  double v = -1.0;
+  ASSERT_TRUE(pan.ValueFromText("Right", &v));
+  EXPECT_DOUBLE_EQ(v, 1.0);
+  EXPECT_FALSE(pan.ValueFromText("right", &v));
+  EXPECT_FALSE(pan.ValueFromText("1", &v)) << "numbers are not among its texts";
+  EXPECT_DOUBLE_EQ(v, 1.0) << "a refused text leaves the result alone";
+}

@@ -180,3 +180,18 @@ TEST(RenderErrors, BadCommandLines)
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_TRUE(Contains(help.out, "--program NUMBER|NAME")) << help.out;
 }
+
+TEST(RenderErrors, EditorSnapshotOfAnotherModuleIsRefused)
+{
+  const std::string dir = MakeTestDir();
+  ToolResult r = RunTool({"--plugin", FAKE_PLUGIN, "--editor-snapshot", dir + "/other.png"});
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_TRUE(Contains(r.err, "--editor-snapshot draws the editor of this build's Brindlow")) << r.err;
+  EXPECT_TRUE(Contains(r.err, FAKE_PLUGIN)) << r.err;
+  EXPECT_FALSE(Exists(dir + "/other.png")) << "nothing is drawn";
+
+  // Naming this build's own Brindlow is no other module.
+  r = RunTool({"--plugin", BRINDLOW_PLUGIN, "--editor-snapshot", dir + "/own.png"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_TRUE(Exists(dir + "/own.png"));
+}

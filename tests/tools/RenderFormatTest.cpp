@@ -67,6 +67,11 @@ TEST(RenderFormat, DisplayNumbersAndTheirPrecision)
   EXPECT_EQ(v, -3.0);
   EXPECT_FALSE(ParseNumber("3 dB", v));
   EXPECT_FALSE(ParseNumber("inf", v));
+  // Hexadecimal is no number here, as in the plug-in's own reading of typed text.
+  EXPECT_FALSE(ParseNumber("0x1A", v));
+  EXPECT_FALSE(ParseNumber("1e999", v));
+  EXPECT_TRUE(ParseNumber("+.5e1", v));
+  EXPECT_DOUBLE_EQ(v, 5.0);
   EXPECT_FALSE(ParseNumber("", v));
   EXPECT_TRUE(EqualIgnoringCase("Wet Mix", "wet mix"));
   EXPECT_FALSE(EqualIgnoringCase("Wet Mix", "Wet Mi"));

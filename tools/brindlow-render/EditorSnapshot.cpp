@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "HeadlessWindowBackend.h"
 #include "IGraphicsLice.h"
 #include "IGraphicsPlug.h"
 #include "KyvBrindlow.h"
@@ -26,6 +27,8 @@ int Fail(const std::string& message)
 bool WriteBrindlowEditorSnapshot(const std::vector<float>& normalized, bool showSplash, const std::string& path,
                                  std::string& error)
 {
+  // The panel is painted off screen: no window system is asked for anything.
+  SetWindowBackendFactory(&CreateHeadlessWindowBackend);
   AEffect* effect = CreateVSTPlugin<KyvBrindlow>(&SnapshotHostCallback);
   if (!effect)
   {

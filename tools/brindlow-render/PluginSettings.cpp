@@ -1,5 +1,7 @@
 #include "PluginSettings.h"
 
+#include "IParam.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -157,12 +159,11 @@ bool EqualIgnoringCase(const std::string& a, const std::string& b)
 
 bool ParseNumber(const std::string& text, double& value)
 {
+  // The plug-in's own reading of a typed number (IParameter), asked to take the whole text.
   const std::string trimmed = TrimSpaces(text);
-  if (trimmed.empty()) return false;
-  errno = 0;
-  char* end = nullptr;
-  const double v = std::strtod(trimmed.c_str(), &end);
-  if (*end != '\0' || errno == ERANGE || !std::isfinite(v)) return false;
+  const char* end = nullptr;
+  const double v = IParameter::ReadLeadingDecimal(trimmed.c_str(), &end);
+  if (trimmed.empty() || end != trimmed.c_str() + trimmed.size() || !std::isfinite(v)) return false;
   value = v;
   return true;
 }
@@ -177,8 +178,8 @@ bool ParseDisplayNumber(const std::string& display, double& value, int& decimals
       !(*digits == '.' && std::isdigit(static_cast<unsigned char>(digits[1]))))
     return false;
   if (digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) return false;
-  char* end = nullptr;
-  const double v = std::strtod(text, &end);
+  const char* end = nullptr;
+  const double v = IParameter::ReadLeadingDecimal(text, &end);
   if (end == text || !std::isfinite(v)) return false;
   const char* dot = std::strchr(text, '.');
   decimals = (dot && dot < end) ? static_cast<int>(end - dot - 1) : 0;

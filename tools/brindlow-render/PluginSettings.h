@@ -25,7 +25,8 @@ int FindParameter(PluginHost& host, const std::string& name);
 std::vector<std::string> DisplayChoices(PluginHost& host, int index);
 
 // Helpers on display texts, exposed for the tests.
-// Parses a whole string as a finite number.
+// Parses a whole string (blanks around it aside) as a finite decimal number, read the way
+// the plug-in reads a typed value: "0x1A", "inf" and "3 dB" are not numbers.
 bool ParseNumber(const std::string& text, double& value);
 // Reads the number a display text starts with and how many decimals it shows.
 bool ParseDisplayNumber(const std::string& display, double& value, int& decimals);

@@ -76,6 +76,12 @@ int Run(const RenderOptions& options)
     if (format.format == 0) return Fail(kExitUsage, format.error);
   }
 
+  // The snapshot paints the Brindlow built into this program; another module's editor
+  // would need that module's own window, so it is refused rather than drawn wrongly.
+  if (snapshot && !options.pluginPath.empty() && !IsSameFile(options.pluginPath, DefaultPluginPath()))
+    return Fail(kExitUsage, "--editor-snapshot draws the editor of this build's Brindlow (" + DefaultPluginPath() +
+                                "), not of \"" + options.pluginPath + "\"; leave out --plugin");
+
   PluginHost host;
   std::string error;
   if (!host.Load(pluginPath, error)) {

@@ -57,6 +57,13 @@ class Renderer : public ITextRenderer {
     const FreeTypeText::OpenFace* face = own ? own->Face() : FreeTypeText::FindFace(FontOf(style));
     return FreeTypeText::Draw(canvas, face, place, style.mColour.Word(), text);
   }
+
+  bool MeasureText(const ITextStyle& style, const char* text, int32_t* width) override {
+    int w = 0, h = 0;
+    if (!width || !FreeTypeText::Measure(FontOf(style), text ? text : "", &w, &h)) return false;
+    *width = w;
+    return true;
+  }
 };
 
 }  // namespace
