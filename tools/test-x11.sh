@@ -7,8 +7,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
-# A screen of 24-bit colour, which the pixel comparisons read back.
-xvfb=(xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp")
+# A screen of 24-bit colour, which the pixel comparisons read back; no reset of the server
+# between tests, when its last client goes.
+xvfb=(xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset")
 
 for dir in "$@"; do
   (cd "$dir" && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
