@@ -113,3 +113,23 @@ TEST_F(EditorInputTest, RightClickOnDelayOpensNothing)
   EXPECT_EQ(plug->Parameter(Panel::kDelay), before);
   EXPECT_EQ(CountCalls(audioMasterAutomate, Panel::kDelay), 0);
 }
+
+TEST_F(EditorInputTest, RightClickOnPanOpensItsListAndChoosingRightCommits)
+{
+  const xcb_window_t editor = OpenEditorWithoutSplash();
+  ASSERT_NE(editor, XCB_NONE);
+  // The list drops from the switch's centre, one 16-pixel row per side: "Left", "Right".
+  constexpr int32_t kRowX = Panel::kPanX - 28, kLeftRowY = Panel::kPanY + 3, kRightRowY = Panel::kPanY + 25;
+  constexpr uint32_t kMarked = 0x3366CC;
+  display.Click(editor, Panel::kPanX, Panel::kPanY, Mouse::kRight);
+  WindowPixels shown;
+  ASSERT_TRUE(plug->IdleUntil([&] { return display.ReadPixels(editor, shown) && shown.At(kRowX, kLeftRowY) == kMarked; }))
+    << "no list with the current side, Left, marked";
+  EXPECT_NE(shown.At(kRowX, kRightRowY), kMarked);
+  EXPECT_EQ(plug->ParameterDisplay(Panel::kPan), "Left");
+
+  display.Click(editor, Panel::kPanX, kRightRowY + 4, Mouse::kLeft);
+  EXPECT_TRUE(plug->IdleUntil([&] { return plug->ParameterDisplay(Panel::kPan) == "Right"; }));
+  // The list is gone once chosen.
+  EXPECT_TRUE(plug->IdleUntil([&] { return display.ReadPixels(editor, shown) && shown.At(kRowX, kLeftRowY) != kMarked; }));
+}
