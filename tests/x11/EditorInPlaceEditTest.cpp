@@ -126,3 +126,24 @@ TEST_F(EditorInPlaceEditTest, EscapeCancels)
   ASSERT_TRUE(display.TapKey(TestKey::kEscape));
   ExpectCancelled();
 }
+
+TEST_F(EditorInPlaceEditTest, KeysTheHostForwardsTypeIntoTheBox)
+{
+  // Without a box the editor has no use for keys: the host may handle them itself.
+  EXPECT_EQ(plug->Dispatch(effEditKeyDown, '7', 0), 0);
+  display.Click(editor, kBarX, kBarY, kRight);
+  ASSERT_TRUE(plug->IdleUntil([&] {
+    WindowPixels now;
+    return display.ReadPixels(editor, now) && now.rgb != panel.rgb;
+  }));
+  display.Click(editor, kBarX, kBarY, kLeft);
+  plug->IdleFor(2);
+
+  EXPECT_EQ(plug->Dispatch(effEditKeyDown, 0, VKEY_END), 1);
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(plug->Dispatch(effEditKeyDown, 0, VKEY_BACK), 1);
+  EXPECT_EQ(plug->Dispatch(effEditKeyDown, '7', 0), 1);
+  EXPECT_EQ(plug->Dispatch(effEditKeyDown, '5', 0), 1);
+  EXPECT_EQ(plug->Dispatch(effEditKeyDown, 0, VKEY_RETURN), 1);
+  EXPECT_TRUE(plug->IdleUntil([&] { return plug->ParameterDisplay(0) == "75.0"; }));
+  EXPECT_EQ(plug->Dispatch(effEditKeyDown, '7', 0), 0) << "the box is gone, the key is the host's";
+}

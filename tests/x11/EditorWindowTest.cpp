@@ -171,6 +171,10 @@ TEST_F(EditorWindowTest, OpeningAgainReplacesTheFirstWindow)
   const xcb_window_t editor = OpenEditor(*plug, second);
   ASSERT_NE(editor, XCB_NONE);
   EXPECT_TRUE(plug->IdleUntil([&] { return display.Children(parent).empty(); })) << "the first window stayed";
+  WindowGeometry geometry;
+  ASSERT_TRUE(display.Geometry(editor, geometry));
+  EXPECT_EQ(geometry.x, 0) << "the new window is not at the new parent's corner";
+  EXPECT_EQ(geometry.y, 0);
 
   // The new window is the one that answers the mouse.
   plug->IdleFor(2);

@@ -2,7 +2,9 @@
 
 #include <xcb/xtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 #include <memory>
 
 namespace
@@ -25,6 +27,13 @@ TestDisplay::TestDisplay()
 {
   int screenNumber = 0;
   xcb_connection_t* connection = xcb_connect(nullptr, &screenNumber);
+  // A server that lost its last client resets and refuses connections for a moment.
+  for (int attempt = 0; xcb_connection_has_error(connection) && attempt < 20 && std::getenv("DISPLAY"); ++attempt)
+  {
+    xcb_disconnect(connection);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    connection = xcb_connect(nullptr, &screenNumber);
+  }
   if (xcb_connection_has_error(connection))
   {
     xcb_disconnect(connection);
