@@ -55,6 +55,27 @@ private:
 };
 } // namespace fuzz
 
+namespace fuzz
+{
+// With BRINDLOW_FUZZ_TRACE set, the targets print every call they make, so that a
+// finding replayed alone shows what led to it.
+inline bool Tracing()
+{
+  static const bool on = std::getenv("BRINDLOW_FUZZ_TRACE") != nullptr;
+  return on;
+}
+} // namespace fuzz
+
+#define FUZZ_TRACE(...)                 \
+  do                                    \
+  {                                     \
+    if (fuzz::Tracing())                \
+    {                                   \
+      std::fprintf(stderr, __VA_ARGS__); \
+      std::fprintf(stderr, "\n");       \
+    }                                   \
+  } while (0)
+
 // A property every input must keep; a violation aborts so that libFuzzer and the replay
 // driver both report the input.
 #define FUZZ_CHECK(cond, ...)                                                    \

@@ -61,7 +61,8 @@ VstIntPtr Dispatch(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr v
 namespace
 {
 template <class Sample, class Callback>
-void Run(AEffect* effect, Callback callback, const std::vector<std::vector<double>>& inputs, int frames)
+void Run(AEffect* effect, Callback callback, const std::vector<std::vector<double>>& inputs, int frames,
+         size_t checked)
 {
   const size_t n = frames > 0 ? size_t(frames) : 0;
   std::vector<std::vector<Sample>> in(size_t(effect->numInputs), std::vector<Sample>(n, Sample(0)));
@@ -72,19 +73,21 @@ void Run(AEffect* effect, Callback callback, const std::vector<std::vector<doubl
   for (auto& v : in) inPtrs.push_back(v.data());
   for (auto& v : out) outPtrs.push_back(v.data());
   callback(effect, inPtrs.data(), outPtrs.data(), frames);
-  for (size_t c = 0; c < out.size(); ++c)
+  for (size_t c = 0; c < out.size() && c < checked; ++c)
     for (size_t k = 0; k < n; ++k)
       FUZZ_CHECK(std::isfinite(double(out[c][k])), "%s output %zu sample %zu of %d is %g",
                  sizeof(Sample) == 4 ? "32-bit" : "64-bit", c, k, frames, double(out[c][k]));
 }
 } // namespace
 
-void ProcessChecked(AEffect* effect, bool doublePath, const std::vector<std::vector<double>>& inputs, int frames)
+void ProcessChecked(AEffect* effect, bool doublePath, const std::vector<std::vector<double>>& inputs, int frames,
+                    int connectedOutputs)
 {
+  const size_t checked = connectedOutputs < 0 ? size_t(effect->numOutputs) : size_t(connectedOutputs);
   if (doublePath)
-    Run<double>(effect, effect->processDoubleReplacing, inputs, frames);
+    Run<double>(effect, effect->processDoubleReplacing, inputs, frames, checked);
   else
-    Run<float>(effect, effect->processReplacing, inputs, frames);
+    Run<float>(effect, effect->processReplacing, inputs, frames, checked);
 }
 
 std::vector<unsigned char> GetChunk(AEffect* effect, bool bank)

@@ -22,9 +22,10 @@ VstIntPtr Dispatch(AEffect* effect, VstInt32 opcode, VstInt32 index = 0, VstIntP
                    void* ptr = nullptr, float opt = 0.0f);
 
 // One block through a processing callback. The outputs start as NaN; after the call every
-// sample of every output must be finite, whatever the inputs held.
+// sample of the first `connectedOutputs` outputs (all when negative) must be finite. The
+// buffers of outputs the host has disconnected are the host's own and stay untouched.
 void ProcessChecked(AEffect* effect, bool doublePath, const std::vector<std::vector<double>>& inputs,
-                    int frames);
+                    int frames, int connectedOutputs = -1);
 
 // Bytes of a chunk the plug-in returned, copied out of its own buffer.
 std::vector<unsigned char> GetChunk(AEffect* effect, bool bank);

@@ -5,6 +5,7 @@
 // for everything else. Outputs of every processing call must be finite.
 #include "FuzzPlugin.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -92,13 +93,21 @@ void CallProcessEvents(AEffect* effect, Input& in)
   fuzz::Dispatch(effect, effProcessEvents, 0, 0, list.get());
 }
 
-void CallDispatcher(AEffect* effect, Input& in, std::vector<unsigned char>& lastChunk)
+// What the host has told the instance so far, where the checks depend on it.
+struct HostState
+{
+  std::vector<unsigned char> lastChunk; // the last chunk the plug-in saved
+  int connectedOutputs = -1;            // from the last output arrangement; -1 all
+};
+
+void CallDispatcher(AEffect* effect, Input& in, HostState& host)
 {
   const VstInt32 opcode = in.Range(0, 3) ? kKnownOpcodes[in.Range(0, sizeof(kKnownOpcodes) / sizeof(*kKnownOpcodes) - 1)]
                                          : VstInt32(in.Byte());
   const VstInt32 index = Index(in);
   VstIntPtr value = Value(in);
   const float opt = Opt(in);
+  FUZZ_TRACE("dispatcher(opcode %d, index %d, value %lld, opt %g)", opcode, index, (long long)value, double(opt));
   switch (opcode)
   {
     case effClose: return; // ends the instance: the caller closes it at the end
@@ -107,6 +116,7 @@ void CallDispatcher(AEffect* effect, Input& in, std::vector<unsigned char>& last
     case effCanDo:
     {
       Block text = Text(in);
+      FUZZ_TRACE("  text \"%s\"", static_cast<const char*>(text.get()));
       fuzz::Dispatch(effect, opcode, index, value, in.Range(0, 9) ? text.get() : nullptr, opt);
       return;
     }
@@ -122,16 +132,16 @@ void CallDispatcher(AEffect* effect, Input& in, std::vector<unsigned char>& last
       void* data = nullptr;
       const VstIntPtr size = fuzz::Dispatch(effect, opcode, index, value, in.Range(0, 9) ? &data : nullptr, opt);
       if (size > 0 && data)
-        lastChunk.assign(static_cast<unsigned char*>(data), static_cast<unsigned char*>(data) + size);
+        host.lastChunk.assign(static_cast<unsigned char*>(data), static_cast<unsigned char*>(data) + size);
       return;
     }
     case effSetChunk:
     {
       // A chunk saved earlier with some bytes changed, or bytes from the input.
       std::vector<unsigned char> bytes;
-      if (in.Bool() && !lastChunk.empty())
+      if (in.Bool() && !host.lastChunk.empty())
       {
-        bytes = lastChunk;
+        bytes = host.lastChunk;
         for (int n = in.Range(0, 4); n > 0; --n)
         {
           const size_t at = size_t(in.Range(0, int(bytes.size()) - 1));
@@ -165,8 +175,14 @@ void CallDispatcher(AEffect* effect, Input& in, std::vector<unsigned char>& last
       inputs.numChannels = in.Bool() ? in.Range(-2, 8) : in.Raw<VstInt32>();
       outputs.type = in.Range(-2, 3);
       outputs.numChannels = in.Bool() ? in.Range(-2, 8) : in.Raw<VstInt32>();
+      FUZZ_TRACE("  inputs: type %d, %d channels; outputs: type %d, %d channels", inputs.type, inputs.numChannels,
+                 outputs.type, outputs.numChannels);
       value = in.Range(0, 3) ? reinterpret_cast<VstIntPtr>(&inputs) : 0;
-      fuzz::Dispatch(effect, opcode, index, value, in.Range(0, 3) ? &outputs : nullptr, opt);
+      const bool withOutputs = in.Range(0, 3) != 0;
+      fuzz::Dispatch(effect, opcode, index, value, withOutputs ? &outputs : nullptr, opt);
+      // The first n outputs stay connected; the host keeps the buffers of the rest.
+      if (withOutputs)
+        host.connectedOutputs = outputs.numChannels < 0 ? 0 : std::min(outputs.numChannels, effect->numOutputs);
       return;
     }
     case effGetSpeakerArrangement:
@@ -202,7 +218,7 @@ void CallDispatcher(AEffect* effect, Input& in, std::vector<unsigned char>& last
   }
 }
 
-void CallProcess(AEffect* effect, Input& in, bool doublePath)
+void CallProcess(AEffect* effect, Input& in, bool doublePath, const HostState& host)
 {
   const int frames = in.Range(0, 7) ? in.Range(0, 600) : in.Range(0, 5000);
   std::vector<std::vector<double>> inputs(2, std::vector<double>(size_t(frames)));
@@ -214,31 +230,36 @@ void CallProcess(AEffect* effect, Input& in, bool doublePath)
       else if (kind == 1) channel[size_t(k)] = k == 0 ? 1.0 : 0.0;
       else if (k < 32) channel[size_t(k)] = doublePath ? in.Raw<double>() : double(in.Raw<float>());
     }
+  FUZZ_TRACE("%s(%d frames, %s input)", doublePath ? "processDoubleReplacing" : "processReplacing", frames,
+             kind == 0 ? "sine" : kind == 1 ? "click" : "raw");
   // Infinite or NaN input may come out as it went in; only clean input must stay clean.
   bool clean = true;
   for (auto& channel : inputs)
     for (double x : channel) clean = clean && std::isfinite(x) && std::fabs(x) < 1e30;
   if (clean)
-    fuzz::ProcessChecked(effect, doublePath, inputs, frames);
+    fuzz::ProcessChecked(effect, doublePath, inputs, frames, host.connectedOutputs);
 }
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
   Input in(data, size);
-  fuzz::SetHostProductString(kHostNames[in.Range(0, sizeof(kHostNames) / sizeof(*kHostNames) - 1)]);
+  const char* hostName = kHostNames[in.Range(0, sizeof(kHostNames) / sizeof(*kHostNames) - 1)];
+  FUZZ_TRACE("host \"%s\"", hostName);
+  fuzz::SetHostProductString(hostName);
   AEffect* effect = fuzz::CreateInstance();
-  std::vector<unsigned char> lastChunk;
+  HostState host;
   for (int call = 0; call < 64 && !in.Empty(); ++call)
   {
     switch (in.Range(0, 5))
     {
       case 0:
-      case 1: CallDispatcher(effect, in, lastChunk); break;
+      case 1: CallDispatcher(effect, in, host); break;
       case 2:
       {
         const VstInt32 index = Index(in);
         const float value = in.Bool() ? float(in.Range(0, 100)) / 100.0f : in.Raw<float>();
+        FUZZ_TRACE("setParameter(%d, %g)", index, double(value));
         effect->setParameter(effect, index, value);
         break;
       }
@@ -249,8 +270,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(v >= 0.0f && v <= 1.0f, "getParameter(%d) = %g", index, double(v));
         break;
       }
-      case 4: CallProcess(effect, in, false); break;
-      default: CallProcess(effect, in, true); break;
+      case 4: CallProcess(effect, in, false, host); break;
+      default: CallProcess(effect, in, true, host); break;
     }
   }
   fuzz::Dispatch(effect, effClose);
