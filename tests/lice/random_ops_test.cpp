@@ -10,6 +10,7 @@
 // cause too); BRINDLOW_RANDOM_VERBOSE=1 prints every operation of a whole run.
 // After an intended change, BRINDLOW_RANDOM_RECORD=1 rewrites the reference file.
 // The generator is our own so the sequence never depends on the standard library.
+#include "RandomSeeds.h"
 #include "test_bitmaps.h"
 
 #include <gtest/gtest.h>
@@ -248,17 +249,7 @@ const Family kRotated{"Rotated", 0x3456789u, RotatedOp};
 const Family kFills{"Fills", 0x456789Au, FillOp};
 const Family kPixels{"Pixels", 0x56789ABu, PixelOp};
 
-// The seed of iteration i: well spread, never zero (xorshift would stay at zero).
-std::uint32_t IterationSeed(const Family& family, int i)
-{
-  std::uint32_t h = family.base + std::uint32_t(i) * 0x9E3779B9u;
-  h ^= h >> 16;
-  h *= 0x85EBCA6Bu;
-  h ^= h >> 13;
-  h *= 0xC2B2AE35u;
-  h ^= h >> 16;
-  return h ? h : 1u;
-}
+std::uint32_t IterationSeed(const Family& family, int i) { return test_random::IterationSeed(family.base, i); }
 
 struct Outcome
 {
@@ -296,17 +287,15 @@ const Reference& LoadReference()
 
 void CheckFamily(const Family& family)
 {
-  const char* only = std::getenv("BRINDLOW_RANDOM_SEED");
   const bool record = std::getenv("BRINDLOW_RANDOM_RECORD") != nullptr;
-  const bool verbose = only || std::getenv("BRINDLOW_RANDOM_VERBOSE");
-  const std::uint32_t onlySeed = only ? std::uint32_t(std::strtoul(only, nullptr, 0)) : 0;
+  const bool verbose = test_random::Verbose();
 
   std::ostringstream recorded;
   int failures = 0;
   for (int i = 0; i < kIterations; ++i)
   {
     const std::uint32_t seed = IterationSeed(family, i);
-    if (only && seed != onlySeed) continue;
+    if (!test_random::Selected(seed)) continue;
     if (verbose) std::fprintf(stderr, "%s seed 0x%08x\n", family.name, seed);
     const Outcome got = RunIteration(family, seed, verbose);
     if (record)
@@ -321,12 +310,9 @@ void CheckFamily(const Family& family)
                                          << " in " << BRINDLOW_RANDOM_OPS_REFERENCE;
     if (got.hash != it->second && ++failures <= 5)
     {
-      char seedText[16];
-      std::snprintf(seedText, sizeof seedText, "0x%08x", seed);
-      ADD_FAILURE() << family.name << " iteration " << i << ", seed " << seedText << ": picture hash " << std::hex
-                    << got.hash << ", recorded " << it->second << std::dec << "\n  " << got.text
-                    << "\n  replay alone: BRINDLOW_RANDOM_SEED=" << seedText
-                    << " lice_tests --gtest_filter=RandomOperations." << family.name;
+      ADD_FAILURE() << family.name << " iteration " << i << ": picture hash " << std::hex << got.hash
+                    << ", recorded " << it->second << std::dec << "\n  " << got.text << "\n  "
+                    << test_random::ReplayHint(seed, "lice_tests", std::string("RandomOperations.") + family.name);
     }
   }
   EXPECT_EQ(failures, 0) << failures << " of " << kIterations << " " << family.name << " iterations differ";
