@@ -73,7 +73,9 @@ void RunOne(Input& in, LICE_IBitmap* dest, const LICE_IBitmap* src)
       const int x = Coord(in), y = Coord(in);
       const float alpha = Alpha(in);
       const int mode = Mode(in);
-      DrawImage(dest, src, x, y, useRect ? &r : nullptr, alpha, mode);
+      // DrawImage also copies a bitmap onto itself, the areas overlapping.
+      const LICE_IBitmap* from = in.Range(0, 7) == 0 ? dest : src;
+      DrawImage(dest, from, x, y, useRect ? &r : nullptr, alpha, mode);
       break;
     }
     case 1:
