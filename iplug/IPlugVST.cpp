@@ -519,9 +519,13 @@ VstIntPtr IPlugVST::PinProperties(int index, int channelCount, const char* label
 
 VstIntPtr IPlugVST::ProcessEvents(const VstEvents* events)
 {
+  // The record declares two event pointers but the host allocates numEvents of them:
+  // indexing the declared array past its second element is out of bounds, so the
+  // list is read through a pointer to its first element.
+  VstEvent* const* list = &events->events[0];
   for (VstInt32 i = 0; i < events->numEvents; ++i)
   {
-    VstEvent* event = events->events[i];
+    VstEvent* event = list[i];
     if (!event) continue;
     if (event->type == kVstMidiType)
     {
@@ -535,10 +539,10 @@ VstIntPtr IPlugVST::ProcessEvents(const VstEvents* events)
     }
     else
     {
-      VstEvents list{};
-      list.numEvents = 1;
-      list.events[0] = event;
-      CallHost(audioMasterProcessEvents, 0, 0, &list);
+      VstEvents single{};
+      single.numEvents = 1;
+      single.events[0] = event;
+      CallHost(audioMasterProcessEvents, 0, 0, &single);
     }
   }
   return 1;

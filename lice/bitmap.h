@@ -84,5 +84,5 @@ private:
   int mAllocWidth = 0;
   int mAllocHeight = 0;
   void* mDib = nullptr;         // HBITMAP on Windows, the pixel block elsewhere
-  void* mPrevBitmap = nullptr;  // HBITMAP selected before the DIB section (Windows)
+  [[maybe_unused]] void* mPrevBitmap = nullptr;  // HBITMAP selected before the DIB section (Windows only)
 };

@@ -16,7 +16,7 @@ $SUDO apt-get install -y -q --no-install-recommends \
   libfreetype-dev libfontconfig-dev libx11-dev libpixman-1-dev libfftw3-dev \
   fonts-wine fonts-dejavu-core imagemagick sox \
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 libz-mingw-w64-dev dpkg-dev \
-  wine wine64 wine32:i386 xvfb xauth
+  wine wine64 wine32:i386 xvfb xauth clang libclang-rt-14-dev
 # The Linux editor window (XCB with MIT-SHM and key symbols), and XTEST for its test host.
 $SUDO apt-get install -y -q --no-install-recommends \
   libxcb1-dev libxcb-shm0-dev libxcb-keysyms1-dev libxcb-xtest0-dev

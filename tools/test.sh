@@ -29,6 +29,8 @@ else
   echo "Ardour not found: the plug-in was not shown to a real Linux host (install ardour to check it)"
 fi
 
+tools/test-fuzz.sh
+
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRINDLOW_SANITIZE=ON -DBRINDLOW_BENCH=OFF
 cmake --build build/asan -j "$jobs"
 (cd build/asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j "$jobs")

@@ -8,9 +8,18 @@ namespace
 {
 using namespace LICE;
 
+// Source alphas whose whole rows are compared: the ends of the range and the values
+// around its middle, where rounding turns, plus every 16th value in between (all 256
+// took seconds under the sanitizers). In each row with mixed alphas every alpha still
+// meets 256 pairs of values.
+bool SampledAlpha(int a)
+{
+  return a <= 2 || a >= 253 || (a >= 126 && a <= 130) || a % 16 == 5;
+}
+
 // Every pair of destination and source values in red and green (and every destination
-// alpha) at each source alpha, once with one alpha per row and once with alphas mixed
-// within each group of pixels the vector loop handles together.
+// alpha) at the sampled source alphas, once with one alpha per row and once with alphas
+// mixed within each group of pixels the vector loop handles together.
 TEST(CopySourceAlphaRow, MatchesTheCombinerForEveryChannelPair)
 {
   constexpr int n = 65536 + 3; // a tail the vector loop leaves to the scalar one
@@ -18,6 +27,7 @@ TEST(CopySourceAlphaRow, MatchesTheCombinerForEveryChannelPair)
   for (int mixed = 0; mixed < 2; ++mixed)
     for (int a = 0; a < 256; ++a)
     {
+      if (!SampledAlpha(a)) continue;
       PixelWord* s = src.PixelData();
       PixelWord* d = dest.PixelData();
       for (int j = 0; j < n; ++j)

@@ -10,6 +10,9 @@
 #include <cstdio>
 #include <memory>
 #include <random>
+#include <string>
+
+#include "RandomSeeds.h"
 
 namespace {
 
@@ -172,25 +175,41 @@ uint32_t Declared(const std::vector<unsigned char>& png, size_t at)
 // makes of it, it stays inside the bitmap, and a result has the size the file declares.
 TEST(HostilePng, RandomDamageStaysInsideTheBitmap)
 {
-  std::mt19937 rng(1234);
-  for (const char* name : {"palette4_trns_interlaced.png", "rgb16_trns.png", "gray2.png", "rgba8.png",
-                           "palette1_trns.png", "gray_alpha16.png"})
+  const char* const names[] = {"palette4_trns_interlaced.png", "rgb16_trns.png", "gray2.png", "rgba8.png",
+                               "palette1_trns.png", "gray_alpha16.png"};
+  for (unsigned file = 0; file < sizeof(names) / sizeof(*names); ++file)
   {
+    const char* name = names[file];
     const std::vector<unsigned char> good = ReadBytes(ImagePath(name));
     for (int round = 0; round < 400; ++round)
     {
+      const uint32_t seed = test_random::IterationSeed(1234u + file * 0x10000u, round);
+      if (!test_random::Selected(seed)) continue;
+      std::mt19937 rng(seed);
       std::vector<unsigned char> bad = good;
+      std::string damage = name;
       const int flips = 1 + static_cast<int>(rng() % 3);
       for (int i = 0; i < flips; ++i)
-        bad[8 + rng() % (bad.size() - 8)] ^= static_cast<unsigned char>(1 + rng() % 255);
-      if (round % 4 != 0) FixCrcs(bad);
-      GuardedBitmap dest(3, round % 2 == 1);
+      {
+        const size_t at = 8 + rng() % (bad.size() - 8);
+        const unsigned char mask = static_cast<unsigned char>(1 + rng() % 255);
+        bad[at] ^= mask;
+        damage += ", byte " + std::to_string(at) + " ^= " + std::to_string(mask);
+      }
+      const bool fixCrcs = round % 4 != 0, bottomUp = round % 2 == 1;
+      if (fixCrcs) FixCrcs(bad);
+      damage += fixCrcs ? ", CRCs recomputed" : ", CRCs left";
+      damage += bottomUp ? ", into a bottom-up bitmap" : ", into a top-down bitmap";
+      if (test_random::Verbose()) std::fprintf(stderr, "decoding %s\n", damage.c_str());
+      SCOPED_TRACE(damage + "\n  " +
+                   test_random::ReplayHint(seed, "lice_image_tests", "HostilePng.RandomDamageStaysInsideTheBitmap"));
+      GuardedBitmap dest(3, bottomUp);
       LICE_IBitmap* got = Decode(bad, &dest);
-      ASSERT_TRUE(dest.GuardsIntact()) << name << " round " << round;
+      ASSERT_TRUE(dest.GuardsIntact());
       if (got)
       {
-        EXPECT_EQ(uint32_t(dest.Width()), Declared(bad, 16)) << name << " round " << round;
-        EXPECT_EQ(uint32_t(dest.Height()), Declared(bad, 20)) << name << " round " << round;
+        EXPECT_EQ(uint32_t(dest.Width()), Declared(bad, 16));
+        EXPECT_EQ(uint32_t(dest.Height()), Declared(bad, 20));
       }
     }
   }

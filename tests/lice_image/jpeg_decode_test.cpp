@@ -1,6 +1,7 @@
 // JPEG decoding against ImageMagick's decode of the same files (the .rgb dumps), cut
 // data and hostile headers.
 
+#include "GoldenPicture.h"
 #include "image_loaders.h"
 #include "test_images.h"
 
@@ -17,8 +18,11 @@ constexpr int kTolerance = 1;  // both decoders use libjpeg; allow for other IDC
 
 using Bitmap = std::unique_ptr<LICE_IBitmap>;
 
-::testing::AssertionResult MatchesRgb(const LICE_IBitmap* bm, const std::vector<unsigned char>& rgb)
+// Compares a decoded bitmap with the reference dump (R, G, B bytes) within the tolerance;
+// on a mismatch the decoded picture and a difference picture go next to the dump.
+::testing::AssertionResult MatchesRgb(const LICE_IBitmap* bm, const std::string& dumpPath)
 {
+  const std::vector<unsigned char> rgb = ReadBytes(dumpPath);
   if (!bm) return ::testing::AssertionFailure() << "no bitmap";
   if (bm->Width() != kJpegW || bm->Height() != kJpegH) return ::testing::AssertionFailure() << "size";
   if (rgb.size() != size_t(kJpegW) * kJpegH * 3) return ::testing::AssertionFailure() << "bad dump";
@@ -29,7 +33,11 @@ using Bitmap = std::unique_ptr<LICE_IBitmap>;
       const unsigned char* e = &rgb[(size_t(y) * kJpegW + x) * 3];
       if ((p >> 24) != 0xFF || std::abs(int((p >> 16) & 0xFF) - e[0]) > kTolerance ||
           std::abs(int((p >> 8) & 0xFF) - e[1]) > kTolerance || std::abs(int(p & 0xFF) - e[2]) > kTolerance)
-        return ::testing::AssertionFailure() << "pixel (" << x << "," << y << ")";
+      {
+        LICE_MemBitmap expected;
+        BitmapFromDump(rgb, kJpegW, kJpegH, 3, expected);
+        return ::testing::AssertionFailure() << "pixel (" << x << "," << y << "); " << golden::Report(*bm, expected, dumpPath);
+      }
     }
   return ::testing::AssertionSuccess();
 }
@@ -42,7 +50,7 @@ TEST_P(JpegKinds, FileMatchesReferenceDecoder)
 {
   const std::string name = GetParam();
   Bitmap bm(LICE::DecodeJpegFile(ImagePath(name + ".jpg").c_str()));
-  EXPECT_TRUE(MatchesRgb(bm.get(), ReadBytes(ImagePath(name + ".rgb"))));
+  EXPECT_TRUE(MatchesRgb(bm.get(), ImagePath(name + ".rgb")));
 }
 
 TEST_P(JpegKinds, GivenBitmapWithWideStrideAndBottomUpRows)
@@ -52,7 +60,7 @@ TEST_P(JpegKinds, GivenBitmapWithWideStrideAndBottomUpRows)
   {
     GuardedBitmap dest(7, bottomUp);
     EXPECT_EQ(LICE::DecodeJpegFile(ImagePath(name + ".jpg").c_str(), &dest), &dest);
-    EXPECT_TRUE(MatchesRgb(&dest, ReadBytes(ImagePath(name + ".rgb"))));
+    EXPECT_TRUE(MatchesRgb(&dest, ImagePath(name + ".rgb")));
     EXPECT_TRUE(dest.GuardsIntact());
   }
 }

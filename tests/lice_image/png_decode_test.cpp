@@ -1,6 +1,7 @@
 // PNG decoding of every colour type, bit depth and interlacing against ImageMagick's
 // decode of the same files (the .rgba dumps next to them).
 
+#include "GoldenPicture.h"
 #include "image_loaders.h"
 #include "test_images.h"
 
@@ -11,10 +12,12 @@
 
 namespace {
 
-// Compares a decoded bitmap with straight R, G, B, A bytes; reports the first mismatch.
-::testing::AssertionResult MatchesRgba(const LICE_IBitmap* bm, const std::vector<unsigned char>& rgba,
-                                       int width, int height)
+// Compares a decoded bitmap with the reference dump (straight R, G, B, A bytes); reports
+// the first mismatch and leaves the decoded picture and a difference picture next to the
+// dump.
+::testing::AssertionResult MatchesRgba(const LICE_IBitmap* bm, const std::string& dumpPath, int width, int height)
 {
+  const std::vector<unsigned char> rgba = ReadBytes(dumpPath);
   if (!bm) return ::testing::AssertionFailure() << "no bitmap";
   if (bm->Width() != width || bm->Height() != height)
     return ::testing::AssertionFailure() << "size " << bm->Width() << "x" << bm->Height();
@@ -29,7 +32,9 @@ namespace {
       {
         char text[80];
         std::snprintf(text, sizeof text, "pixel (%d,%d): got %08X, want %08X", x, y, got, want);
-        return ::testing::AssertionFailure() << text;
+        LICE_MemBitmap expected;
+        BitmapFromDump(rgba, width, height, 4, expected);
+        return ::testing::AssertionFailure() << text << "; " << golden::Report(*bm, expected, dumpPath);
       }
     }
   return ::testing::AssertionSuccess();
@@ -41,7 +46,7 @@ class PngColourTypes : public ::testing::TestWithParam<const char*>
 {
 protected:
   std::string png() const { return ImagePath(std::string(GetParam()) + ".png"); }
-  std::vector<unsigned char> expected() const { return ReadBytes(ImagePath(std::string(GetParam()) + ".rgba")); }
+  std::string expected() const { return ImagePath(std::string(GetParam()) + ".rgba"); }
 };
 
 TEST_P(PngColourTypes, MemoryPathMatchesReferenceDecoder)

@@ -26,6 +26,22 @@ inline void WriteBytes(const std::string& path, const std::vector<unsigned char>
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
+// A bitmap made from a reference dump of straight R, G, B (A) bytes, row by row; alpha
+// 255 when the dump has three channels. Empty when the dump has the wrong size.
+inline void BitmapFromDump(const std::vector<unsigned char>& dump, int width, int height, int channels,
+                           LICE_MemBitmap& out)
+{
+  if (dump.size() != size_t(width) * height * channels) return;
+  out.SetSize(width, height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+    {
+      const unsigned char* e = &dump[(size_t(y) * width + x) * channels];
+      const PixelWord a = channels == 4 ? e[3] : 255;
+      out.PixelData()[y * out.RowStride() + x] = a << 24 | PixelWord(e[0]) << 16 | PixelWord(e[1]) << 8 | e[2];
+    }
+}
+
 // The pixel word at image position (x, y), honouring stride and row order.
 inline PixelWord PixelAt(const LICE_IBitmap& bm, int x, int y)
 {

@@ -5,9 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <random>
 #include <set>
 #include <utility>
+
+#include "RandomSeeds.h"
 
 namespace {
 
@@ -263,14 +267,28 @@ TEST(ArcOutline, EmptyOrUnusableRangesDrawNothing)
 
 TEST(ArcOutline, CentreOutsideTheBitmapClipsSafely)
 {
-  std::mt19937 rng(11);
   for (int round = 0; round < 500; ++round)
   {
-    StrokeCanvas c(12, 9, kBlack, round % 2 == 0);
+    const std::uint32_t seed = test_random::IterationSeed(11, round);
+    if (!test_random::Selected(seed)) continue;
+    std::mt19937 rng(seed);
+    const bool bottomUp = rng() % 2 == 0;
+    StrokeCanvas c(12, 9, kBlack, bottomUp);
     auto f = [&](float lo, float hi) { return lo + (hi - lo) * float(rng() % 10000) / 10000.0f; };
-    DrawArcOutline(&c, f(-15, 27), f(-15, 24), f(0, 20), f(-7, 7), f(-7, 14), kWhite, f(-0.5f, 1.5f),
-                   int(rng() % 6), round % 3 == 0);
-    ASSERT_TRUE(c.GuardsIntact()) << round;
+    const float cx = f(-15, 27), cy = f(-15, 24), radius = f(0, 20), start = f(-7, 7), end = f(-7, 14);
+    const float alpha = f(-0.5f, 1.5f);
+    const int mode = int(rng() % 6);
+    const bool antialias = rng() % 3 == 0;
+    char call[200];
+    std::snprintf(call, sizeof call,
+                  "DrawArcOutline(centre %.9g, %.9g, radius %.9g, angles %.9g to %.9g, alpha %.9g, mode %d, "
+                  "antialias %d) on 12x9%s",
+                  double(cx), double(cy), double(radius), double(start), double(end), double(alpha), mode,
+                  int(antialias), bottomUp ? " bottom-up" : "");
+    if (test_random::Verbose()) std::fprintf(stderr, "running %s\n", call);
+    DrawArcOutline(&c, cx, cy, radius, start, end, kWhite, alpha, mode, antialias);
+    ASSERT_TRUE(c.GuardsIntact()) << call << "\n  "
+                                  << test_random::ReplayHint(seed, "lice_lines_tests", "ArcOutline.CentreOutsideTheBitmapClipsSafely");
   }
 }
 

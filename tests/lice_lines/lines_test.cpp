@@ -6,10 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdint>
+#include <cstdio>
 #include <cmath>
 #include <cstdlib>
 #include <random>
+#include <string>
 #include <utility>
+
+#include "RandomSeeds.h"
 
 namespace {
 
@@ -95,10 +100,13 @@ TEST(LineSegment, OutsideTheBitmapDrawsNothing)
 // one per step along the longer axis, from either end.
 TEST(LineSegment, PlainSegmentsFollowTheExactLine)
 {
-  std::mt19937 rng(99);
   for (int round = 0; round < 400; ++round)
   {
+    const std::uint32_t seed = test_random::IterationSeed(99, round);
+    if (!test_random::Selected(seed)) continue;
+    std::mt19937 rng(seed);
     const int x1 = int(rng() % 40), y1 = int(rng() % 30), x2 = int(rng() % 40), y2 = int(rng() % 30);
+    SCOPED_TRACE(test_random::ReplayHint(seed, "lice_lines_tests", "LineSegment.PlainSegmentsFollowTheExactLine"));
     StrokeCanvas c(40, 30, kBlack);
     DrawLineSegment(&c, x1, y1, x2, y2, kWhite, 1.0f, kCopyMode, false);
     const int dx = x2 - x1, dy = y2 - y1;
@@ -203,10 +211,15 @@ TEST(LineSegment, GeneralAntialiasedSharesWeightAcrossTheLine)
 
 TEST(LineSegment, AntialiasedPairsStayNearTheExactLine)
 {
-  std::mt19937 rng(7);
   for (int round = 0; round < 200; ++round)
   {
+    const std::uint32_t seed = test_random::IterationSeed(7, round);
+    if (!test_random::Selected(seed)) continue;
+    std::mt19937 rng(seed);
     const int x1 = int(rng() % 30), y1 = int(rng() % 30), x2 = int(rng() % 30), y2 = int(rng() % 30);
+    SCOPED_TRACE(test_random::ReplayHint(seed, "lice_lines_tests", "LineSegment.AntialiasedPairsStayNearTheExactLine") +
+                 "\n  DrawLineSegment(" + std::to_string(x1) + ", " + std::to_string(y1) + ", " + std::to_string(x2) +
+                 ", " + std::to_string(y2) + ", add, antialiased)");
     const int dx = x2 - x1, dy = y2 - y1;
     if (dx == 0 || dy == 0 || std::abs(dx) == std::abs(dy)) continue;
     StrokeCanvas c(30, 30, kClear);
@@ -269,14 +282,25 @@ TEST(LineSegment, BottomUpBitmapShowsTheSamePicture)
 
 TEST(LineSegment, NeverWritesOutsideTheBitmap)
 {
-  std::mt19937 rng(3);
   for (int round = 0; round < 2000; ++round)
   {
-    StrokeCanvas c(13, 7, kBlack, round % 2 == 1);
+    const std::uint32_t seed = test_random::IterationSeed(3, round);
+    if (!test_random::Selected(seed)) continue;
+    std::mt19937 rng(seed);
+    const bool bottomUp = rng() % 2 == 1;
+    StrokeCanvas c(13, 7, kBlack, bottomUp);
     auto coord = [&] { return int(rng() % 60) - 25; };
-    DrawLineSegment(&c, coord(), coord(), coord(), coord(), kWhite, (round % 5) * 0.3f, int(rng() % 6),
-                    round % 3 == 0);
-    ASSERT_TRUE(c.GuardsIntact()) << round;
+    const int x1 = coord(), y1 = coord(), x2 = coord(), y2 = coord();
+    const float alpha = float(rng() % 5) * 0.3f;
+    const int mode = int(rng() % 6);
+    const bool antialias = rng() % 3 == 0;
+    char call[160];
+    std::snprintf(call, sizeof call, "DrawLineSegment(%d, %d, %d, %d, alpha %g, mode %d, antialias %d) on 13x7%s", x1,
+                  y1, x2, y2, double(alpha), mode, int(antialias), bottomUp ? " bottom-up" : "");
+    if (test_random::Verbose()) std::fprintf(stderr, "running %s\n", call);
+    DrawLineSegment(&c, x1, y1, x2, y2, kWhite, alpha, mode, antialias);
+    ASSERT_TRUE(c.GuardsIntact()) << call << "\n  "
+                                  << test_random::ReplayHint(seed, "lice_lines_tests", "LineSegment.NeverWritesOutsideTheBitmap");
   }
 }
 
