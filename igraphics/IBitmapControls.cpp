@@ -23,7 +23,7 @@ int32_t FrameForValue(double value, int32_t frameCount)
   return k;
 }
 
-IBitmapControl::IBitmapControl(IPlugBase* plug, int32_t x, int32_t y, int32_t paramIdx, const IBitmapStrip& strip,
+IBitmapControl::IBitmapControl(IEditorDelegate* plug, int32_t x, int32_t y, int32_t paramIdx, const IBitmapStrip& strip,
                                int32_t blendMethod)
   : IControl(plug, StripBounds(x, y, strip), paramIdx, IBlend(blendMethod, 1.0f)), mStrip(strip)
 {
@@ -44,7 +44,7 @@ void ISwitchControl::MouseDown(int32_t, int32_t, const IMouseKeys& keys)
   MarkDirty(true);
 }
 
-IKnobControl::IKnobControl(IPlugBase* plug, const IBounds& bounds, int32_t paramIdx, int32_t direction,
+IKnobControl::IKnobControl(IEditorDelegate* plug, const IBounds& bounds, int32_t paramIdx, int32_t direction,
                            double gearing, IBlend blend)
   : IControl(plug, bounds, paramIdx, blend), mDirection(direction), mGearing(gearing)
 {
@@ -62,7 +62,7 @@ void IKnobControl::MouseDrag(int32_t, int32_t, int32_t dX, int32_t dY, const IMo
   MarkDirty(true);
 }
 
-IKnobMultiControl::IKnobMultiControl(IPlugBase* plug, int32_t x, int32_t y, int32_t paramIdx,
+IKnobMultiControl::IKnobMultiControl(IEditorDelegate* plug, int32_t x, int32_t y, int32_t paramIdx,
                                      const IBitmapStrip& strip, int32_t direction, double gearing)
   : IKnobControl(plug, StripBounds(x, y, strip), paramIdx, direction, gearing, IBlend(kBlendThroughAlpha, 1.0f)),
     mStrip(strip)
@@ -74,7 +74,7 @@ bool IKnobMultiControl::Paint(IGraphicsLice* graphics)
   return graphics->BlitStripFrame(mStrip, mBounds, FrameForValue(mValue, mStrip.frames), &mBlend);
 }
 
-IBitmapOverlayControl::IBitmapOverlayControl(IPlugBase* plug, int32_t x, int32_t y, const IBitmapStrip& strip,
+IBitmapOverlayControl::IBitmapOverlayControl(IEditorDelegate* plug, int32_t x, int32_t y, const IBitmapStrip& strip,
                                              const IBounds& hiddenTargetArea)
   : ISwitchControl(plug, x, y, -1, strip, kBlendThroughAlpha), mHiddenTargetArea(hiddenTargetArea)
 {

@@ -11,7 +11,7 @@ int32_t FrameForValue(double value, int32_t frameCount);
 class IBitmapControl : public IControl
 {
 public:
-  IBitmapControl(IPlugBase* plug, int32_t x, int32_t y, int32_t paramIdx, const IBitmapStrip& strip,
+  IBitmapControl(IEditorDelegate* plug, int32_t x, int32_t y, int32_t paramIdx, const IBitmapStrip& strip,
                  int32_t blendMethod = kBlendThroughAlpha);
 
   bool Paint(IGraphicsLice* graphics) override;
@@ -38,7 +38,7 @@ enum IKnobDirection : int32_t { kKnobVertical = 0, kKnobHorizontal = 1 };
 class IKnobControl : public IControl
 {
 public:
-  IKnobControl(IPlugBase* plug, const IBounds& bounds, int32_t paramIdx, int32_t direction = kKnobVertical,
+  IKnobControl(IEditorDelegate* plug, const IBounds& bounds, int32_t paramIdx, int32_t direction = kKnobVertical,
                double gearing = 4.0, IBlend blend = IBlend());
 
   void MouseDrag(int32_t x, int32_t y, int32_t dX, int32_t dY, const IMouseKeys& keys) override;
@@ -55,7 +55,7 @@ protected:
 class IKnobMultiControl : public IKnobControl
 {
 public:
-  IKnobMultiControl(IPlugBase* plug, int32_t x, int32_t y, int32_t paramIdx, const IBitmapStrip& strip,
+  IKnobMultiControl(IEditorDelegate* plug, int32_t x, int32_t y, int32_t paramIdx, const IBitmapStrip& strip,
                     int32_t direction = kKnobVertical, double gearing = 4.0);
 
   bool Paint(IGraphicsLice* graphics) override;
@@ -71,7 +71,7 @@ protected:
 class IBitmapOverlayControl : public ISwitchControl
 {
 public:
-  IBitmapOverlayControl(IPlugBase* plug, int32_t x, int32_t y, const IBitmapStrip& strip,
+  IBitmapOverlayControl(IEditorDelegate* plug, int32_t x, int32_t y, const IBitmapStrip& strip,
                         const IBounds& hiddenTargetArea);
 
   void MouseDown(int32_t x, int32_t y, const IMouseKeys& keys) override;

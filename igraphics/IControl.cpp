@@ -3,14 +3,14 @@
 #include <cmath>
 
 #include "IGraphicsLice.h"
-#include "IGraphicsPlug.h"
+#include "IEditorDelegate.h"
+#include "IParam.h"
 
-IControl::IControl(IPlugBase* plug, const IBounds& bounds, int32_t paramIdx, IBlend blend)
+IControl::IControl(IEditorDelegate* plug, const IBounds& bounds, int32_t paramIdx, IBlend blend)
   : mPlug(plug), mBounds(bounds), mTargetArea(bounds), mParamIdx(paramIdx), mBlend(blend)
 {
 }
 
-IGraphicsLice* IControl::Graphics() const { return mPlug ? EditorOf(mPlug) : nullptr; }
 
 void IControl::MouseDown(int32_t, int32_t, const IMouseKeys& keys)
 {
@@ -74,7 +74,13 @@ void IControl::MarkDirty(bool sendToPlugin)
   else if (mValue > mUpperClamp)
     mValue = mUpperClamp;
   mDirty = true;
-  if (sendToPlugin && mPlug && mParamIdx >= 0) mPlug->SetParameterFromGUI(mParamIdx, mValue);
+  if (!sendToPlugin || mParamIdx < 0) return;
+  // Through the editor, which keeps the value as its own; a control not yet added to one
+  // goes to the plug-in directly.
+  if (mGraphics)
+    mGraphics->SetParameterFromGUI(mParamIdx, mValue);
+  else if (mPlug)
+    mPlug->SetParameterFromGUI(mParamIdx, mValue);
 }
 
 void IControl::MarkClean()

@@ -1,18 +1,21 @@
 #pragma once
 // Base of every editor control: a rectangle that shows one normalised value,
-// bound to at most one plug-in parameter, and reacts to the mouse.
+// bound to at most one plug-in parameter, and reacts to the mouse. Everything here runs
+// on the GUI thread but ValueFromPlugin's flags, which NeedsRedraw reads.
 
 #include <atomic>
 
 #include "IGraphicsTypes.h"
 
-class IPlugBase;
+class IEditorDelegate;
 class IGraphicsLice;
 
 class IControl
 {
 public:
-  IControl(IPlugBase* plug, const IBounds& bounds, int32_t paramIdx = -1, IBlend blend = IBlend());
+  // plug: what the control may ask of the plug-in it edits (parameter definitions,
+  // gestures); it reaches its graphics object once added to one.
+  IControl(IEditorDelegate* plug, const IBounds& bounds, int32_t paramIdx = -1, IBlend blend = IBlend());
   virtual ~IControl() = default;
 
   IControl(const IControl&) = delete;
@@ -49,7 +52,9 @@ public:
   // A value typed or chosen in the in-place editor.
   void ValueFromUser(double value);
 
-  IPlugBase* Plug() const { return mPlug; }
+  IEditorDelegate* Plug() const { return mPlug; }
+  // Called by the graphics object that takes the control.
+  void SetGraphics(IGraphicsLice* graphics) { mGraphics = graphics; }
   const IBounds& Bounds() const { return mBounds; }
   const IBounds& TargetArea() const { return mTargetArea; }
   void SetTargetArea(const IBounds& area) { mTargetArea = area; }
@@ -73,11 +78,11 @@ public:
   }
 
 protected:
-  // The editor this control belongs to, reached through its plug-in; null
-  // before the editor is attached.
-  IGraphicsLice* Graphics() const;
+  // The editor this control belongs to; null until it is added to one.
+  IGraphicsLice* Graphics() const { return mGraphics; }
 
-  IPlugBase* mPlug;
+  IEditorDelegate* mPlug;
+  IGraphicsLice* mGraphics = nullptr;
   IBounds mBounds;
   IBounds mTargetArea;
   int32_t mParamIdx;

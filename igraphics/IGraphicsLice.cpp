@@ -1,18 +1,16 @@
 #include "IGraphicsLice.h"
 
+#include <cmath>
 #include <cstdio>
 
 #include "IBitmapControls.h"
 #include "IBlendModes.h"
 #include "IControl.h"
-#include "IGraphicsPlug.h"
+#include "IEditorDelegate.h"
+#include "IParam.h"
 #include "ImageCache.h"
 #include "lice.h"
 
-IGraphicsLice* EditorOf(IPlugBase* plug)
-{
-  return plug ? dynamic_cast<IGraphicsLice*>(plug->Editor()) : nullptr;
-}
 
 namespace {
 int32_t Clamp(int32_t v, int32_t lo, int32_t hi) { return v < lo ? lo : (v > hi ? hi : v); }
@@ -37,10 +35,12 @@ bool IGraphicsLice::SurfaceLimits(int32_t& width, int32_t& height) const
   return width > 0 && height > 0;
 }
 
-IGraphicsLice::IGraphicsLice(IPlugBase* plug, int32_t width, int32_t height, int32_t frameRate)
+IGraphicsLice::IGraphicsLice(IEditorDelegate* plug, int32_t width, int32_t height, int32_t frameRate)
   : mPlug(plug), mWidth(width), mHeight(height), mFrameRate(frameRate > 0 ? frameRate : 24)
 {
-  mHostValues.Reset(plug ? plug->ParameterCount() : 0);
+  const int count = plug ? plug->ParameterCount() : 0;
+  mHostValues.Reset(count);
+  mParamValues.assign(size_t(count > 0 ? count : 0), 0.0);
 }
 
 IGraphicsLice::~IGraphicsLice()
@@ -102,6 +102,7 @@ uint32_t* IGraphicsLice::SurfacePixels()
 int32_t IGraphicsLice::AddControl(IControl* control)
 {
   if (!control) return -1;  // the list holds controls only, so no reader meets a null
+  control->SetGraphics(this);
   mControls.push_back(control);
   return int32_t(mControls.size()) - 1;
 }
@@ -109,7 +110,9 @@ int32_t IGraphicsLice::AddControl(IControl* control)
 void IGraphicsLice::AttachBackdrop(int32_t resourceId, const char* name)
 {
   IBitmapStrip strip = LoadImageStrip(resourceId, name, 1);
-  mControls.insert(mControls.begin(), new IBitmapControl(mPlug, 0, 0, -1, strip, kBlendCopy));
+  IControl* backdrop = new IBitmapControl(mPlug, 0, 0, -1, strip, kBlendCopy);
+  backdrop->SetGraphics(this);
+  mControls.insert(mControls.begin(), backdrop);
 }
 
 void IGraphicsLice::PushParameterToControls(int paramIdx, double value, bool isNormalized)
@@ -127,9 +130,22 @@ void IGraphicsLice::PushParameterToControls(int paramIdx, double value, bool isN
 void IGraphicsLice::ApplyHostValues()
 {
   mHostValues.Take([this](int paramIdx, double value) {
+    mParamValues[size_t(paramIdx)] = value;
     for (IControl* control : mControls)
       if (control && control->ParamIdx() == paramIdx) control->ValueFromPlugin(value);
   });
+}
+
+double IGraphicsLice::ParameterValue(int paramIdx) const
+{
+  return paramIdx >= 0 && size_t(paramIdx) < mParamValues.size() ? mParamValues[size_t(paramIdx)] : 0.0;
+}
+
+void IGraphicsLice::SetParameterFromGUI(int paramIdx, double normalized)
+{
+  if (paramIdx >= 0 && size_t(paramIdx) < mParamValues.size() && !std::isnan(normalized))
+    mParamValues[size_t(paramIdx)] = normalized < 0.0 ? 0.0 : (normalized > 1.0 ? 1.0 : normalized);
+  if (mPlug) mPlug->SetParameterFromGUI(paramIdx, normalized);
 }
 
 void IGraphicsLice::MarkAllDirty()

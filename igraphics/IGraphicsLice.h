@@ -13,7 +13,7 @@
 
 class IControl;
 class IParameter;
-class IPlugBase;
+class IEditorDelegate;
 class ITextStyle;
 class LICE_MemBitmap;
 class LICE_SysBitmap;
@@ -21,7 +21,8 @@ class LICE_SysBitmap;
 class IGraphicsLice : public IGraphics
 {
 public:
-  IGraphicsLice(IPlugBase* plug, int32_t width, int32_t height, int32_t frameRate);
+  // plug: what the editor may ask of the plug-in it edits; not owned.
+  IGraphicsLice(IEditorDelegate* plug, int32_t width, int32_t height, int32_t frameRate);
   ~IGraphicsLice() override;
 
   IGraphicsLice(const IGraphicsLice&) = delete;
@@ -80,6 +81,12 @@ public:
   // GUI thread: hands the values the host set since the last call to the bound controls.
   // Collecting dirty controls and painting do it first.
   void ApplyHostValues();
+  // GUI thread: the normalised value of a parameter as the editor knows it (the latest the
+  // host set, or the editor's own gesture since); 0 for an unknown parameter.
+  double ParameterValue(int paramIdx) const;
+  // GUI thread: a control changed its parameter: the editor keeps the value and the
+  // plug-in sets it and tells the host.
+  void SetParameterFromGUI(int paramIdx, double normalized);
   void MarkAllDirty();
   // Grows |area| by the bounds of every control that needs painting (after ApplyHostValues).
   bool CollectDirty(IBounds& area);
@@ -98,7 +105,7 @@ public:
   void DispatchKey(int32_t x, int32_t y, int32_t keyCode);
 
   // --- state ----------------------------------------------------------------
-  IPlugBase* Plug() const { return mPlug; }
+  IEditorDelegate* Plug() const { return mPlug; }
   int32_t Width() const { return mWidth; }
   int32_t Height() const { return mHeight; }
   int EditorWidth() const override { return mWidth; }
@@ -129,7 +136,7 @@ protected:
   void ResizeDrawSurface();
 
   std::vector<IControl*> mControls;
-  IPlugBase* mPlug;
+  IEditorDelegate* mPlug;
   IBounds mDrawArea;
   int32_t mWidth, mHeight;
   int32_t mFrameRate;
@@ -141,4 +148,5 @@ protected:
   LICE_SysBitmap* mDrawBitmap = nullptr;
   LICE_MemBitmap* mScratchBitmap = nullptr;
   IHostValues mHostValues;
+  std::vector<double> mParamValues; // normalised, GUI thread only
 };

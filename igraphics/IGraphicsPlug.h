@@ -1,9 +1,12 @@
 #pragma once
-// What the toolkit uses of the plug-in base, in one place.
+// For code that holds a whole plug-in (tests, tools, a product's own hooks): its editor
+// as the toolkit's graphics object. Controls never need it: they know their graphics.
 
+#include "IGraphicsLice.h"
 #include "IPlugBase.h"
 
-class IGraphicsLice;
-
 // The editor attached to |plug|, or null when none (or another kind) is attached.
-IGraphicsLice* EditorOf(IPlugBase* plug);
+inline IGraphicsLice* EditorOf(IPlugBase* plug)
+{
+  return plug ? dynamic_cast<IGraphicsLice*>(plug->Editor()) : nullptr;
+}

@@ -1,4 +1,5 @@
 #include "IGraphicsWindow.h"
+#include "IParam.h"
 
 #include <cctype>
 #include <cstring>
@@ -6,7 +7,6 @@
 
 #include "IControl.h"
 #include "IDrawnEditBox.h"
-#include "IGraphicsPlug.h"
 #include "IPlatformServices.h"
 #include "ITextRenderer.h"
 #include "IWindowBackend.h"
@@ -57,7 +57,7 @@ std::string DirectoryOfPath(const std::string& path)
   return path.substr(0, separator + 1);
 }
 
-IGraphicsWindow::IGraphicsWindow(IPlugBase* plug, int32_t width, int32_t height, int32_t frameRate,
+IGraphicsWindow::IGraphicsWindow(IEditorDelegate* plug, int32_t width, int32_t height, int32_t frameRate,
                                  IWindowBackend* backend, IPlatformServices* services)
   : IGraphicsLice(plug, width, height, frameRate),
     mBackend(backend ? backend : CreateWindowBackend()),
@@ -205,7 +205,9 @@ void IGraphicsWindow::ShowCurrentValueInBox()
 {
   if (!mEditedParam) return;
   char text[IParameter::kDisplayTextBufferSize];
-  mEditedParam->HostDisplayText(mEditedParam->Value(), false, text, int(sizeof(text)));
+  // The value as the editor knows it: host threads may be changing the parameter's own.
+  const double value = mEditedControl ? ParameterValue(mEditedControl->ParamIdx()) : 0.0;
+  mEditedParam->HostDisplayText(mEditedParam->FromNormalized(value), false, text, int(sizeof(text)));
   if (mDrawnBox)
   {
     if (!mDrawnBox->IsList()) mDrawnBox->SetText(text);
@@ -401,7 +403,8 @@ void IGraphicsWindow::EditParameterInPlace(IControl* control, IParameter* param)
   const int32_t cx = int32_t((b.left + b.right) * 0.5f);
   const int32_t cy = int32_t((b.top + b.bottom) * 0.5f);
   char current[IParameter::kDisplayTextBufferSize];
-  param->HostDisplayText(param->Value(), false, current, int(sizeof(current)));
+  const double value = param->FromNormalized(ParameterValue(control->ParamIdx()));
+  param->HostDisplayText(value, false, current, int(sizeof(current)));
   const bool native = mBackend->HasNativeEditBoxes();
 
   void* box = nullptr;

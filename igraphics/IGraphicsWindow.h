@@ -56,7 +56,7 @@ public:
 
   // Null |backend| or |services|: the installed window back-end factory's, and the
   // platform's services. Takes ownership of both.
-  IGraphicsWindow(IPlugBase* plug, int32_t width, int32_t height, int32_t frameRate,
+  IGraphicsWindow(IEditorDelegate* plug, int32_t width, int32_t height, int32_t frameRate,
                   IWindowBackend* backend = nullptr, IPlatformServices* services = nullptr);
   ~IGraphicsWindow() override;
 

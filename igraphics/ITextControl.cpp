@@ -2,7 +2,7 @@
 
 #include "IGraphicsLice.h"
 
-ITextControl::ITextControl(IPlugBase* plug, const IBounds& bounds, const ITextStyle& style, const char* text)
+ITextControl::ITextControl(IEditorDelegate* plug, const IBounds& bounds, const ITextStyle& style, const char* text)
   : IControl(plug, bounds, -1, IBlend(kBlendThroughAlpha, 1.0f)), mStyle(style), mText(text ? text : "")
 {
 }

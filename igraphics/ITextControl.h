@@ -9,7 +9,7 @@
 class ITextControl : public IControl
 {
 public:
-  ITextControl(IPlugBase* plug, const IBounds& bounds, const ITextStyle& style, const char* text);
+  ITextControl(IEditorDelegate* plug, const IBounds& bounds, const ITextStyle& style, const char* text);
 
   bool Paint(IGraphicsLice* graphics) override;
 

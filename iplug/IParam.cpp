@@ -123,11 +123,17 @@ void IParameter::SetValue(double value)
 void IParameter::SetFromNormalized(double normalized)
 {
   if (std::isnan(normalized)) return;
+  SetValue(FromNormalized(normalized));
+}
+
+double IParameter::FromNormalized(double normalized) const
+{
+  if (std::isnan(normalized)) return mMin;
   // A position outside 0 ... 1 never drives the value outside the range.
   const double x = std::min(std::max(normalized, 0.0), 1.0);
   double v = mMin + std::pow(x, mShape) * (mMax - mMin);
   if (mKind != kTypeContinuous && mStep > 0.0) v = std::floor(v / mStep + 0.5) * mStep;
-  SetValue(v);
+  return Clamped(v);
 }
 
 double IParameter::ToNormalized(double value) const

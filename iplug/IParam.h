@@ -53,6 +53,8 @@ public:
   // always lies inside the range; NaN leaves the value unchanged.
   void SetFromNormalized(double normalized);
   double ToNormalized(double value) const;
+  // The value a normalised position sets (as SetFromNormalized would), without setting it.
+  double FromNormalized(double normalized) const;
   double Normalized() const { return ToNormalized(mValue); }
 
   void Bounds(double* minimum, double* maximum) const;

@@ -4,6 +4,7 @@
 #include "IPlugHost.h"
 #include "IPlugTrace.h"
 #include "IGraphics.h"
+#include "IPlugStructs.h"
 
 #include <cassert>
 #include <cmath>
@@ -22,9 +23,9 @@ void CopyPlugName(char* dst, const char* src)
 
 IPlugBase::IPlugBase(int nParams, const char* channelIOStr, int nPresets, const char* effectName,
                      const char* productName, const char* vendorName, int vendorVersion,
-                     int uniqueID, int mfrID, int latency, bool /*doesMidi*/, bool doesChunks,
+                     int uniqueID, int mfrID, int latency, bool doesMidi, bool doesChunks,
                      bool isInstrument)
-  : mUniqueID(uniqueID), mMfrID(mfrID), mVersion(vendorVersion), mDoesChunks(doesChunks),
+  : mUniqueID(uniqueID), mMfrID(mfrID), mVersion(vendorVersion), mDoesChunks(doesChunks), mDoesMidi(doesMidi),
     mIsInstrument(isInstrument), mLatency(latency), mInData(4096), mOutData(4096),
     mInFloatData(4096), mOutFloatData(4096)
 {
@@ -62,6 +63,15 @@ IPlugBase::IPlugBase(int nParams, const char* channelIOStr, int nPresets, const 
     channel->mSlot = outSlots + i;
     mOutChannels.Add(channel);
   }
+}
+
+IPlugBase::IPlugBase(const IPlugInfo& info)
+  : IPlugBase(info.paramCount, info.channelIO, info.presetCount, info.effectName, info.productName,
+              info.vendorName, info.vendorVersion, info.uniqueID, info.mfrID, info.latency, info.doesMidi,
+              info.doesChunks, info.isInstrument)
+{
+  if (info.defineParameters) info.defineParameters(*this);
+  if (info.definePresets) info.definePresets(*this);
 }
 
 IPlugBase::~IPlugBase()
@@ -137,6 +147,34 @@ void IPlugBase::HandleMidiMessage(const MidiMessage& message)
   SendMidiToHost(message);
 }
 
+bool IPlugBase::SendMidiToHost(const MidiMessage& message)
+{
+  IPlugLockGuard guard(mLock);
+  if (mMidiOutCount >= kMidiOutCapacity) return false;
+  mMidiOut[mMidiOutCount++] = message;
+  return true;
+}
+
+bool IPlugBase::SendMidiListToHost(const MidiMessage* messages, int count)
+{
+  bool allQueued = true;
+  for (int i = 0; messages && i < count; ++i) allQueued = SendMidiToHost(messages[i]) && allQueued;
+  return allQueued;
+}
+
+void IPlugBase::FlushMidiToHost()
+{
+  MidiMessage messages[kMidiOutCapacity];
+  int count = 0;
+  {
+    IPlugLockGuard guard(mLock);
+    count = mMidiOutCount;
+    for (int i = 0; i < count; ++i) messages[i] = mMidiOut[i];
+    mMidiOutCount = 0;
+  }
+  if (count > 0 && mHostCalls) mHostCalls->SendMidi(messages, count);
+}
+
 bool IPlugBase::GetNoteName(int, char* text)
 {
   if (text) text[0] = '\0';
@@ -153,9 +191,63 @@ int IPlugBase::ReadState(const IByteChunk& chunk, int startPos)
   return UnserializeParams(chunk, startPos);
 }
 
+void IPlugBase::HostBeginEdit(int index)
+{
+  if (mHostCalls) mHostCalls->BeginEdit(index);
+}
+
+void IPlugBase::HostAutomate(int index, double normalized)
+{
+  if (mHostCalls) mHostCalls->Automate(index, normalized);
+}
+
+void IPlugBase::HostEndEdit(int index)
+{
+  if (mHostCalls) mHostCalls->EndEdit(index);
+}
+
+int IPlugBase::HostSamplePosition()
+{
+  return mHostCalls ? mHostCalls->SamplePosition() : 0;
+}
+
+double IPlugBase::HostTempo()
+{
+  return mHostCalls ? mHostCalls->Tempo() : 0.0;
+}
+
+void IPlugBase::HostTimeSignature(int* numerator, int* denominator)
+{
+  if (mHostCalls)
+  {
+    mHostCalls->TimeSignature(numerator, denominator);
+    return;
+  }
+  if (numerator) *numerator = 0;
+  if (denominator) *denominator = 0;
+}
+
+void IPlugBase::ResizeEditorRect(int width, int height)
+{
+  if (mHostCalls) mHostCalls->EditorResized(width, height);
+}
+
 int IPlugBase::IdentifyHost()
 {
+  if (mHostKind != kHostUninit || !mHostCalls) return mHostKind;
+  char product[256] = {};
+  int decimalVersion = 0;
+  if (!mHostCalls->HostProduct(product, sizeof product, &decimalVersion)) product[0] = '\0';
+  product[sizeof product - 1] = '\0'; // whatever the host wrote, the text ends here
+  SetHost(product, product[0] ? PackDecimalVersion(decimalVersion) : 0);
   return mHostKind;
+}
+
+void IPlugBase::HostSpecificSetup()
+{
+  const int host = HostKind();
+  if (host == kHostForte || host == kHostAudition || host == kHostOrion || host == kHostSAWStudio)
+    RestrictToTwoInputs();
 }
 
 void IPlugBase::AttachEditor(IGraphics* editor)
@@ -172,6 +264,7 @@ void IPlugBase::AttachEditor(IGraphics* editor)
 void IPlugBase::SetLatencySamples(int samples)
 {
   mLatency = samples;
+  if (mHostCalls) mHostCalls->LatencyChanged(samples);
 }
 
 // ---- Identity ----
@@ -217,9 +310,11 @@ void IPlugBase::SetParameterFromGUI(int index, double normalized)
   {
     IPlugLockGuard guard(mLock);
     param->SetFromNormalized(x);
-    HostAutomate(index, x);
     ParameterChanged(index);
   }
+  // The host hears of it with the lock free: its handler may wait for its audio thread,
+  // which may be waiting for this lock.
+  HostAutomate(index, x);
   FlushTrace(); // the editor's thread, with the lock free again
 }
 

@@ -1,6 +1,18 @@
 // IPlugBase: the host-independent plug-in. It owns the parameters, presets, legal channel
 // configurations, the routing between host buffers and the 64-bit buffers the DSP sees,
-// the attached editor, and one re-entrant lock. A host adapter derives from it.
+// the attached editor, and one re-entrant lock. A product derives from it; a format
+// adapter (VST 2.4, LV2, CLAP) owns one and translates its host's calls into the
+// "calls from a format adapter" below, and the plug-in's calls to the host back through
+// the IPlugHostCalls it installs.
+//
+// Threads and the lock. The host calls processing on its audio thread and the editor on
+// its GUI thread; parameters, programs and state may come from either.
+// - Every call from an adapter takes the plug-in's lock itself (the adapter holds none),
+//   so audio never runs against a half-applied change. Product hooks run under it.
+// - The lock is never held while the plug-in calls the host (IPlugHostCalls) or the
+//   window system (IGraphics open, close, idle, keys): a host that takes its own lock in
+//   a callback while its audio thread holds that lock and waits for ours cannot deadlock.
+// - The audio path (the Process...FromHost calls, SetParameterFromHost) allocates nothing.
 #pragma once
 
 #include "GrowBuffer.h"
@@ -9,13 +21,25 @@
 #include "IPlugLock.h"
 #include "IPlugStructs.h"
 #include "IProgram.h"
+#include "IEditorDelegate.h"
+#include "IKeyPress.h"
+#include "IPlugHostCalls.h"
+#include "IPlugInfo.h"
 
 class IGraphics;
 
-class IPlugBase
+class IPlugBase : public IEditorDelegate
 {
 public:
   static constexpr int kNameSize = 128; // effect, product and vendor names: 127 characters
+  // Block sizes above this are clipped: longer blocks are still processed (in
+  // sub-blocks), the scratch buffers just do not grow without bound.
+  static constexpr int kMaxBlockFrames = 1 << 16;
+  // MIDI messages a block may send before the host takes them.
+  static constexpr int kMidiOutCapacity = 256;
+
+  // A plug-in as info describes it: parameters and presets defined, no editor yet.
+  explicit IPlugBase(const IPlugInfo& info);
 
   IPlugBase(int nParams, const char* channelIOStr, int nPresets, const char* effectName,
             const char* productName, const char* vendorName, int vendorVersion, int uniqueID,
@@ -51,27 +75,100 @@ public:
   virtual bool WriteState(IByteChunk& chunk);
   virtual int ReadState(const IByteChunk& chunk, int startPos);
 
-  // ---- Host notifications, implemented by the adapter ----
-  virtual void HostBeginEdit(int index) = 0;
-  virtual void HostAutomate(int index, double normalized) = 0;
-  virtual void HostEndEdit(int index) = 0;
-  virtual int HostSamplePosition() = 0;
-  virtual double HostTempo() = 0;
-  virtual void HostTimeSignature(int* numerator, int* denominator) = 0;
-  // The base answers HostKind(); the adapter asks the host once and calls SetHost.
+  // ---- Calls to the host, through the adapter's IPlugHostCalls (none without one) ----
+  // Never called with the lock held.
+  void SetHostCalls(IPlugHostCalls* host) { mHostCalls = host; }
+  IPlugHostCalls* HostCalls() const { return mHostCalls; }
+  void HostBeginEdit(int index) override;
+  virtual void HostAutomate(int index, double normalized);
+  void HostEndEdit(int index) override;
+  // Audio thread, from inside a block.
+  virtual int HostSamplePosition();
+  virtual double HostTempo();
+  virtual void HostTimeSignature(int* numerator, int* denominator);
+  // Asks the host who it is, once, with the lock free, and keeps the answer (SetHost).
   virtual int IdentifyHost();
-  virtual void ResizeEditorRect(int width, int height) = 0;
+  void ResizeEditorRect(int width, int height) override;
   virtual void UnusedHookWithArg(int) {}
-  virtual void HostSpecificSetup() = 0;
+  // Under the lock, once, when the host opens the plug-in: adapts to hosts known to
+  // need it (some take only two inputs).
+  virtual void HostSpecificSetup();
   // Takes ownership of editor, pushes every normalised parameter value to it and lets it
   // create its draw surface.
   virtual void AttachEditor(IGraphics* editor);
   // Sizes the scratch buffers for blocks of frames samples; frames <= 0 is refused.
   // Not for the audio thread: it may allocate.
   virtual void SetBlockFrames(int frames);
+  // Keeps the latency and tells the adapter, which records it for the host (it may run
+  // under the lock: adapters only note the figure here).
   virtual void SetLatencySamples(int samples);
-  virtual bool SendMidiToHost(const MidiMessage& message) = 0;
-  virtual bool SendMidiListToHost(const MidiMessage* messages, int count) = 0;
+  // Any thread, lock held or not: queues a message for the host, which receives it once
+  // the call that sent it has let go of the lock. False when the queue is full.
+  virtual bool SendMidiToHost(const MidiMessage& message);
+  virtual bool SendMidiListToHost(const MidiMessage* messages, int count);
+
+  // ---- Calls from a format adapter ----
+  // Each takes the lock itself; the adapter holds none and translates only.
+
+  // Main thread: the host opened the plug-in. Identifies the host (asking it with the
+  // lock free), then, under the lock, HostSpecificSetup and every change handler.
+  void OpenFromHost();
+  // Main thread, not while processing: a new sample rate. One that is not finite and
+  // positive is refused (HostSampleRateUsable() false, the rate unchanged); either way
+  // ResetProcessing runs.
+  void SetSampleRateFromHost(double rate);
+  // Main thread: the largest block to come. Refused (false) when not positive; clipped
+  // to kMaxBlockFrames. May allocate: never from the audio thread.
+  bool SetBlockSizeFromHost(long long frames);
+  // Main thread: processing is switched on or off (off also resets the processing).
+  void SetActiveFromHost(bool active);
+  // Any thread: a value from the host, normalised (0 ... 1) or real. Values that are not
+  // finite are ignored (false); others are clamped to the range. The editor is told, then
+  // the parameter is set, then its change handler runs. Allocates nothing.
+  bool SetParameterFromHost(int index, double value, bool isNormalized);
+  // Any thread: a typed or host-given text read as the parameter's value (ValueFromText),
+  // then set as above. False for an unknown parameter or a text that is no value.
+  bool SetParameterFromHostText(int index, const char* text);
+  // Any thread: the current value, normalised or real; 0 for an unknown parameter.
+  double ParameterValueForHost(int index, bool normalized);
+  // Any thread: the display text of the current value (or of a normalised value given),
+  // terminated, cut to size bytes. False for an unknown parameter.
+  bool ParameterTextForHost(int index, char* text, int size);
+  bool ParameterTextForHost(int index, double normalized, char* text, int size);
+  // Any thread: recalls preset index (the current one is kept first when the plug-in has
+  // no chunks), or renames the current one (cut to IProgram::kNameSize - 1 characters).
+  void SelectProgramFromHost(int index);
+  void RenameProgramFromHost(const char* name);
+  // Any thread: the state as a host stores it: header, then WriteState; a bank also keeps
+  // the current program first. Answers the size and sets *data to bytes owned by the
+  // plug-in, valid until the next call of the same kind; 0 on failure.
+  int SaveStateForHost(bool bank, const void** data);
+  // Any thread: restores what SaveStateForHost wrote. A state that cannot be read leaves
+  // the parameters as they were (false); the editor is told the values read.
+  bool LoadStateFromHost(bool bank, const void* data, long long size);
+  // Audio thread: one block of host buffers (one per channel; null arrays or no frames
+  // do nothing). Marks the thread as an audio thread, runs under the lock, then hands
+  // queued MIDI to the host. Allocates nothing.
+  void ProcessFloatFromHost(float** inputs, float** outputs, int frames);
+  void ProcessDoubleFromHost(double** inputs, double** outputs, int frames);
+  // Audio thread: MIDI from the host, handled under the lock; what the plug-in sends
+  // back reaches the host after it.
+  void ProcessMidiFromHost(const MidiMessage* messages, int count);
+  // The caller's thread, lock free: hands the queued MIDI messages to the host.
+  void FlushMidiToHost();
+
+  // GUI thread, never under the lock: the editor opens in the host's window parent
+  // (false when it could not), closes, gets an idle call, or a key the host forwards.
+  bool OpenEditorFromHost(void* parent);
+  void CloseEditorFromHost();
+  void EditorIdleFromHost();
+  bool EditorKeyFromHost(const IKeyPress& key, bool down);
+
+  // Whether the host's last sample rate was one a plug-in can run at (finite and
+  // positive). The base keeps its previous rate when it is not; products go quiet
+  // on whatever depends on the rate.
+  bool HostSampleRateUsable() const { return mHostSampleRateUsable; }
+  bool HostSetupDone() const { return mHostSetupDone; }
 
   // ---- Identity ----
   const char* EffectName() const { return mEffectName; }
@@ -82,6 +179,7 @@ public:
   int HostKind() const { return mHostKind; }
   int HostVersion() const { return mHostVersion; }
   bool DoesChunks() const { return mDoesChunks; }
+  bool DoesMidi() const { return mDoesMidi; }
   bool IsInstrument() const { return mIsInstrument; }
   int Latency() const { return mLatency; }
   double SampleRate() const { return mSampleRate; }
@@ -96,12 +194,13 @@ public:
   void EffectVersionText(char* out, int outSize) const;
 
   // ---- Parameters ----
-  int ParameterCount() const { return mParams.GetSize(); }
-  IParameter* ParameterAt(int index) const { return mParams.Get(index); }
+  int ParameterCount() const override { return mParams.GetSize(); }
+  IParameter* ParameterAt(int index) const override { return mParams.Get(index); }
   // Ignores rates that are not finite and positive.
   void SetSampleRateHz(double rate);
-  // The only way an editor control changes a parameter: sets it, tells the host, runs the hook.
-  void SetParameterFromGUI(int index, double normalized);
+  // GUI thread: the only way an editor control changes a parameter. Sets it and runs the
+  // hook under the lock, then tells the host with the lock free.
+  void SetParameterFromGUI(int index, double normalized) override;
   void NotifyAllParametersChanged();
   void PushAllParametersToEditor();
 
@@ -188,6 +287,7 @@ private:
   int mHostKind = -1;
   int mHostVersion = 0;
   bool mDoesChunks;
+  bool mDoesMidi;
   bool mIsInstrument;
   double mSampleRate = 44100.0;
   int mBlockSize = 0;
@@ -205,4 +305,12 @@ private:
   PointerList<InputChannel> mInChannels;
   PointerList<OutputChannel> mOutChannels;
   IPlugLock mLock;
+  IPlugHostCalls* mHostCalls = nullptr;
+  bool mHostSampleRateUsable = true;
+  bool mHostSetupDone = false;
+  IByteChunk mProgramChunk; // the state last handed to the host, per kind
+  IByteChunk mBankChunk;
+  // MIDI for the host, filled under the lock and handed over once it is free.
+  MidiMessage mMidiOut[kMidiOutCapacity];
+  int mMidiOutCount = 0;
 };

@@ -1,16 +1,35 @@
 // The plug-in's re-entrant lock: the owning thread may take it again while holding it.
+// It also knows whether the calling thread holds it, so that calls out of the plug-in
+// (to the host, to the window system) can be checked to happen with it free.
 #pragma once
 
+#include <atomic>
 #include <mutex>
+#include <thread>
 
 class IPlugLock
 {
 public:
-  void Enter() { mMutex.lock(); }
-  void Leave() { mMutex.unlock(); }
+  void Enter()
+  {
+    mMutex.lock();
+    if (mDepth++ == 0) mOwner.store(std::this_thread::get_id(), std::memory_order_relaxed);
+  }
+  void Leave()
+  {
+    if (--mDepth == 0) mOwner.store(std::thread::id(), std::memory_order_relaxed);
+    mMutex.unlock();
+  }
+  // Any thread: whether the calling thread holds the lock now.
+  bool HeldByCurrentThread() const
+  {
+    return mOwner.load(std::memory_order_relaxed) == std::this_thread::get_id();
+  }
 
 private:
   std::recursive_mutex mMutex;
+  std::atomic<std::thread::id> mOwner{};
+  int mDepth = 0; // written only by the holder
 };
 
 // Holds an IPlugLock for the lifetime of the guard.

@@ -18,3 +18,13 @@ struct MidiMessage
   uint8_t mData1 = 0;
   uint8_t mData2 = 0;
 };
+
+// Four characters packed big-endian into one number, as plug-in IDs are written:
+// IFourCC('k', 'y', 'v', 'h') == 0x6b797668.
+constexpr int32_t IFourCC(char a, char b, char c, char d)
+{
+  return static_cast<int32_t>((static_cast<uint32_t>(static_cast<unsigned char>(a)) << 24) |
+                              (static_cast<uint32_t>(static_cast<unsigned char>(b)) << 16) |
+                              (static_cast<uint32_t>(static_cast<unsigned char>(c)) << 8) |
+                              static_cast<uint32_t>(static_cast<unsigned char>(d)));
+}

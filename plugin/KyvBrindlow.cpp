@@ -2,82 +2,16 @@
 
 #include "IPlugLock.h"
 
-namespace
+KyvBrindlow::KyvBrindlow() : IPlugBase(KyvBrindlowInfo())
 {
-const char* const kEffectName = "Brindlow-Mono/Stereo Delay";
-const char* const kVendorName = "Ardelnu";
-const char* const kChannelIO = "1-2 2-2"; // mono or stereo in, stereo out
-
-enum ESide
-{
-  kSideLeft = 0,
-  kSideRight = 1
-};
-
-struct NamedPreset
-{
-  const char* name;
-  double delayMs;
-  int side;
-  double wetMixDb;
-};
-
-// Programs 1 ... 12; program 0 and 13 ... 16 take the defaults.
-const NamedPreset kNamedPresets[] = {
-  {"Vocal Doubler", 40.0, kSideLeft, -4.1},
-  {"Female Vocal", 25.1, kSideLeft, -6.9},
-  {"Background Vocals", 33.4, kSideLeft, 3.0},
-  {"Heavy Guitar", 23.6, kSideLeft, 1.3},
-  {"Rock Guitar", 15.1, kSideLeft, 0.0},
-  {"Acoustic Guitar", 12.3, kSideLeft, 0.0},
-  {"Keyboard", 30.7, kSideLeft, 0.0},
-  {"Drum Mix", 4.7, kSideLeft, 3.3},
-  {"Snare Drum", 1.0, kSideLeft, 0.0},
-  {"Percussion", 7.0, kSideLeft, 0.0},
-  {"Saxophone", 40.0, kSideLeft, -2.0},
-  {"Basic Stereo", 10.0, kSideLeft, 0.0},
-};
-} // namespace
-
-KyvBrindlow::KyvBrindlow(audioMasterCallback hostCallback)
-  : IPlugVST(hostCallback, kNumParams, kChannelIO, kNumPresets, kEffectName, "", kVendorName,
-             kVendorVersion, kUniqueID, kMfrID, 0 /* latency */, false /* MIDI */,
-             false /* chunks */, false /* instrument */)
-{
-  DefineParameters();
-
   mParameterHandlers[kWetMix] = nullptr; // the gain is read at every block
   mParameterHandlers[kDelay] = &KyvBrindlow::DelayChanged;
   mParameterHandlers[kPan] = &KyvBrindlow::SideChanged;
-
-  DefinePresets();
-  mEditorLayout.Build(this);
 }
 
 KyvBrindlow::~KyvBrindlow()
 {
   mDelayLine.Release();
-}
-
-void KyvBrindlow::DefineParameters()
-{
-  ParameterAt(kDelay)->DefineContinuous("Delay", 20.0, 1.0, 40.0, 0.001, "ms");
-  IParameter* pan = ParameterAt(kPan);
-  pan->DefineChoice("Pan", kSideLeft, 2);
-  pan->AddDisplayText(kSideLeft, "Left");
-  pan->AddDisplayText(kSideRight, "Right");
-  ParameterAt(kWetMix)->DefineContinuous("Wet Mix", 0.0, -10.0, 10.0, 0.1, "dB");
-}
-
-void KyvBrindlow::DefinePresets()
-{
-  CapturePresets("RESET to defaults", 1);
-  for (const NamedPreset& preset : kNamedPresets)
-    DefinePreset(preset.name, preset.delayMs, preset.side, preset.wetMixDb);
-  CapturePresets("User 1", 1);
-  CapturePresets("User 2", 1);
-  CapturePresets("User 3", 1);
-  CapturePresets("User 4", 1);
 }
 
 void KyvBrindlow::ParameterChanged(int index)

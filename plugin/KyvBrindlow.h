@@ -1,15 +1,17 @@
-// KyvBrindlow: the Brindlow Haas widener. Its constructor is the product as the host
-// sees it (identity, channels, parameters, presets); its engine passes one input
-// unchanged to the leading output and a delayed, scaled copy to the lagging one.
+// KyvBrindlow: the Brindlow Haas widener, the same in every plug-in format. It is made
+// from the product's description (KyvBrindlowInfo: identity, channels, parameters,
+// presets); its engine passes one input unchanged to the leading output and a delayed,
+// scaled copy to the lagging one. It knows no editor: the formats that show one attach
+// it (MakeKyvBrindlow, KyvBrindlowEditor.h).
 #pragma once
 
 #include "HaasDelayLine.h"
-#include "IPlugVST.h"
-#include "KyvBrindlowEditor.h"
+#include "IPlugBase.h"
+#include "IPlugStructs.h"
 
 #include <limits>
 
-class KyvBrindlow : public IPlugVST
+class KyvBrindlow : public IPlugBase
 {
 public:
   enum EParams
@@ -21,10 +23,16 @@ public:
   };
   static constexpr int kNumPresets = 17;
   static constexpr int kVendorVersion = 0x00010300;
-  static constexpr int kUniqueID = VstFourCC('k', 'y', 'v', 'h');
-  static constexpr int kMfrID = VstFourCC('b', 'k', 'y', 'v');
+  static constexpr int kUniqueID = IFourCC('k', 'y', 'v', 'h');
+  static constexpr int kMfrID = IFourCC('b', 'k', 'y', 'v');
+  // Pan's values: the leading side.
+  enum ESide
+  {
+    kSideLeft = 0,
+    kSideRight = 1
+  };
 
-  explicit KyvBrindlow(audioMasterCallback hostCallback);
+  KyvBrindlow();
   ~KyvBrindlow() override;
 
   void ResetProcessing() override;
@@ -35,20 +43,15 @@ public:
   bool ProcessBlockFloat(const float* const* inputs, float* const* outputs, int frames) override;
   // The host connected or disconnected an input: the input read is chosen again.
   void InputConnectionsChanged() override;
-  // Shows the splash on the first openings of the editor (KyvBrindlowEditor.cpp).
-  void EditorOpened() override;
 
   int InputChannelIndex() const { return mInputChannel; }
   int LeadingOutputIndex() const { return mLeadingOutput; }
   int LaggingOutputIndex() const { return mLaggingOutput; }
   const HaasDelayLine& DelayLine() const { return mDelayLine; }
-  const KyvBrindlowEditor& EditorLayout() const { return mEditorLayout; }
 
 private:
   typedef void (KyvBrindlow::*ParameterHandler)();
 
-  void DefineParameters();
-  void DefinePresets();
   // Recomputes the delay in samples from Delay and the sample rate.
   void DelayChanged();
   // Chooses the leading and lagging channels from Pan, then the input.
@@ -66,5 +69,7 @@ private:
   HaasDelayLine mDelayLine;
   double mGainDecibels = std::numeric_limits<double>::quiet_NaN(); // Wet Mix behind mGain
   double mGain = 1.0;
-  KyvBrindlowEditor mEditorLayout; // version text, splash showings, splash control index
 };
+
+// The product's description, read by every format adapter and the editor-only binaries.
+const IPlugInfo& KyvBrindlowInfo();

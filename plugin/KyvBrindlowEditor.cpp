@@ -2,8 +2,10 @@
 
 #include "IBitmapControls.h"
 #include "IControl.h"
-#include "IGraphicsPlug.h"
+#include "IEditorDelegate.h"
 #include "IGraphicsWindow.h"
+#include "IParam.h"
+#include "IPlugHost.h"
 #include "ITextControl.h"
 #include "ITextStyle.h"
 #include "KyvBrindlow.h"
@@ -11,7 +13,6 @@
 
 namespace
 {
-const int32_t kFrameRate = 30;
 const IRgba kLabelColour(255, 33, 37, 40);
 const IRgba kVersionColour(255, 57, 64, 70);
 // While hidden, the splash is shown again by a click in this strip along the top.
@@ -19,7 +20,7 @@ const IBounds kSplashHiddenArea(0, 0, 366, 34);
 
 // A film-strip knob for one parameter with its scale labels: low and high share one
 // rectangle under the knob, aligned to its ends; the middle one sits above it.
-void AddKnobGroup(IGraphicsLice* editor, IPlugBase* plug, int32_t param, int32_t x, int32_t y,
+void AddKnobGroup(IGraphicsLice* editor, IEditorDelegate* plug, int32_t param, int32_t x, int32_t y,
                   const ITextStyle& labelStyle, bool showName, const char* low, const char* middle,
                   const char* high)
 {
@@ -54,11 +55,9 @@ void AddKnobGroup(IGraphicsLice* editor, IPlugBase* plug, int32_t param, int32_t
 }
 } // namespace
 
-void KyvBrindlowEditor::Build(KyvBrindlow* plug)
+void KyvBrindlowEditor::Build(IGraphicsLice* editor, IEditorDelegate* plug)
 {
   // The editor comes first: its window back-end brings the text renderer the styles need.
-  IGraphicsWindow* editor = new IGraphicsWindow(plug, 1, 1, kFrameRate);
-
   // The background sets the editor's size; controls come after the last size change.
   const IBitmapStrip background = editor->LoadImageStrip(kBackgroundId, kBackgroundName, 1);
   editor->SetEditorSize(background.width, background.height);
@@ -78,21 +77,29 @@ void KyvBrindlowEditor::Build(KyvBrindlow* plug)
 
   ITextStyle versionStyle(12, nullptr, "Tahoma", kTextBold, kAlignCentre, 0);
   versionStyle.mColour = kVersionColour;
-  plug->EffectVersionText(mVersionText, sizeof mVersionText);
+  FormatVersionText(KyvBrindlowInfo().vendorVersion, mVersionText, sizeof mVersionText);
   editor->AddControl(new ITextControl(plug, IBounds(56, 196, 312, 209), versionStyle, mVersionText));
 
-  plug->AttachEditor(editor);
   // Every text control holds its own font.
   labelStyle.ReleaseFont();
   versionStyle.ReleaseFont();
 }
 
-void KyvBrindlowEditor::Opened(KyvBrindlow* plug)
+void KyvBrindlowEditor::Opened(IGraphicsLice* editor)
 {
   if (mSplashShowsLeft <= 0) return;
   --mSplashShowsLeft;
-  IGraphicsLice* editor = EditorOf(plug);
   if (IControl* splash = editor ? editor->GetControl(mSplashIndex) : nullptr) splash->ValueFromPlugin(1.0);
 }
 
-void KyvBrindlow::EditorOpened() { mEditorLayout.Opened(this); }
+KyvBrindlowGraphics::KyvBrindlowGraphics(IEditorDelegate* plug) : IGraphicsWindow(plug, 1, 1, KyvBrindlowEditor::kFrameRate)
+{
+  mLayout.Build(this, plug);
+}
+
+void* KyvBrindlowGraphics::OpenEditorWindow(void* parentWindow)
+{
+  void* window = IGraphicsWindow::OpenEditorWindow(parentWindow);
+  if (window) mLayout.Opened(this);
+  return window;
+}

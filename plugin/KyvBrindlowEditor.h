@@ -1,11 +1,17 @@
 // The product's editor panel: background, two knobs with scale labels, the side switch,
-// the splash screen and the version line, built once by the KyvBrindlow constructor.
+// the splash screen and the version line. Built from the product's description only, so
+// the same panel runs beside the DSP (VST, CLAP) or in an editor-only binary (LV2).
 #pragma once
 
 #include <cstdint>
 
+#include "IGraphicsWindow.h"
+
+class IEditorDelegate;
+class IGraphicsLice;
 class KyvBrindlow;
 
+// Where the panel's pieces are, and how many more openings show the splash.
 class KyvBrindlowEditor
 {
 public:
@@ -25,13 +31,18 @@ public:
   static constexpr int32_t kSwitchFrames = 2;
   // How many openings of the editor show the splash.
   static constexpr int32_t kSplashShowings = 3;
+  static constexpr int32_t kFrameRate = 30;
 
-  // Builds the editor object, its images and controls, and attaches it to |plug|.
-  void Build(KyvBrindlow* plug);
-  // Each opening of the editor window: the first kSplashShowings show the splash.
-  void Opened(KyvBrindlow* plug);
+  // GUI thread: adds the panel's images and controls to editor, whose controls edit
+  // plug's parameters.
+  void Build(IGraphicsLice* editor, IEditorDelegate* plug);
+  // GUI thread, each opening of the editor window: the first kSplashShowings show the splash.
+  void Opened(IGraphicsLice* editor);
 
   int32_t SplashShowsLeft() const { return mSplashShowsLeft; }
+  // For an editor that lives shorter than its plug-in (one per opening): the count
+  // carried over from the one before.
+  void SetSplashShowsLeft(int32_t left) { mSplashShowsLeft = left; }
   int32_t SplashIndex() const { return mSplashIndex; }
   const char* VersionText() const { return mVersionText; }
 
@@ -40,3 +51,22 @@ private:
   int32_t mSplashShowsLeft = kSplashShowings;
   int32_t mSplashIndex = -1;
 };
+
+// The product's editor: the toolkit's window with the panel in it.
+class KyvBrindlowGraphics : public IGraphicsWindow
+{
+public:
+  // GUI thread (or construction): the panel for plug, at the editor size.
+  explicit KyvBrindlowGraphics(IEditorDelegate* plug);
+  // GUI thread: opens the window; a window that opened counts towards the splash.
+  void* OpenEditorWindow(void* parentWindow) override;
+
+  KyvBrindlowEditor& Layout() { return mLayout; }
+
+private:
+  KyvBrindlowEditor mLayout;
+};
+
+// The plug-in with its editor attached, as the formats that carry the editor in the
+// plug-in's own module (VST 2.4, CLAP) make it.
+KyvBrindlow* MakeKyvBrindlow();

@@ -1,6 +1,8 @@
-// The module's exported entry points: "VSTPluginMain" and its alias "main", the
+// The VST 2.4 module's exported entry points: "VSTPluginMain" and its alias "main", the
 // only symbols a host looks up. Every other symbol of the module stays hidden.
+#include "IPlugVST.h"
 #include "KyvBrindlow.h"
+#include "KyvBrindlowEditor.h"
 
 #if defined(_WIN32)
 #define BRINDLOW_EXPORT __declspec(dllexport)
@@ -8,9 +10,17 @@
 #define BRINDLOW_EXPORT __attribute__((visibility("default")))
 #endif
 
+namespace
+{
+IPlugBase* MakeBrindlow()
+{
+  return MakeKyvBrindlow();
+}
+} // namespace
+
 extern "C" BRINDLOW_EXPORT AEffect* VSTCALLBACK VSTPluginMain(audioMasterCallback hostCallback)
 {
-  return CreateVSTPlugin<KyvBrindlow>(hostCallback);
+  return CreateVSTPlugin(hostCallback, &MakeBrindlow);
 }
 
 #if !defined(_WIN32)
@@ -19,6 +29,6 @@ extern "C" BRINDLOW_EXPORT AEffect* VSTCALLBACK VSTPluginMain(audioMasterCallbac
 extern "C" BRINDLOW_EXPORT AEffect* VSTPluginMainAlias(audioMasterCallback hostCallback) __asm__("main");
 extern "C" AEffect* VSTPluginMainAlias(audioMasterCallback hostCallback)
 {
-  return CreateVSTPlugin<KyvBrindlow>(hostCallback);
+  return CreateVSTPlugin(hostCallback, &MakeBrindlow);
 }
 #endif

@@ -2,7 +2,7 @@
 
 #include "IGraphicsLice.h"
 
-KyvISplashScreen::KyvISplashScreen(IPlugBase* plug, int32_t x, int32_t y, const IBitmapStrip& strip,
+KyvISplashScreen::KyvISplashScreen(IEditorDelegate* plug, int32_t x, int32_t y, const IBitmapStrip& strip,
                                    const IBounds& hiddenTargetArea)
   : IBitmapOverlayControl(plug, x, y, strip, hiddenTargetArea), mHiddenArea(hiddenTargetArea)
 {

@@ -7,7 +7,7 @@
 class KyvISplashScreen : public IBitmapOverlayControl
 {
 public:
-  KyvISplashScreen(IPlugBase* plug, int32_t x, int32_t y, const IBitmapStrip& strip,
+  KyvISplashScreen(IEditorDelegate* plug, int32_t x, int32_t y, const IBitmapStrip& strip,
                    const IBounds& hiddenTargetArea);
 
   bool Paint(IGraphicsLice* graphics) override;

@@ -7,4 +7,4 @@ brindlow_embed_resources(TARGET brindlow_artwork
   ID 101 TYPE PNG FILE ${PROJECT_SOURCE_DIR}/img/switch.png
   ID 102 TYPE PNG FILE ${PROJECT_SOURCE_DIR}/img/knob.png
   ID 103 TYPE PNG FILE ${PROJECT_SOURCE_DIR}/img/splash.png)
-target_sources(brindlow_plugin INTERFACE $<TARGET_OBJECTS:brindlow_artwork>)
+target_sources(brindlow_editor INTERFACE $<TARGET_OBJECTS:brindlow_artwork>)

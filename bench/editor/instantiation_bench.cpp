@@ -6,7 +6,9 @@
 #include <chrono>
 
 #include "ImageCache.h"
+#include "IPlugVST.h"
 #include "KyvBrindlow.h"
+#include "KyvBrindlowEditor.h"
 #include "KyvBrindlowEditor.h"
 
 namespace
@@ -20,7 +22,7 @@ VstIntPtr VSTCALLBACK HostCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPt
 double InstantiateOnce()
 {
   const auto start = std::chrono::steady_clock::now();
-  AEffect* effect = CreateVSTPlugin<KyvBrindlow>(&HostCallback);
+  AEffect* effect = CreateVSTPlugin(&HostCallback, []() -> IPlugBase* { return MakeKyvBrindlow(); });
   effect->dispatcher(effect, effOpen, 0, 0, nullptr, 0.0f);
   const auto end = std::chrono::steady_clock::now();
   effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);

@@ -9,7 +9,9 @@
 #include "IControl.h"
 #include "IGraphicsLice.h"
 #include "IGraphicsPlug.h"
+#include "IPlugVST.h"
 #include "KyvBrindlow.h"
+#include "KyvBrindlowEditor.h"
 
 struct HostCall
 {
@@ -24,9 +26,9 @@ protected:
   void SetUp() override
   {
     Calls().clear();
-    mEffect = CreateVSTPlugin<KyvBrindlow>(&EditorFixture::HostCallback);
+    mEffect = CreateVSTPlugin(&EditorFixture::HostCallback, []() -> IPlugBase* { return MakeKyvBrindlow(); });
     ASSERT_NE(mEffect, nullptr);
-    mPlug = static_cast<KyvBrindlow*>(static_cast<IPlugVST*>(mEffect->object));
+    mPlug = static_cast<KyvBrindlow*>(IPlugVST::PlugOf(mEffect));
     mEditor = EditorOf(mPlug);
     ASSERT_NE(mEditor, nullptr);
   }
@@ -54,6 +56,10 @@ protected:
   void PaintAll() { mEditor->PaintArea(IBounds(0, 0, mEditor->Width(), mEditor->Height())); }
 
   IControl* Control(int index) const { return mEditor->GetControl(index); }
+  // The panel's layout record: splash showings, splash control index.
+  KyvBrindlowEditor& Layout() const { return static_cast<KyvBrindlowGraphics*>(mEditor)->Layout(); }
+  // One opening of the editor window, as the window layer counts it.
+  void Opened() { Layout().Opened(mEditor); }
 
   static std::vector<HostCall>& Calls()
   {

@@ -100,7 +100,7 @@ TEST_F(EditorLayout, ControlsComeInPaintOrderWithTheirRectangles)
   EXPECT_TRUE(SameBounds(splash->Bounds(), IBounds(70, 61, 295, 151)));
   EXPECT_EQ(splash->ParamIdx(), -1);
   EXPECT_TRUE(SameBounds(splash->HiddenTargetArea(), IBounds(0, 0, 366, 34)));
-  EXPECT_EQ(mPlug->EditorLayout().SplashIndex(), 10);
+  EXPECT_EQ(Layout().SplashIndex(), 10);
 
   auto* version = dynamic_cast<ITextControl*>(Control(11));
   ASSERT_NE(version, nullptr);
@@ -132,7 +132,7 @@ TEST_F(EditorLayout, TheHostSeesAnEditorOfThePanelSize)
   EXPECT_EQ(rect->right, 366);
   // No window system here: the editor cannot open, and says so.
   EXPECT_EQ(Dispatch(effEditOpen, 0, 0, nullptr), 0);
-  EXPECT_EQ(mPlug->EditorLayout().SplashShowsLeft(), 3) << "a failed opening shows no splash";
+  EXPECT_EQ(Layout().SplashShowsLeft(), 3) << "a failed opening shows no splash";
 }
 
 using SplashScreen = EditorFixture;
@@ -142,33 +142,33 @@ TEST_F(SplashScreen, TheFirstThreeOpeningsShowIt)
   IControl* splash = Control(10);
   for (int opening = 1; opening <= 3; ++opening)
   {
-    mPlug->EditorOpened();
+    Opened();
     PaintAll();
     EXPECT_EQ(splash->Value(), 1.0) << "opening " << opening;
-    EXPECT_EQ(mPlug->EditorLayout().SplashShowsLeft(), 3 - opening);
+    EXPECT_EQ(Layout().SplashShowsLeft(), 3 - opening);
     // The user clicks it away.
     mEditor->DispatchMouseDown(200, 180, kLeft);
     mEditor->DispatchMouseUp(200, 180, kLeft);
     PaintAll();
     EXPECT_EQ(splash->Value(), 0.0) << "opening " << opening;
   }
-  mPlug->EditorOpened();
+  Opened();
   PaintAll();
   EXPECT_EQ(splash->Value(), 0.0) << "the fourth opening leaves it as the user left it";
-  EXPECT_EQ(mPlug->EditorLayout().SplashShowsLeft(), 0);
+  EXPECT_EQ(Layout().SplashShowsLeft(), 0);
 }
 
 TEST_F(SplashScreen, ANeverDismissedSplashStaysAcrossOpenings)
 {
-  for (int i = 0; i < 5; ++i) mPlug->EditorOpened();
+  for (int i = 0; i < 5; ++i) Opened();
   PaintAll();
   EXPECT_EQ(Control(10)->Value(), 1.0);
-  EXPECT_EQ(mPlug->EditorLayout().SplashShowsLeft(), 0);
+  EXPECT_EQ(Layout().SplashShowsLeft(), 0);
 }
 
 TEST_F(SplashScreen, WhileShownAClickAnywhereHidesItAndReachesNothingElse)
 {
-  mPlug->EditorOpened();
+  Opened();
   PaintAll();
   Calls().clear();
   const double delayBefore = Control(1)->Value();
@@ -212,7 +212,7 @@ TEST_F(SplashScreen, AnOpeningThatFindsNoSplashControlChangesNoControl)
   PaintAll(); // values pushed at attachment are painted on two ticks
   KyvBrindlowEditor unbuilt;
   ASSERT_EQ(mEditor->GetControl(unbuilt.SplashIndex()), nullptr);
-  unbuilt.Opened(mPlug);
+  unbuilt.Opened(mEditor);
   EXPECT_EQ(unbuilt.SplashShowsLeft(), 2);
   IBounds dirty;
   EXPECT_FALSE(mEditor->CollectDirty(dirty));

@@ -95,7 +95,7 @@ TEST_F(EditorRender, TheSplashCoversTheMiddleWhenShown)
 {
   PaintAll();
   const PixelWord before = LICE::FetchPixel(mEditor->DrawBitmap(), 182, 100);
-  mPlug->EditorOpened();
+  Opened();
   PaintAll();
   const IBitmapStrip splash = static_cast<IBitmapControl*>(Control(10))->Strip();
   EXPECT_EQ(LICE::FetchPixel(mEditor->DrawBitmap(), 182, 100) & 0xFFFFFF,

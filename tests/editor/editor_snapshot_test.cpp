@@ -22,7 +22,7 @@ TEST_F(EditorSnapshot, ThePictureIsThePaintedPanel)
   // Pan Right, Delay at its maximum, the splash shown: in this editor and in the snapshot.
   const std::vector<float> values = {1.0f, 1.0f, 0.25f};
   for (size_t i = 0; i < values.size(); ++i) mEffect->setParameter(mEffect, VstInt32(i), values[i]);
-  mPlug->EditorOpened();
+  Opened();
   PaintAll();
 
   const std::string path = TempPng("brindlow_snapshot.png");

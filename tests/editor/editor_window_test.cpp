@@ -89,7 +89,7 @@ TEST_F(EditorWindow, OpeningPaintsTheWholePanelWithoutHoldingThePluginsLock)
   EXPECT_TRUE(backend->lockFreeDuringCreation) << "the host's other threads never wait for the window";
   EXPECT_EQ(backend->idles, 1) << "the first frame is painted as the window opens";
   EXPECT_EQ(backend->presented, IBounds(0, 0, 366, 212));
-  EXPECT_EQ(mPlug->EditorLayout().SplashShowsLeft(), 2);
+  EXPECT_EQ(Layout().SplashShowsLeft(), 2);
 
   Dispatch(effEditIdle);
   EXPECT_EQ(backend->idles, 2);

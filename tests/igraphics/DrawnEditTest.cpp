@@ -221,6 +221,7 @@ TEST_F(DrawnEditTest, AClickRightAfterTheBoxOpenedFocusesIt)
   window->HandleRightButtonDown(90, 100, kRight);  // the knob opens its box and repaints
   window->HandleButtonUp(90, 100, kRight);
   plug.ParameterAt(0)->SetValue(25.0);
+  window->PushParameterToControls(0, 25.0, false); // as the plug-in tells its editor
   window->HandleTick();
   ASSERT_EQ(window->EditState(), kEditRefresh) << "a repaint asks for the box's text to be renewed";
   const IBounds b = window->DrawnBox()->Bounds();

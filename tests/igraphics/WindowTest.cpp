@@ -362,7 +362,7 @@ TEST_F(WindowTest, ARepaintWithAnOpenBoxRefreshesItsTextOnTheNextTick)
   Open();
   window->EditParameterInPlace(knob, plug.ParameterAt(0));
   plug.ParameterAt(0)->SetValue(30.0);
-  knob->ValueFromPlugin(plug.ParameterAt(0)->ToNormalized(30.0));
+  window->PushParameterToControls(0, 30.0, false); // as the plug-in tells its editor
   window->HandleTick();
   EXPECT_EQ(window->EditState(), kEditRefresh);
   window->HandleTick();

@@ -8,14 +8,14 @@
 #include <random>
 #include <vector>
 
-#include "KyvBrindlow.h"
+#include "VstBrindlow.h"
 
 namespace {
 
 // A Brindlow instance without a host, switched on at 44.1 kHz with the given block size.
-std::unique_ptr<KyvBrindlow> Started(int blockSize) {
-  std::unique_ptr<KyvBrindlow> plug(new KyvBrindlow(nullptr));
-  AEffect* e = plug->GetAEffect();
+VstBrindlowPtr Started(int blockSize) {
+  VstBrindlowPtr plug(nullptr);
+  AEffect* e = plug.GetAEffect();
   e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, 44100.0f);
   e->dispatcher(e, effSetBlockSize, 0, blockSize, nullptr, 0.0f);
   e->dispatcher(e, effOpen, 0, 0, nullptr, 0.0f);
@@ -91,7 +91,7 @@ TEST(KyvBrindlowFloat, WetMixReachesTheNextBlockHoweverItChanges) {
   // The gain is worked out again only when Wet Mix differs from the last block's;
   // programs and stored state set the value without a handler.
   auto plug = Started(512);
-  AEffect* e = plug->GetAEffect();
+  AEffect* e = plug.GetAEffect();
   e->dispatcher(e, effString2Parameter, KyvBrindlow::kDelay, 0, const_cast<char*>("1"), 0.0f);  // 44 samples
   const int delay = plug->DelayLine().DelaySamples();
   ASSERT_EQ(delay, 44);

@@ -12,7 +12,7 @@
 
 #include "IPlugAudioThreads.h"
 #include "IPlugTrace.h"
-#include "KyvBrindlow.h"
+#include "VstBrindlow.h"
 
 namespace {
 VstIntPtr VSTCALLBACK ReaperLikeHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void* ptr, float) {
@@ -40,8 +40,8 @@ TEST(KyvBrindlowTrace, HostCallsLandInTheFileAsTheyHappen) {
   unlink(path.c_str());
   ASSERT_TRUE(TraceToFile(path.c_str()));
 
-  std::unique_ptr<KyvBrindlow> plug(new KyvBrindlow(&ReaperLikeHost));
-  AEffect* effect = plug->GetAEffect();
+  VstBrindlowPtr plug(&ReaperLikeHost);
+  AEffect* effect = plug.GetAEffect();
   auto dispatch = [&](VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr, float opt = 0) {
     return effect->dispatcher(effect, opcode, index, value, ptr, opt);
   };

@@ -4,6 +4,7 @@
 #include "IControl.h"
 #include "IGraphicsLice.h"
 #include "IGraphicsWindow.h"
+#include "IPlugBase.h"
 #include "IPlugVST.h"
 
 namespace
@@ -16,7 +17,7 @@ const IBounds kBarBounds(40, 40, 200, 80);
 class IBarControl : public IControl
 {
 public:
-  IBarControl(IPlugBase* plug, const IBounds& bounds, int32_t paramIdx) : IControl(plug, bounds, paramIdx) {}
+  IBarControl(IEditorDelegate* plug, const IBounds& bounds, int32_t paramIdx) : IControl(plug, bounds, paramIdx) {}
 
   bool Paint(IGraphicsLice* graphics) override
   {
@@ -29,12 +30,12 @@ public:
   }
 };
 
-class InPlaceEditPlugin : public IPlugVST
+class InPlaceEditPlugin : public IPlugBase
 {
 public:
-  explicit InPlaceEditPlugin(audioMasterCallback hostCallback)
-    : IPlugVST(hostCallback, 1, "2-2", 1, "In-place Edit Test", "", "Test Bench", 0x00010000,
-               VstFourCC('t', 'i', 'p', 'e'), VstFourCC('t', 'e', 's', 't'), 0, false, false, false)
+  InPlaceEditPlugin()
+    : IPlugBase(1, "2-2", 1, "In-place Edit Test", "", "Test Bench", 0x00010000, IFourCC('t', 'i', 'p', 'e'),
+                IFourCC('t', 'e', 's', 't'), 0, false, false, false)
   {
     ParameterAt(0)->DefineContinuous("Gain", 50.0, 0.0, 100.0, 0.1, "%");
     IGraphicsWindow* editor = new IGraphicsWindow(this, kEditorWidth, kEditorHeight, 30);

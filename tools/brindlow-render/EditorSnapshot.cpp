@@ -5,7 +5,9 @@
 #include "HeadlessWindowBackend.h"
 #include "IGraphicsLice.h"
 #include "IGraphicsPlug.h"
+#include "IPlugVST.h"
 #include "KyvBrindlow.h"
+#include "KyvBrindlowEditor.h"
 #include "Options.h"
 #include "PluginHost.h"
 #include "png_write.h"
@@ -29,7 +31,7 @@ bool WriteBrindlowEditorSnapshot(const std::vector<float>& normalized, bool show
 {
   // The panel is painted off screen: no window system is asked for anything.
   SetWindowBackendFactory(&CreateHeadlessWindowBackend);
-  AEffect* effect = CreateVSTPlugin<KyvBrindlow>(&SnapshotHostCallback);
+  AEffect* effect = CreateVSTPlugin(&SnapshotHostCallback, []() -> IPlugBase* { return MakeKyvBrindlow(); });
   if (!effect)
   {
     error = "cannot make the editor";
@@ -39,12 +41,11 @@ bool WriteBrindlowEditorSnapshot(const std::vector<float>& normalized, bool show
   for (size_t i = 0; i < normalized.size() && static_cast<int>(i) < effect->numParams; ++i)
     effect->setParameter(effect, static_cast<VstInt32>(i), normalized[i]);
 
-  auto* plug = static_cast<KyvBrindlow*>(static_cast<IPlugVST*>(effect->object));
-  IGraphicsLice* editor = EditorOf(plug);
+  IGraphicsLice* editor = EditorOf(IPlugVST::PlugOf(effect));
   bool ok = editor != nullptr;
   if (ok)
   {
-    if (showSplash) plug->EditorOpened();
+    if (showSplash) static_cast<KyvBrindlowGraphics*>(editor)->Layout().Opened(editor);
     // The window's first paint: every control, the whole panel.
     editor->PaintArea(IBounds(0, 0, editor->Width(), editor->Height()));
     ok = PngFile::Write(path, *editor->DrawBitmap(), false, &error);

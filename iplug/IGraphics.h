@@ -1,8 +1,9 @@
-// IGraphics: what the plug-in base and the host adapter need of an attached editor.
+// IGraphics: what the plug-in core and the format adapters need of an attached editor.
+// The editor toolkit implements it; the core knows nothing else of the toolkit.
 //
-// Threads. The host calls the editor opcodes (open, close, idle, keys) on its GUI thread;
-// it may call setParameter, programs and chunks from any thread, the audio thread
-// included, while the editor paints on the GUI thread. So:
+// Threads. The host calls the editor's calls (open, close, idle, keys) on its GUI thread;
+// it may set parameters, programs and state from any thread, the audio thread included,
+// while the editor paints on the GUI thread. So:
 // - PushParameterToControls may run on any thread. It only leaves the value in a
 //   per-parameter slot (an atomic value and a dirty bit); the GUI thread hands it to the
 //   controls on its next idle or tick. Host threads never write what painting reads.
@@ -10,9 +11,12 @@
 //   the editor go to the host from there.
 // - The plug-in's lock is not held while a window is created, destroyed or painted, so
 //   the host's GUI and audio threads never wait on each other through it.
+// - The editor object may be destroyed on any thread (a host closes the plug-in where it
+//   likes). A window still open then is closed normally on the thread that opened it, and
+//   otherwise let go of without touching it from the foreign thread.
 #pragma once
 
-#include "IGraphicsTypes.h"
+#include "IKeyPress.h"
 
 class IGraphics
 {
@@ -29,8 +33,8 @@ public:
   virtual void* OpenEditorWindow(void* parentWindow) = 0;
   // GUI thread.
   virtual void CloseEditorWindow() = 0;
-  // GUI thread, from the host's idle call: lets a back-end without its own timer pump its
-  // window's events and run the tick. Does nothing when no window is open.
+  // GUI thread, from the host's idle call or timer: lets a back-end without its own timer
+  // pump its window's events and run the tick. Does nothing when no window is open.
   virtual void Idle() {}
   // GUI thread: a key the host forwards to the editor. Answers whether it was used.
   virtual bool HostKeyDown(const IKeyPress&) { return false; }

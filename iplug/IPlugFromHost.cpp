@@ -1,0 +1,261 @@
+// The calls a format adapter makes into the plug-in base: the format-independent half of
+// every host's requests. Each takes the lock itself and never calls out with it held.
+#include "IPlugBase.h"
+
+#include <climits>
+#include <cmath>
+#include <cstring>
+
+#include "IGraphics.h"
+#include "IPlugTrace.h"
+
+namespace
+{
+// Copies src into a buffer of size bytes, cut and always terminated.
+void CopyText(char* dst, const char* src, int size)
+{
+  if (!dst || size <= 0) return;
+  if (!src) src = "";
+  const size_t n = strnlen(src, static_cast<size_t>(size - 1));
+  std::memcpy(dst, src, n);
+  dst[n] = '\0';
+}
+} // namespace
+
+void IPlugBase::OpenFromHost()
+{
+  IdentifyHost(); // asks the host: the lock stays free
+  IPlugLockGuard guard(mLock);
+  if (!mHostSetupDone)
+  {
+    mHostSetupDone = true;
+    HostSpecificSetup();
+  }
+  NotifyAllParametersChanged();
+}
+
+void IPlugBase::SetSampleRateFromHost(double rate)
+{
+  IPlugLockGuard guard(mLock);
+  mHostSampleRateUsable = std::isfinite(rate) && rate > 0.0;
+  if (!mHostSampleRateUsable) EmitTrace("IPlugBase::SetSampleRateFromHost", __LINE__, "sample rate %g refused", rate);
+  SetSampleRateHz(rate);
+  ResetProcessing();
+}
+
+bool IPlugBase::SetBlockSizeFromHost(long long frames)
+{
+  if (frames <= 0)
+  {
+    // No block size to prepare for.
+    EmitTrace("IPlugBase::SetBlockSizeFromHost", __LINE__, "block size %lld refused", frames);
+    return false;
+  }
+  IPlugLockGuard guard(mLock);
+  SetBlockFrames(frames > kMaxBlockFrames ? kMaxBlockFrames : static_cast<int>(frames));
+  ResetProcessing();
+  return true;
+}
+
+void IPlugBase::SetActiveFromHost(bool active)
+{
+  IPlugLockGuard guard(mLock);
+  SetActive(active);
+  if (!active) ResetProcessing();
+}
+
+bool IPlugBase::SetParameterFromHost(int index, double value, bool isNormalized)
+{
+  IPlugLockGuard guard(mLock);
+  IParameter* param = ParameterAt(index);
+  // A value that is not a number or infinite is no position on the control: ignored.
+  if (!param || !std::isfinite(value)) return false;
+  if (mEditor) mEditor->PushParameterToControls(index, value, isNormalized);
+  if (isNormalized)
+    param->SetFromNormalized(value); // clamps to the range
+  else
+    param->SetValue(value);
+  ParameterChanged(index);
+  return true;
+}
+
+bool IPlugBase::SetParameterFromHostText(int index, const char* text)
+{
+  IParameter* param = ParameterAt(index);
+  double value = 0.0;
+  if (!param || !text || !param->ValueFromText(text, &value)) return false;
+  return SetParameterFromHost(index, value, false);
+}
+
+double IPlugBase::ParameterValueForHost(int index, bool normalized)
+{
+  IPlugLockGuard guard(mLock);
+  const IParameter* param = ParameterAt(index);
+  if (!param) return 0.0;
+  return normalized ? param->Normalized() : param->Value();
+}
+
+bool IPlugBase::ParameterTextForHost(int index, char* text, int size)
+{
+  IPlugLockGuard guard(mLock);
+  const IParameter* param = ParameterAt(index);
+  if (!param || !text || size <= 0) return false;
+  char display[IParameter::kDisplayTextBufferSize];
+  param->HostDisplayText(param->Value(), false, display, sizeof(display));
+  CopyText(text, display, size);
+  return true;
+}
+
+bool IPlugBase::ParameterTextForHost(int index, double normalized, char* text, int size)
+{
+  const IParameter* param = ParameterAt(index);
+  if (!param || !text || size <= 0 || std::isnan(normalized)) return false;
+  const double x = normalized < 0.0 ? 0.0 : (normalized > 1.0 ? 1.0 : normalized);
+  char display[IParameter::kDisplayTextBufferSize];
+  param->HostDisplayText(x, true, display, sizeof(display)); // the range only: no lock needed
+  CopyText(text, display, size);
+  return true;
+}
+
+void IPlugBase::SelectProgramFromHost(int index)
+{
+  IPlugLockGuard guard(mLock);
+  if (!DoesChunks()) UpdateCurrentPreset(nullptr);
+  RecallPreset(index);
+}
+
+void IPlugBase::RenameProgramFromHost(const char* name)
+{
+  if (!name) return;
+  char bounded[IProgram::kNameSize];
+  CopyText(bounded, name, IProgram::kNameSize); // bounded read of the host's text
+  IPlugLockGuard guard(mLock);
+  UpdateCurrentPreset(bounded);
+}
+
+int IPlugBase::SaveStateForHost(bool bank, const void** data)
+{
+  if (!data) return 0;
+  IPlugLockGuard guard(mLock);
+  IByteChunk& chunk = bank ? mBankChunk : mProgramChunk;
+  chunk.Clear();
+  bool ok = WriteChunkHeader(chunk);
+  if (bank) UpdateCurrentPreset(nullptr);
+  ok = ok && WriteState(chunk);
+  if (!ok || chunk.Size() <= 0) return 0;
+  *data = chunk.GetBytes();
+  return chunk.Size();
+}
+
+bool IPlugBase::LoadStateFromHost(bool bank, const void* data, long long size)
+{
+  IPlugLockGuard guard(mLock);
+  // A size the chunk cannot hold is refused before anything changes.
+  IByteChunk& chunk = bank ? mBankChunk : mProgramChunk;
+  if (size < 0 || size > INT_MAX || (size > 0 && !data) || !chunk.Resize(static_cast<int>(size)))
+  {
+    EmitTrace("IPlugBase::LoadStateFromHost", __LINE__, "%s chunk of %lld bytes refused: no room for it",
+              bank ? "bank" : "program", size);
+    return false;
+  }
+  if (size > 0) std::memcpy(chunk.GetBytes(), data, static_cast<size_t>(size));
+
+  int32_t version = 0;
+  const int start = ReadChunkHeader(chunk, &version);
+  const int end = ReadState(chunk, start);
+  if (!(bank && version >= IByteChunk::kFormatVersion)) UpdateCurrentPreset(nullptr);
+  if (end < 0)
+  {
+    EmitTrace("IPlugBase::LoadStateFromHost", __LINE__, "%s chunk of %lld bytes refused: not a state this plug-in wrote",
+              bank ? "bank" : "program", size);
+    return false;
+  }
+  PushAllParametersToEditor();
+  return true;
+}
+
+void IPlugBase::ProcessFloatFromHost(float** inputs, float** outputs, int frames)
+{
+  MarkAudioThreadForTrace();
+  bool midiQueued = false;
+  {
+    IPlugLockGuard guard(mLock);
+    // No frames, or no buffer array for channels the plug-in has: nothing to process.
+    if (frames <= 0 || (!inputs && InputChannelCount() > 0) || (!outputs && OutputChannelCount() > 0)) return;
+    RunHostBlockFloat(inputs, outputs, frames);
+    midiQueued = mMidiOutCount > 0;
+  }
+  if (midiQueued) FlushMidiToHost();
+}
+
+void IPlugBase::ProcessDoubleFromHost(double** inputs, double** outputs, int frames)
+{
+  MarkAudioThreadForTrace();
+  bool midiQueued = false;
+  {
+    IPlugLockGuard guard(mLock);
+    if (frames <= 0 || (!inputs && InputChannelCount() > 0) || (!outputs && OutputChannelCount() > 0)) return;
+    AttachInputsDouble(0, InputChannelCount(), inputs);
+    AttachOutputsDouble(0, OutputChannelCount(), outputs);
+    RunBlockDouble(frames);
+    midiQueued = mMidiOutCount > 0;
+  }
+  if (midiQueued) FlushMidiToHost();
+}
+
+void IPlugBase::ProcessMidiFromHost(const MidiMessage* messages, int count)
+{
+  {
+    IPlugLockGuard guard(mLock);
+    for (int i = 0; messages && i < count; ++i) HandleMidiMessage(messages[i]);
+  }
+  FlushMidiToHost();
+}
+
+bool IPlugBase::OpenEditorFromHost(void* parent)
+{
+  IGraphics* editor = mEditor; // attached at construction, never replaced while the host runs
+  if (!editor) return false;
+  if (!editor->OpenEditorWindow(parent))
+  {
+    EmitTrace("IPlugBase::OpenEditorFromHost", __LINE__, "editor not opened in host window %p: no window could be made",
+              parent);
+    FlushTrace();
+    return false;
+  }
+  {
+    IPlugLockGuard guard(mLock);
+    EditorOpened();
+  }
+  EmitTrace("IPlugBase::OpenEditorFromHost", __LINE__, "editor opened in host window %p", parent);
+  FlushTrace();
+  // The first frame, with whatever the opening showed (a back-end that ticks from idle
+  // paints it now; one with a timer of its own paints when the window asks).
+  editor->Idle();
+  return true;
+}
+
+void IPlugBase::CloseEditorFromHost()
+{
+  IGraphics* editor = mEditor;
+  if (!editor) return;
+  {
+    IPlugLockGuard guard(mLock);
+    EditorClosing();
+  }
+  editor->CloseEditorWindow();
+  EmitTrace("IPlugBase::CloseEditorFromHost", __LINE__, "editor closed");
+  FlushTrace();
+}
+
+void IPlugBase::EditorIdleFromHost()
+{
+  if (mEditor) mEditor->Idle();
+  FlushTrace(); // the host's user-interface thread, many times a second
+}
+
+bool IPlugBase::EditorKeyFromHost(const IKeyPress& key, bool down)
+{
+  if (!mEditor) return false;
+  return down ? mEditor->HostKeyDown(key) : mEditor->HostKeyUp(key);
+}
