@@ -69,7 +69,19 @@ IGraphicsWindow::IGraphicsWindow(IEditorDelegate* plug, int32_t width, int32_t h
   if (!GetTextRenderer() && mBackend->TextRenderer()) SetTextRenderer(mBackend->TextRenderer());
 }
 
-IGraphicsWindow::~IGraphicsWindow() { CloseEditorWindow(); }
+IGraphicsWindow::~IGraphicsWindow()
+{
+  // A host may close the plug-in on any thread: a window still open is closed normally
+  // on the thread that opened it, and let go of untouched from any other.
+  if (mWindow && std::this_thread::get_id() != mWindowThread)
+  {
+    void* window = mWindow;
+    mWindow = nullptr;
+    mBackend->AbandonEditorWindow(window);
+    return;
+  }
+  CloseEditorWindow();
+}
 
 ITextRenderer* IGraphicsWindow::TextRenderer() const { return mBackend->TextRenderer(); }
 
@@ -94,6 +106,7 @@ void* IGraphicsWindow::OpenEditorWindow(void* parentWindow)
                      windowRect.top - parentRect.top + windowRect.Height());
   }
   mWindow = mBackend->CreateEditorWindow(this, parentWindow, rect, TickMilliseconds());
+  mWindowThread = std::this_thread::get_id();
   mParentWindow = mWindow ? parentWindow : nullptr;
   if (mWindow) MarkAllDirty();
   return mWindow;

@@ -16,6 +16,7 @@
 //   or paints the window.
 
 #include <memory>
+#include <thread>
 #include <string>
 
 #include "IGraphicsLice.h"
@@ -131,6 +132,7 @@ private:
   void* mModuleInstance = nullptr;
   void* mWindow = nullptr;
   void* mParentWindow = nullptr; // the host window the editor was opened in
+  std::thread::id mWindowThread;  // the thread that opened the window
   void* mEditBox = nullptr;
   std::unique_ptr<IDrawnEditBox> mDrawnBox;
   bool mDrawnBoxChanged = false;

@@ -29,6 +29,10 @@ public:
   // every |tickMs| milliseconds, maps it and has it painted. Null on failure.
   virtual void* CreateEditorWindow(IGraphicsWindow* owner, void* parent, const IBounds& rect, int tickMs) = 0;
   virtual void DestroyEditorWindow(void* window) = 0;
+  // Any thread but the window's own: the editor goes away (the host closed the plug-in
+  // from another thread) while its window is still open. Lets go of the window without
+  // touching it from this thread; it must never reach the editor again.
+  virtual void AbandonEditorWindow(void* window) { DestroyEditorWindow(window); }
   // Rectangle in screen coordinates of the area where a window places its children (its
   // client area; for a window without a frame, its outer rectangle). Re-opening in a new
   // parent keeps the editor's offset from its old parent's area corner.

@@ -230,6 +230,21 @@ TEST_F(DrawnEditTest, AClickRightAfterTheBoxOpenedFocusesIt)
   EXPECT_EQ(window->DrawnBox()->Text(), "25.000") << "and the box shows the value now";
 }
 
+TEST_F(DrawnEditTest, TheBoxShowsTheValueTheEditorWasTold)
+{
+  // A host thread may be writing the parameter while the box opens: the box reads only
+  // what reached the editor, never the parameter itself.
+  plug.ParameterAt(0)->SetValue(33.0);
+  window->HandleRightButtonDown(90, 100, kRight);
+  window->HandleButtonUp(90, 100, kRight);
+  ASSERT_NE(window->DrawnBox(), nullptr);
+  EXPECT_EQ(window->DrawnBox()->Text(), "20.000");
+  window->PushParameterToControls(0, 33.0, false);
+  window->HandleTick();
+  window->HandleTick();
+  EXPECT_EQ(window->DrawnBox()->Text(), "33.000") << "once told, it shows the new value";
+}
+
 TEST_F(DrawnEditTest, EscapeAndARightClickCancel)
 {
   FocusBox();

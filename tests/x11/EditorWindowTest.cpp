@@ -1,5 +1,7 @@
 // Brindlow's editor window in a Linux host: where it opens, what it shows, and how it
 // survives what hosts do to it.
+#include <chrono>
+#include <thread>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -150,6 +152,22 @@ TEST_F(EditorWindowTest, SurvivesTheHostDestroyingItsWindowFirst)
   // A new window of the host gets a new editor.
   parent = display.CreateParent(40, 40, Panel::kWidth, Panel::kHeight);
   EXPECT_NE(OpenEditor(*plug, parent), XCB_NONE);
+}
+
+TEST_F(EditorWindowTest, ClosingThePlugInOnAnotherThreadLetsTheWindowGo)
+{
+  // Some hosts close plug-ins on a worker thread, editor still open: the window is let go
+  // of without a request from that thread, and the server removes it with the connection.
+  ASSERT_NE(OpenEditor(*plug, parent), XCB_NONE);
+  std::thread closer([&] { plug.reset(); });
+  closer.join();
+  bool gone = false;
+  for (int i = 0; i < 100 && !gone; ++i)
+  {
+    gone = display.Children(parent).empty();
+    if (!gone) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_TRUE(gone) << "the editor window outlived its plug-in";
 }
 
 TEST_F(EditorWindowTest, IdleWithoutAnOpenEditorDoesNothing)

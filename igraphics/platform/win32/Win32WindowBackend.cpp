@@ -115,6 +115,22 @@ public:
     ReleaseWindowCount();
   }
 
+  // Another thread's window may not be destroyed from here: it forgets its editor, so
+  // that its messages take the default handling, and closes itself on its own thread.
+  void AbandonEditorWindow(void* window) override
+  {
+    if (!window || window != mWindow) return;
+    HWND alive = mWindowAlive ? mWindow : nullptr;
+    mWindow = nullptr;
+    if (alive)
+    {
+      SetWindowLongPtrA(alive, GWLP_USERDATA, 0);
+      PostMessageA(alive, WM_CLOSE, 0, 0);
+    }
+    mWindowAlive = false;
+    ReleaseWindowCount();
+  }
+
   // The client area in screen coordinates: where a parent places its children, so that
   // re-opening in a framed parent keeps the editor's offset.
   bool ScreenRect(void* window, IBounds& rect) override

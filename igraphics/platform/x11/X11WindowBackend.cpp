@@ -46,6 +46,9 @@ class X11Editor
 public:
   X11Editor(IGraphicsWindow* owner, int tickMs) : mOwner(owner), mTicks(tickMs) {}
   ~X11Editor() { Close(); }
+  // Another thread lets go: no request for the window, only the connection is closed,
+  // and with it the server destroys the window and its shared memory attachment.
+  void Abandon();
 
   bool Open(xcb_window_t parent, const IBounds& rect);
   void Close();
@@ -149,6 +152,19 @@ void X11Editor::Close()
     if (mWindow && !mGone) xcb_destroy_window(mConnection, mWindow);
     xcb_flush(mConnection);
   }
+  if (mKeySymbols) xcb_key_symbols_free(mKeySymbols);
+  mKeySymbols = nullptr;
+  if (mShared) shmdt(mShared);
+  mShared = nullptr;
+  mSegment = 0;
+  xcb_disconnect(mConnection);
+  mConnection = nullptr;
+  mWindow = 0;
+}
+
+void X11Editor::Abandon()
+{
+  if (!mConnection) return;
   if (mKeySymbols) xcb_key_symbols_free(mKeySymbols);
   mKeySymbols = nullptr;
   if (mShared) shmdt(mShared);
@@ -484,6 +500,13 @@ void* X11WindowBackend::CreateEditorWindow(IGraphicsWindow* owner, void* parent,
 void X11WindowBackend::DestroyEditorWindow(void* window)
 {
   if (window && window == mEditor.get()) mEditor.reset();
+}
+
+void X11WindowBackend::AbandonEditorWindow(void* window)
+{
+  if (!window || window != mEditor.get()) return;
+  mEditor->Abandon();
+  mEditor.reset();
 }
 
 bool X11WindowBackend::ScreenRect(void* window, IBounds& rect)

@@ -21,6 +21,7 @@ public:
   // the connection, or the parent is no window.
   void* CreateEditorWindow(IGraphicsWindow* owner, void* parent, const IBounds& rect, int tickMs) override;
   void DestroyEditorWindow(void* window) override;
+  void AbandonEditorWindow(void* window) override;
   bool ScreenRect(void* window, IBounds& rect) override;
   void GrowWindow(void* window, int32_t dW, int32_t dH) override;
   void RepaintNow(void* window, const IBounds& area) override;
