@@ -10,33 +10,15 @@
 #include "IPlugHost.h"
 #include "IPlugTrace.h"
 #include "VstOpcodeNames.h"
+#include "VstText.h"
 
+using vst_text::CopyToHost;
 
 namespace
 {
 constexpr VstIntPtr kCockosAnswer = 0xBEEF;
 constexpr VstIntPtr kCockosCanDo = static_cast<VstIntPtr>(0xBEEF0000u);
-constexpr int kHostProductBufferSize = 256;
 constexpr int kMaxHostStringLen = 1024; // longest text accepted from the host
-
-// Copies src into a buffer of limit bytes: at most limit - 1 characters, always
-// terminated, and src is never read past them. Texts for the host are cut here;
-// the full text stays with the plug-in.
-void CopyToHost(char* dst, const char* src, int limit)
-{
-  if (!dst || limit <= 0) return;
-  if (!src) src = "";
-  const size_t n = strnlen(src, static_cast<size_t>(limit - 1));
-  std::memcpy(dst, src, n);
-  dst[n] = '\0';
-}
-
-int ClipToInt(VstIntPtr value)
-{
-  if (value > INT_MAX) return INT_MAX;
-  if (value < INT_MIN) return INT_MIN;
-  return static_cast<int>(value);
-}
 
 VstInt32 SpeakerArrangementType(int channels)
 {
@@ -539,100 +521,4 @@ void VSTCALLBACK IPlugVST::VSTSetParameter(AEffect* effect, VstInt32 index, floa
   if (!plug) return;
   EmitTrace("IPlugVST::VSTSetParameter", __LINE__, "%d:%f", index, static_cast<double>(value));
   plug->SetParameterFromHost(index, value, true);
-}
-
-// ---- Calls to the host ----
-
-void IPlugVST::BeginEdit(int index)
-{
-  CallHost(audioMasterBeginEdit, index);
-}
-
-void IPlugVST::Automate(int index, double normalized)
-{
-  CallHost(audioMasterAutomate, index, 0, nullptr, static_cast<float>(normalized));
-}
-
-void IPlugVST::EndEdit(int index)
-{
-  CallHost(audioMasterEndEdit, index);
-}
-
-void IPlugVST::EditorResized(int width, int height)
-{
-  mEditorRect = ERect{};
-  mEditorRect.bottom = static_cast<VstInt16>(height);
-  mEditorRect.right = static_cast<VstInt16>(width);
-}
-
-bool IPlugVST::HostProduct(char* product, int size, int* version)
-{
-  char answer[kHostProductBufferSize];
-  std::memset(answer, 0, sizeof(answer));
-  CallHost(audioMasterGetProductString, 0, 0, answer);
-  answer[sizeof(answer) - 1] = '\0'; // whatever the host wrote, the text ends here
-  CopyToHost(product, answer, size);
-  *version = answer[0] ? ClipToInt(CallHost(audioMasterGetVendorVersion)) : 0;
-  return true;
-}
-
-const VstTimeInfo* IPlugVST::HostTimeInfo(VstIntPtr wantedFlags)
-{
-  return reinterpret_cast<const VstTimeInfo*>(CallHost(audioMasterGetTime, 0, wantedFlags));
-}
-
-int IPlugVST::SamplePosition()
-{
-  const VstTimeInfo* info = HostTimeInfo(0);
-  if (!info || !(info->samplePos >= 0.0)) return 0;
-  // Positions past the range of the answer saturate instead of overflowing.
-  if (info->samplePos >= static_cast<double>(INT_MAX)) return INT_MAX;
-  return static_cast<int>(info->samplePos);
-}
-
-double IPlugVST::Tempo()
-{
-  if (!mHostCallback) return 0.0;
-  const VstTimeInfo* info = HostTimeInfo(kVstTempoValid);
-  if (info && (info->flags & kVstTempoValid) && info->tempo >= 0.0 && std::isfinite(info->tempo))
-    return info->tempo;
-  return 0.0;
-}
-
-void IPlugVST::TimeSignature(int* numerator, int* denominator)
-{
-  if (numerator) *numerator = 0;
-  if (denominator) *denominator = 0;
-  const VstTimeInfo* info = HostTimeInfo(kVstTimeSigValid);
-  if (info && (info->flags & kVstTimeSigValid) && info->timeSigNumerator >= 0 &&
-      info->timeSigDenominator >= 0)
-  {
-    if (numerator) *numerator = info->timeSigNumerator;
-    if (denominator) *denominator = info->timeSigDenominator;
-  }
-}
-
-void IPlugVST::LatencyChanged(int samples)
-{
-  mAEffect.initialDelay = samples;
-}
-
-bool IPlugVST::SendMidi(const MidiMessage* messages, int count)
-{
-  bool allSent = true;
-  for (int i = 0; messages && i < count; ++i)
-  {
-    VstMidiEvent event{};
-    event.type = kVstMidiType;
-    event.byteSize = sizeof(VstMidiEvent);
-    event.deltaFrames = messages[i].mOffset;
-    event.midiData[0] = static_cast<char>(messages[i].mStatus);
-    event.midiData[1] = static_cast<char>(messages[i].mData1);
-    event.midiData[2] = static_cast<char>(messages[i].mData2);
-    VstEvents list{};
-    list.numEvents = 1;
-    list.events[0] = reinterpret_cast<VstEvent*>(&event);
-    allSent = CallHost(audioMasterProcessEvents, 0, 0, &list) == 1 && allSent;
-  }
-  return allSent;
 }
