@@ -4,7 +4,7 @@
 // loading and start-up included.
 #include "MonoCheck.h"
 #include "MonoCheckReport.h"
-#include "PluginHost.h"
+#include "VstPluginHost.h"
 #include "PluginSettings.h"
 #include "ResponsePlot.h"
 
@@ -25,7 +25,7 @@ constexpr double kRate = 44100.0;
 // One Brindlow for all in-process benchmarks, on "Vocal Doubler" (the longest delay).
 PluginHost& Brindlow()
 {
-  static PluginHost host;
+  static VstPluginHost host;
   static bool loaded = false;
   if (!loaded) {
     std::string error;

@@ -4,7 +4,7 @@
 #include "FoldDown.h"
 #include "MonoCheck.h"
 #include "MonoCheckReport.h"
-#include "PluginHost.h"
+#include "VstPluginHost.h"
 #include "PluginSettings.h"
 
 #include <gtest/gtest.h>
@@ -31,7 +31,7 @@ double Db(double amplitude)
 
 MonoCheckResult MeasureBrindlow(const Setting& s)
 {
-  PluginHost host;
+  VstPluginHost host;
   std::string error;
   EXPECT_TRUE(host.Load(BRINDLOW_PLUGIN, error)) << error;
   host.Prepare(s.rate, 512, 1, false);

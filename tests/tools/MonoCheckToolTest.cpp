@@ -1,6 +1,6 @@
 // brindlow-render --mono-check and --plot run as a program.
 #include "MonoCheck.h"
-#include "PluginHost.h"
+#include "VstPluginHost.h"
 #include "PluginSettings.h"
 #include "RenderTestSupport.h"
 #include "ResponsePlot.h"
@@ -103,7 +103,7 @@ TEST(MonoCheckTool, PlotShowsTheThreeCurvesAndTheNotches)
   ASSERT_EQ(image->Height(), kPlotHeight);
 
   // Where the curves must be: the same measurement in this process.
-  PluginHost host;
+  VstPluginHost host;
   std::string error;
   ASSERT_TRUE(host.Load(BRINDLOW_PLUGIN, error)) << error;
   host.Prepare(44100.0, 512, 1, false);

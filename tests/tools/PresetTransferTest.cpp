@@ -1,6 +1,6 @@
 // Loading preset files into plug-ins in this process: a file the plug-in
 // refuses leaves its state as it was; a bank brings its program names along.
-#include "PluginHost.h"
+#include "VstPluginHost.h"
 #include "PresetTransfer.h"
 
 #include <gtest/gtest.h>
@@ -32,7 +32,7 @@ std::vector<unsigned char> FakeChunk(float level, float side, size_t size)
 
 TEST(PresetTransfer, AChunkThePluginRefusesLeavesItsStateAsItWas)
 {
-  PluginHost host;
+  VstPluginHost host;
   std::string error;
   ASSERT_TRUE(host.Load(FAKE_CHUNK_PLUGIN, error)) << error;
   host.SetParamValue(0, 0.25f);
@@ -56,7 +56,7 @@ TEST(PresetTransfer, AChunkThePluginRefusesLeavesItsStateAsItWas)
 
 TEST(PresetTransfer, BrindlowBankBringsItsNamesValuesAndCurrentProgram)
 {
-  PluginHost host;
+  VstPluginHost host;
   std::string error;
   ASSERT_TRUE(host.Load(BRINDLOW_PLUGIN, error)) << error;
   host.Prepare(44100.0, 256, 1, false);

@@ -157,9 +157,10 @@ int64_t TotalFrames(const std::vector<BatchItem>& items, double tailSeconds, dou
 // the program that --program named.
 int CheckSetup(BatchSetup& setup, const std::string& pluginPath)
 {
-  PluginHost host;
   std::string error;
-  if (!host.Load(pluginPath, error)) return Fail(kExitFailure, error);
+  const std::unique_ptr<PluginHost> loaded = PluginHost::Open(pluginPath, error);
+  if (!loaded) return Fail(kExitFailure, error);
+  PluginHost& host = *loaded;
   host.Prepare(44100.0, setup.options.blockSize, host.NumInputs(), setup.options.doublePrecision);
   const ExitCode code = ApplyRequestedState(host, setup.options, setup.preset, error);
   if (code != kExitOk) return Fail(code, error);
@@ -237,13 +238,12 @@ int RunBatch(const RenderOptions& options, const std::string& pluginPath)
   size_t workersLeft = workers;
 
   auto work = [&] {
-    PluginHost host;
     std::string loadError;
-    const bool loaded = host.Load(setup.pluginPath, loadError);
+    const std::unique_ptr<PluginHost> host = PluginHost::Open(setup.pluginPath, loadError);
     const auto onBlock = [&framesDone](int64_t frames) { framesDone.fetch_add(frames, std::memory_order_relaxed); };
     for (size_t i; (i = nextItem.fetch_add(1)) < items.size();) {
-      if (loaded)
-        results[i] = RenderItem(host, setup, items[i], onBlock);
+      if (host)
+        results[i] = RenderItem(*host, setup, items[i], onBlock);
       else
         results[i].error = loadError;
     }

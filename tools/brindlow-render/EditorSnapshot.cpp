@@ -60,7 +60,7 @@ bool WriteBrindlowEditorSnapshot(const std::vector<float>& normalized, bool show
 
 int RunEditorSnapshot(PluginHost& host, const RenderOptions& options)
 {
-  if (host.Effect()->uniqueID != KyvBrindlow::kUniqueID)
+  if (host.UniqueId() != KyvBrindlow::kUniqueID)
     return Fail("editor snapshots show Brindlow's own panel; \"" + host.EffectName() + "\" is another plug-in");
   std::vector<float> values;
   for (int i = 0; i < host.NumParams(); ++i) values.push_back(host.ParamValue(i));

@@ -260,10 +260,9 @@ bool MeasureImpulseResponse(PluginHost& host, double sampleRate, int connectedIn
     error = "the plug-in has no audio outputs";
     return false;
   }
-  AEffect* effect = host.Effect();
-  const auto tail = static_cast<int>(effect->dispatcher(effect, effGetTailSize, 0, 0, nullptr, 0.0f));
+  const int tail = host.TailSamples();
   response.sampleRate = sampleRate;
-  const int64_t frames = ResponseFrames(effect->initialDelay, tail, sampleRate, response.lengthNote);
+  const int64_t frames = ResponseFrames(host.LatencySamples(), tail, sampleRate, response.lengthNote);
   if (options.doublePrecision) {
     if (!host.CanDoubleReplacing()) {
       error = "the plug-in offers no 64-bit processing (--double)";

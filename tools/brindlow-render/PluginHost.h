@@ -1,105 +1,84 @@
 #pragma once
 
-#include "vst24.h"
-
+#include <memory>
 #include <string>
 #include <vector>
 
-// Loads a VST 2.4 plug-in from a shared object and drives it the way a host
-// does: effOpen, sample rate, block size, speaker arrangement, mains on,
-// processing, mains off, effClose. Several hosts may live in one process, each
-// used from one thread at a time; the plug-in's calls back to the host arrive
-// on the thread that called into it.
+// A plug-in loaded for the command line and driven the way a host drives it, whatever
+// its format: a VST 2.4 shared object, an LV2 bundle (or plug-in URI), a CLAP file.
+// Parameters are seen as the VST 2.4 host sees them, normalised to 0 ... 1; programs by
+// number and name (VST programs, LV2 presets, CLAP factory presets). One host is used
+// from one thread at a time; several may live in one process.
 class PluginHost
 {
 public:
-  PluginHost() = default;
-  ~PluginHost();
-  PluginHost(const PluginHost&) = delete;
-  PluginHost& operator=(const PluginHost&) = delete;
+  virtual ~PluginHost() = default;
 
-  // dlopens the file, calls its entry point and sends effOpen. On failure
-  // returns false with the reason (dlerror's text for a library that does not
-  // load) in `error`.
-  bool Load(const std::string& path, std::string& error);
+  // Loads the plug-in at path, choosing the format by what the path is: a directory or
+  // a URI is LV2, a file ending in ".clap" is CLAP, anything else VST 2.4. Null with the
+  // reason in error when it cannot be loaded.
+  static std::unique_ptr<PluginHost> Open(const std::string& path, std::string& error);
+
+  // "VST 2.4", "LV2" or "CLAP".
+  virtual const char* FormatName() const = 0;
 
   // Sample rate, block size and sample precision, then the channel layout:
   // `inputChannels` of the plug-in's inputs carry signal, the rest are
-  // unconnected. Mains stay off.
-  void Prepare(double sampleRate, int blockSize, int inputChannels, bool doublePrecision);
-  void Start();  // effMainsChanged 1 (and effStartProcess)
-  void Stop();   // effStopProcess and effMainsChanged 0
+  // unconnected. Processing stays off.
+  virtual void Prepare(double sampleRate, int blockSize, int inputChannels, bool doublePrecision) = 0;
+  virtual void Start() = 0;
+  virtual void Stop() = 0;
+  // One block of frames (at most the prepared block size), one buffer per channel.
+  virtual void Process(float** inputs, float** outputs, int frames) = 0;
+  virtual void Process(double** inputs, double** outputs, int frames) = 0;
 
-  void Process(float** inputs, float** outputs, int frames);
-  void Process(double** inputs, double** outputs, int frames);
+  virtual int NumInputs() const = 0;
+  virtual int NumOutputs() const = 0;
+  virtual int NumParams() const = 0;
+  virtual int NumPrograms() const = 0;
+  virtual bool CanReplacing() const = 0;       // 32-bit processing
+  virtual bool CanDoubleReplacing() const = 0; // 64-bit processing
 
-  AEffect* Effect() const { return mEffect; }
-  int NumInputs() const { return mEffect->numInputs; }
-  int NumOutputs() const { return mEffect->numOutputs; }
-  int NumParams() const { return mEffect->numParams; }
-  int NumPrograms() const { return mEffect->numPrograms; }
-  bool CanReplacing() const { return (mEffect->flags & effFlagsCanReplacing) && mEffect->processReplacing; }
-  bool CanDoubleReplacing() const
-  {
-    return (mEffect->flags & effFlagsCanDoubleReplacing) && mEffect->processDoubleReplacing;
-  }
+  virtual std::string EffectName() const = 0;
+  virtual std::string VendorName() const = 0;
+  virtual std::string ProductName() const { return std::string(); }
+  // The version as a decimal number a * 10000 + b * 100 + c, and the vendor's own if any.
+  virtual int Version() const = 0;
+  virtual int VendorVersion() const { return 0; }
+  // A VST 2.4 plug-in category (1 effect, 2 synth, ...); 0 when unknown.
+  virtual int Category() const { return 0; }
+  virtual int UniqueId() const { return 0; }
+  virtual bool HasEditor() const = 0;
+  virtual int LatencySamples() const { return 0; }
+  // Samples the plug-in goes on sounding after its input ends; 0 when it does not say.
+  virtual int TailSamples() const { return 0; }
 
-  std::string EffectName() const;
-  std::string VendorName() const;
-  std::string ProductName() const;
-  int VendorVersion() const;
-  int Category() const;
+  virtual std::string ParamName(int index) const = 0;
+  virtual std::string ParamLabel(int index) const = 0;
+  virtual std::string ParamDisplay(int index) const = 0;
+  virtual float ParamValue(int index) const = 0;
+  virtual void SetParamValue(int index, float normalized) = 0;
+  // What the plug-in would display for a normalised value.
+  virtual std::string DisplayForNormalized(int index, float normalized) = 0;
+  // The plug-in's own reading of a text as the parameter's value: true when it took it.
+  virtual bool SetParamFromString(int index, const std::string& text) = 0;
 
-  std::string ParamName(int index) const;
-  std::string ParamLabel(int index) const;
-  std::string ParamDisplay(int index) const;
-  float ParamValue(int index) const;
-  void SetParamValue(int index, float normalized);
-  // What the plug-in would display for a normalised value. Asks the plug-in
-  // directly when it offers that; otherwise sets the value, reads the display
-  // and puts the old value back.
-  std::string DisplayForNormalized(int index, float normalized);
-  // effString2Parameter: true when the plug-in took the text.
-  bool SetParamFromString(int index, const std::string& text);
+  virtual int CurrentProgram() const = 0;
+  virtual void SetProgram(int program) = 0;
+  virtual std::vector<std::string> ProgramNames() = 0;
+  virtual std::string ProgramName() const = 0; // of the current program
+  virtual void SetProgramName(const std::string& /*name*/) {}
 
-  int CurrentProgram() const;
-  void SetProgram(int program);
-  std::vector<std::string> ProgramNames();
-  std::string ProgramName() const; // of the current program
-  void SetProgramName(const std::string& name); // cut to the 23 characters hosts send
-
-  // State as preset files carry it.
-  VstInt32 UniqueId() const { return mEffect->uniqueID; }
-  VstInt32 Version() const { return mEffect->version; }
-  bool DoesChunks() const { return (mEffect->flags & effFlagsProgramChunks) != 0; }
-  // effGetChunk: a copy of the plug-in's chunk for the current program, or for
-  // the bank; empty when the plug-in gives none.
-  std::vector<unsigned char> GetChunk(bool bank) const;
-  // effSetChunk: true when the plug-in took the chunk.
-  bool SetChunk(bool bank, const std::vector<unsigned char>& chunk);
-  // effBeginLoadBank / effBeginLoadProgram: false when the plug-in refuses a
-  // file of this plug-in version with this many programs (bank) or parameters.
-  bool AcceptsPresetFile(bool bank, VstInt32 fileVersion, VstInt32 elements);
+  // VST 2.4 program and bank files (.fxp, .fxb): whether this format takes them.
+  virtual bool TakesVstPresetFiles() const { return false; }
+  virtual bool DoesChunks() const { return false; }
+  // The plug-in's opaque state for the current program, or for the bank; empty when none.
+  virtual std::vector<unsigned char> GetChunk(bool /*bank*/) const { return {}; }
+  virtual bool SetChunk(bool /*bank*/, const std::vector<unsigned char>& /*chunk*/) { return false; }
+  // False when the plug-in refuses a file of this plug-in version with this many programs
+  // (bank) or parameters.
+  virtual bool AcceptsPresetFile(bool /*bank*/, int /*fileVersion*/, int /*elements*/) { return false; }
 
   // The sample position the host reports in its time info.
-  void SetSamplePosition(double position) { mSamplePosition = position; }
-
-  // Called by the plug-in; public so the static callback can reach it.
-  VstIntPtr HandleHostCall(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
-
-private:
-  VstIntPtr Dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
-                     float opt = 0.0f) const;
-  std::string DispatchString(VstInt32 opcode, VstInt32 index = 0) const;
-  void Unload();
-
-  void* mLibrary = nullptr;
-  AEffect* mEffect = nullptr;
-  bool mRunning = false;
-  double mSampleRate = 44100.0;
-  int mBlockSize = 512;
-  double mSamplePosition = 0.0;
-  VstTimeInfo mTimeInfo = {};
-  VstSpeakerArrangement mInputArrangement = {};
-  VstSpeakerArrangement mOutputArrangement = {};
+  virtual void SetSamplePosition(double /*position*/) {}
 };

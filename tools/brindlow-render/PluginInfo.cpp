@@ -43,10 +43,9 @@ const char* CategoryName(int category)
 
 void PrintPluginInfo(PluginHost& host, const std::string& path, std::ostream& out)
 {
-  const AEffect* effect = host.Effect();
   char hex[16];
-  std::snprintf(hex, sizeof(hex), "0x%08X", static_cast<unsigned>(effect->uniqueID));
-  const std::string fourChars = FourCharText(effect->uniqueID);
+  std::snprintf(hex, sizeof(hex), "0x%08X", static_cast<unsigned>(host.UniqueId()));
+  const std::string fourChars = FourCharText(host.UniqueId());
 
   out << "Plug-in:    " << path << "\n";
   out << "Name:       " << host.EffectName() << "\n";
@@ -54,19 +53,19 @@ void PrintPluginInfo(PluginHost& host, const std::string& path, std::ostream& ou
   const std::string product = host.ProductName();
   if (!product.empty()) out << "Product:    " << product << "\n";
   // The entry object's version is what every host shows; the vendor version is optional.
-  const int version = effect->version;
+  const int version = host.Version();
   out << "Version:    " << version << " (" << version / 10000 << "." << version / 100 % 100 << "." << version % 100
       << ")\n";
   const int vendorVersion = host.VendorVersion();
   if (vendorVersion != 0 && vendorVersion != version) out << "Vendor ver: " << vendorVersion << "\n";
   out << "Unique ID:  " << hex << (fourChars.empty() ? "" : " '" + fourChars + "'") << "\n";
   out << "Category:   " << CategoryName(host.Category()) << "\n";
-  out << "I/O:        " << effect->numInputs << (effect->numInputs == 1 ? " input, " : " inputs, ")
-      << effect->numOutputs << (effect->numOutputs == 1 ? " output" : " outputs") << "\n";
+  out << "I/O:        " << host.NumInputs() << (host.NumInputs() == 1 ? " input, " : " inputs, ")
+      << host.NumOutputs() << (host.NumOutputs() == 1 ? " output" : " outputs") << "\n";
   out << "Processing: " << (host.CanReplacing() ? "32-bit" : "") << (host.CanReplacing() && host.CanDoubleReplacing() ? " and " : "")
       << (host.CanDoubleReplacing() ? "64-bit" : "") << "\n";
-  out << "Editor:     " << ((effect->flags & effFlagsHasEditor) ? "yes" : "no") << "\n";
-  out << "Latency:    " << effect->initialDelay << " samples\n";
+  out << "Editor:     " << (host.HasEditor() ? "yes" : "no") << "\n";
+  out << "Latency:    " << host.LatencySamples() << " samples\n";
 
   out << "\nParameters (" << host.NumParams() << "):\n";
   for (int i = 0; i < host.NumParams(); ++i) {

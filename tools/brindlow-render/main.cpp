@@ -103,12 +103,13 @@ int Run(const RenderOptions& options)
     return Fail(kExitUsage, "--editor-snapshot draws the editor of this build's Brindlow (" + DefaultPluginPath() +
                                 "), not of \"" + options.pluginPath + "\"; leave out --plugin");
 
-  PluginHost host;
   std::string error;
-  if (!host.Load(pluginPath, error)) {
+  const std::unique_ptr<PluginHost> loaded = PluginHost::Open(pluginPath, error);
+  if (!loaded) {
     if (options.pluginPath.empty()) error += " (build the plug-in, or name one with --plugin)";
     return Fail(kExitFailure, error);
   }
+  PluginHost& host = *loaded;
 
   if (options.info) {
     PrintPluginInfo(host, pluginPath, std::cout);
