@@ -3,6 +3,9 @@
 #include <sys/stat.h>
 
 #include "VstPluginHost.h"
+#if BRINDLOW_RENDER_LV2
+#include "Lv2PluginHost.h"
+#endif
 
 namespace
 {
@@ -22,8 +25,14 @@ std::unique_ptr<PluginHost> PluginHost::Open(const std::string& path, std::strin
 {
   if (IsDirectory(path) || path.find("://") != std::string::npos || path.rfind("urn:", 0) == 0)
   {
-    error = "cannot load \"" + path + "\": LV2 plug-ins are not supported by this build";
+#if BRINDLOW_RENDER_LV2
+    auto host = std::make_unique<Lv2PluginHost>();
+    if (!host->Load(path, error)) return nullptr;
+    return host;
+#else
+    error = "cannot load \"" + path + "\": this build hosts no LV2 plug-ins (lilv was not found when it was built)";
     return nullptr;
+#endif
   }
   if (EndsWith(path, ".clap"))
   {
