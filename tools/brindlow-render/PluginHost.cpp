@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include "ClapPluginHost.h"
 #include "VstPluginHost.h"
 #if BRINDLOW_RENDER_LV2
 #include "Lv2PluginHost.h"
@@ -36,8 +37,9 @@ std::unique_ptr<PluginHost> PluginHost::Open(const std::string& path, std::strin
   }
   if (EndsWith(path, ".clap"))
   {
-    error = "cannot load \"" + path + "\": CLAP plug-ins are not supported by this build";
-    return nullptr;
+    auto host = std::make_unique<ClapPluginHost>();
+    if (!host->Load(path, error)) return nullptr;
+    return host;
   }
   auto host = std::make_unique<VstPluginHost>();
   if (!host->Load(path, error)) return nullptr;
