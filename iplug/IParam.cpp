@@ -1,6 +1,7 @@
 #include "IParam.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -118,6 +119,17 @@ void IParameter::SetValue(double value)
 {
   if (std::isnan(value)) return;
   mValue = Clamped(value);
+}
+
+double IParameter::FromHostFloat(float value)
+{
+  if (!std::isfinite(value)) return static_cast<double>(value);
+  // Both conversions ignore the locale: a host's comma as decimal separator changes nothing.
+  char text[32];
+  const std::to_chars_result written = std::to_chars(text, text + sizeof(text), value);
+  double result = static_cast<double>(value);
+  if (written.ec == std::errc()) std::from_chars(text, written.ptr, result);
+  return result;
 }
 
 void IParameter::SetFromNormalized(double normalized)

@@ -49,6 +49,12 @@ public:
   // none; |end| (optional) receives the first character not read (|text| when none was).
   static double ReadLeadingDecimal(const char* text, const char** end = nullptr);
 
+  // The real value a host's 32-bit number stands for: the shortest decimal that reads
+  // back as that float ("-4.1" for the float nearest -4.1), as a double. Formats whose
+  // values travel as floats (LV2 control ports, preset files) thereby reach the same
+  // value as one given in full precision. Allocates nothing; NaN and infinities stay so.
+  static double FromHostFloat(float value);
+
   // Sets the value from a normalised position; integer kinds snap to the step. The result
   // always lies inside the range; NaN leaves the value unchanged.
   void SetFromNormalized(double normalized);

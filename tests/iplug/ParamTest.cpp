@@ -256,3 +256,20 @@ TEST(IParameter, TextOfAParameterWithDisplayTextsMustMatchOneExactly)
   EXPECT_FALSE(pan.ValueFromText("1", &v)) << "numbers are not among its texts";
   EXPECT_DOUBLE_EQ(v, 1.0) << "a refused text leaves the result alone";
 }
+
+TEST(IParameter, AHostsFloatStandsForTheDecimalItWasWrittenAs)
+{
+  // A preset or port value written as -4.1 reaches the plug-in as the float nearest it;
+  // taken as the double of that float it would give a gain a few ulps away from -4.1's.
+  EXPECT_EQ(IParameter::FromHostFloat(-4.1f), -4.1);
+  EXPECT_EQ(IParameter::FromHostFloat(25.1f), 25.1);
+  EXPECT_EQ(IParameter::FromHostFloat(0.001f), 0.001);
+  EXPECT_EQ(IParameter::FromHostFloat(20.0f), 20.0);
+  EXPECT_EQ(IParameter::FromHostFloat(1e-45f), 1e-45) << "the smallest subnormal";
+  EXPECT_EQ(IParameter::FromHostFloat(3.4028235e38f), 3.4028235e38);
+  EXPECT_TRUE(std::isnan(IParameter::FromHostFloat(std::nanf(""))));
+  EXPECT_EQ(IParameter::FromHostFloat(-INFINITY), -INFINITY);
+  // Every float reads back as itself: nothing is lost, only the decimal is recovered.
+  for (float f : {0.1f, 1.0f / 3.0f, 12.345678f, -9.99f, 39.999f})
+    EXPECT_EQ(static_cast<float>(IParameter::FromHostFloat(f)), f) << f;
+}
