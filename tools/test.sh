@@ -10,7 +10,8 @@
 #                            (tools/test-x11.sh)
 #   tools/test.sh --quick    the Release build and its tests only, for day-to-day work
 #
-# Each stage starts with a "==" line giving the time since the start.
+# Each stage starts with a "==" line giving the time since the start; the whole command
+# should take less than 25 minutes on two cores, and it warns at the end when it did not.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -78,3 +79,8 @@ stage "Editor windows under Xvfb, ThreadSanitizer run (tools/test-x11.sh)"
 tools/test-x11.sh build/release build/asan
 
 stage "done"
+# The whole command is meant to stay under 25 minutes on two cores; the stage lines
+# above show which part grew.
+if [ "$SECONDS" -gt $((25 * 60)) ]; then
+  echo "WARNING: the test command took longer than its 25 minutes here (see the == lines)"
+fi
