@@ -45,13 +45,13 @@ SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
 
 for tool in cmake ninja dpkg-source; do
-  command -v "$tool" >/dev/null || { echo "missing $tool: run tools/install-deps.sh" >&2; exit 1; }
+  command -v "$tool" >/dev/null || { echo "missing $tool: run tools/install-deps.sh --test" >&2; exit 1; }
 done
 for triplet in "${pending[@]}"; do
   command -v "$triplet-gcc-posix" >/dev/null ||
-    { echo "missing $triplet-gcc-posix: run tools/install-deps.sh" >&2; exit 1; }
+    { echo "missing $triplet-gcc-posix: run tools/install-deps.sh --test" >&2; exit 1; }
   [ -f "/usr/$triplet/lib/libz.a" ] ||
-    { echo "missing /usr/$triplet/lib/libz.a (libz-mingw-w64-dev): run tools/install-deps.sh" >&2; exit 1; }
+    { echo "missing /usr/$triplet/lib/libz.a (libz-mingw-w64-dev): run tools/install-deps.sh --test" >&2; exit 1; }
 done
 
 # apt-get source needs a deb-src entry. Without one, mirror Debian's deb entries

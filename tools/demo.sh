@@ -7,7 +7,9 @@ jobs=$(nproc)
 build=build/release
 output=build/demo-vocal-doubler.wav
 
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+# Without the tests and benchmarks, whose libraries only tools/install-deps.sh --test
+# installs; tools/test.sh switches them on again in the same directory.
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRINDLOW_TESTS=OFF -DBRINDLOW_BENCH=OFF >/dev/null
 cmake --build "$build" -j "$jobs" --target Brindlow brindlow-render
 
 "$build/brindlow-render" --program "Vocal Doubler" tools/demo/voice-mono.wav "$output"

@@ -1,22 +1,59 @@
 #!/usr/bin/env bash
-# Installs every Debian package that building, testing and cross-compiling Brindlow needs.
+# Installs the Debian packages Brindlow needs.
+#
+#   tools/install-deps.sh          what building the plug-in and tools/demo.sh need
+#   tools/install-deps.sh --test   that, and what tools/test.sh needs besides: the tests and
+#                                  benchmarks, the fuzzers (clang), the Windows cross
+#                                  compilers, Wine of both widths (i386 enabled) and Xvfb
+#
+# To add a package, put it in the list of the set that needs it.
 set -euo pipefail
+
+usage() {
+  echo "usage: tools/install-deps.sh [--test]"
+}
+with_test=no
+case "${1:-}" in
+  "") ;;
+  --test) with_test=yes ;;
+  -h | --help) usage; exit 0 ;;
+  *) usage >&2; exit 2 ;;
+esac
+[ $# -le 1 ] || { usage >&2; exit 2; }
+
+# Building Brindlow.so (and the LV2 bundle) and brindlow-render, and rendering the demo.
+build_packages=(
+  build-essential cmake ninja-build pkg-config
+  libpng-dev libjpeg62-turbo-dev zlib1g-dev        # the raster library's image decoders
+  libfreetype-dev libfontconfig-dev fonts-dejavu-core  # the editor's text, and a face for it
+  libxcb1-dev libxcb-shm0-dev libxcb-keysyms1-dev  # the editor window on X11 (XCB, MIT-SHM)
+  libsndfile1-dev libfftw3-dev                     # brindlow-render: audio files, mono check
+  lv2-dev                                          # the LV2 C headers
+)
+
+# tools/test.sh on top of the build set.
+test_packages=(
+  libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev  # tests; benchmark baselines
+  libxcb-xtest0-dev xvfb xauth                     # the window tests' host under Xvfb
+  clang libclang-rt-14-dev                         # the libFuzzer programs
+  g++-mingw-w64-x86-64 g++-mingw-w64-i686 libz-mingw-w64-dev dpkg-dev  # the Windows DLLs
+  wine wine64 wine32:i386 fonts-wine               # the DLLs' checks, 64-bit and 32-bit
+  liblilv-dev lilv-utils sordi                     # an LV2 host; Turtle validation
+  imagemagick sox                                  # the scripts that remake test pictures and sounds
+)
+
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
 export DEBIAN_FRONTEND=noninteractive
-# Wine runs the 32-bit DLL's checks through wine32, an i386 package.
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  $SUDO dpkg --add-architecture i386
+
+packages=("${build_packages[@]}")
+if [ "$with_test" = yes ]; then
+  packages+=("${test_packages[@]}")
+  # wine32 is an i386 package: it runs the 32-bit DLL's checks where the machine can
+  # execute 32-bit programs (tools/test-windows.sh finds out).
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+  fi
 fi
 $SUDO apt-get update -q
-$SUDO apt-get install -y -q --no-install-recommends \
-  build-essential cmake ninja-build pkg-config \
-  libgtest-dev libgmock-dev libbenchmark-dev \
-  libpng-dev libjpeg62-turbo-dev zlib1g-dev libsndfile1-dev \
-  libfreetype-dev libfontconfig-dev libx11-dev libpixman-1-dev libfftw3-dev \
-  fonts-wine fonts-dejavu-core imagemagick sox \
-  g++-mingw-w64-x86-64 g++-mingw-w64-i686 libz-mingw-w64-dev dpkg-dev \
-  wine wine64 wine32:i386 xvfb xauth clang libclang-rt-14-dev
-# The Linux editor window (XCB with MIT-SHM and key symbols), and XTEST for its test host.
-$SUDO apt-get install -y -q --no-install-recommends \
-  libxcb1-dev libxcb-shm0-dev libxcb-keysyms1-dev libxcb-xtest0-dev
+$SUDO apt-get install -y -q --no-install-recommends "${packages[@]}"

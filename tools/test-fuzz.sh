@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 seconds=${BRINDLOW_FUZZ_SECONDS:-30}
 
 if ! command -v clang >/dev/null || ! command -v clang++ >/dev/null; then
-  echo "clang not found: the fuzzers were not run (tools/install-deps.sh installs clang)"
+  echo "clang not found: the fuzzers were not run (tools/install-deps.sh --test installs clang)"
   exit 0
 fi
 

@@ -7,32 +7,81 @@
 #
 # Builds in build/windows (64-bit) and build/windows32 (32-bit); Wine keeps one prefix
 # per width in build/wine-prefix-64 and build/wine-prefix-32. A missing Wine or xvfb is
-# an error: tools/install-deps.sh installs both.
+# an error: tools/install-deps.sh --test installs both.
+#
+# Wine's loaders are called directly, never through /usr/bin/wine: that script prefers
+# the 32-bit loader whenever wine32 is installed, so it would need 32-bit execution even
+# for 64-bit programs. The 64-bit checks therefore never depend on it. Some machines
+# cannot execute 32-bit programs at all (a kernel without IA-32 emulation: "Exec format
+# error"); there the 32-bit DLL is still built and its imports checked, its Wine checks
+# are not run, and one line says so:
+#   32-bit Wine checks NOT RUN: this machine cannot execute 32-bit programs (Exec format error)
+# Where the checks of a width ran and passed, the line is "<width>-bit Wine checks passed".
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
+# The loader of each width's Windows programs; one server (64-bit, as Debian's
+# /usr/bin/wineserver picks it) serves the prefixes of both widths.
+wine_loader_64=/usr/lib/wine/wine64
+wine_loader_32=/usr/lib/wine/wine
+wineserver=/usr/lib/wine/wineserver64
+# The i386 dynamic loader (libc6:i386, which wine32 depends on): the smallest 32-bit
+# program there is, run to find out whether this machine executes 32-bit programs.
+i386_loader=/lib/ld-linux.so.2
+
 # Runs the check programs of one width; called under xvfb-run (see the end).
 if [ "${1:-}" = "--wine-checks" ]; then
   width=$2 dir=$3 reference=$4
+  loader_var=wine_loader_$width
+  export WINELOADER=${!loader_var} WINESERVER=$wineserver
   export WINEPREFIX="$root/build/wine-prefix-$width" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   if [ "$width" = 32 ]; then export WINEARCH=win32; else export WINEARCH=win64; fi
   status=0
-  (cd "$dir" && wine VstWineCheck.exe Brindlow.dll && wine ImageWineCheck.exe &&
-     wine EditorWineCheck.exe Brindlow.dll "$(winepath -w "$reference")" editor-capture.bmp) || status=$?
+  # The prefix is made by this width's loader, before the first check runs in it.
+  [ -f "$WINEPREFIX/system.reg" ] || "$WINELOADER" wineboot.exe --init || status=$?
+  if [ "$status" -eq 0 ]; then
+    (cd "$dir" && "$WINELOADER" VstWineCheck.exe Brindlow.dll && "$WINELOADER" ImageWineCheck.exe &&
+       windows_reference=$("$WINELOADER" winepath.exe -w "$reference") &&
+       "$WINELOADER" EditorWineCheck.exe Brindlow.dll "$windows_reference" editor-capture.bmp) || status=$?
+  fi
   # Let Wine's server end before the virtual display goes away.
-  wineserver -w || true
+  "$WINESERVER" -w || true
   exit "$status"
 fi
 
-for tool in wine wineserver xvfb-run; do
-  command -v "$tool" >/dev/null || { echo "missing $tool: run tools/install-deps.sh" >&2; exit 1; }
+# Whether this machine executes 32-bit programs: true or false, and an error for any
+# other failure of the i386 loader than "Exec format error".
+runs_32bit_programs() {
+  local loader=$1 output
+  if output=$("$loader" --version 2>&1 </dev/null); then
+    return 0
+  fi
+  if grep -qF "Exec format error" <<<"$output"; then
+    return 1
+  fi
+  echo "$loader --version failed for another reason than 32-bit execution:" >&2
+  echo "$output" >&2
+  exit 1
+}
+
+for tool in "$wine_loader_64" "$wine_loader_32" "$wineserver" "$i386_loader"; do
+  [ -x "$tool" ] || { echo "missing $tool (Wine of both widths): run tools/install-deps.sh --test" >&2; exit 1; }
 done
+command -v xvfb-run >/dev/null || { echo "missing xvfb-run: run tools/install-deps.sh --test" >&2; exit 1; }
+if runs_32bit_programs "$i386_loader"; then
+  wine32_runs=yes
+  echo "This machine executes 32-bit programs: the 32-bit Wine checks will run."
+else
+  wine32_runs=no
+  echo "This machine cannot execute 32-bit programs: the 32-bit DLL is built and its imports checked, its Wine checks cannot run."
+fi
 jobs=$(nproc)
 
 # The editor at its defaults as the Linux headless renderer paints it: the Windows
-# editor must show the same pixels outside its text.
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRINDLOW_BENCH=ON
+# editor must show the same pixels outside its text. (The options are tools/test.sh's,
+# which builds and tests the same directory.)
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRINDLOW_TESTS=ON -DBRINDLOW_BENCH=ON
 cmake --build build/release -j "$jobs" --target brindlow-render
 reference=$root/build/editor-reference.png
 build/release/brindlow-render --editor-snapshot "$reference"
@@ -45,7 +94,7 @@ tools/build-mingw-deps.sh build/mingw-deps
 allowed_imports='^(kernel32|user32|gdi32|msvcrt|comdlg32|shell32|wininet)\.dll$'
 
 build_width() {
-  local width=$1 triplet=$2 dir=$3
+  local width=$1 triplet=$2 dir=$3 run_checks=$4
   cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-w64-$triplet.cmake" \
     -DBRINDLOW_MINGW_DEPS="$root/build/mingw-deps/$triplet-w64-mingw32"
@@ -57,10 +106,15 @@ build_width() {
     echo "the $width-bit Brindlow.dll needs a DLL that Windows does not provide" >&2
     exit 1
   fi
+  if [ "$run_checks" = no ]; then
+    echo "$width-bit Wine checks NOT RUN: this machine cannot execute $width-bit programs (Exec format error)"
+    return
+  fi
   echo "Wine checks of the $width-bit DLL:"
   # A true-colour screen, so that pixels read back from the window are exact.
   xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --wine-checks "$width" "$root/$dir" "$reference"
+  echo "$width-bit Wine checks passed"
 }
 
-build_width 64 x86_64 build/windows
-build_width 32 i686 build/windows32
+build_width 64 x86_64 build/windows yes
+build_width 32 i686 build/windows32 "$wine32_runs"

@@ -1,18 +1,56 @@
 #!/usr/bin/env bash
-# Builds the Windows DLLs and checks them under Wine (tools/test-windows.sh), then
-# builds Brindlow twice (Release, and
-# AddressSanitizer + UndefinedBehaviorSanitizer) and runs every test in both; the
-# Release plug-in is also shown to Ardour's VST scanner when Ardour is present.
-# The sanitizer run comes last so that its test summary closes the output.
+# The test command (after tools/install-deps.sh --test):
+#
+#   tools/test.sh            everything, in this order: the Windows DLLs under Wine
+#                            (tools/test-windows.sh); the Release build and its tests, and
+#                            Ardour's VST scanner when Ardour is present; the fuzzers
+#                            (tools/test-fuzz.sh); the AddressSanitizer +
+#                            UndefinedBehaviorSanitizer build and its tests; the editor in
+#                            real windows under Xvfb and the ThreadSanitizer run
+#                            (tools/test-x11.sh)
+#   tools/test.sh --quick    the Release build and its tests only, for day-to-day work
+#
+# Each stage starts with a "==" line giving the time since the start; the whole command
+# should take less than 25 minutes on two cores, and it warns at the end when it did not.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
 
+usage() {
+  echo "usage: tools/test.sh [--quick]"
+}
+quick=no
+case "${1:-}" in
+  "") ;;
+  --quick) quick=yes ;;
+  -h | --help) usage; exit 0 ;;
+  *) usage >&2; exit 2 ;;
+esac
+[ $# -le 1 ] || { usage >&2; exit 2; }
+
+stage() {
+  printf '== [%d:%02d] %s\n' $((SECONDS / 60)) $((SECONDS % 60)) "$*"
+}
+
+# The Release build in build/release. tools/demo.sh configures the same directory
+# without tests and benchmarks, so both are switched on here by name.
+release_build_and_tests() {
+  stage "Release build and tests (build/release)"
+  cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRINDLOW_TESTS=ON -DBRINDLOW_BENCH=ON
+  cmake --build build/release -j "$jobs"
+  (cd build/release && ctest --output-on-failure -j "$jobs")
+}
+
+if [ "$quick" = yes ]; then
+  release_build_and_tests
+  stage "done (quick: Release tests only)"
+  exit 0
+fi
+
+stage "Windows DLLs under Wine (tools/test-windows.sh)"
 tools/test-windows.sh
 
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRINDLOW_BENCH=ON
-cmake --build build/release -j "$jobs"
-(cd build/release && ctest --output-on-failure -j "$jobs")
+release_build_and_tests
 
 # A real Linux host's view of the plug-in, when Ardour is installed (it is large, so
 # tools/install-deps.sh leaves it out): its VST scanner must find the name, the
@@ -29,10 +67,20 @@ else
   echo "Ardour not found: the plug-in was not shown to a real Linux host (install ardour to check it)"
 fi
 
+stage "Fuzzers (tools/test-fuzz.sh)"
 tools/test-fuzz.sh
 
-cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRINDLOW_SANITIZE=ON -DBRINDLOW_BENCH=OFF
+stage "AddressSanitizer + UndefinedBehaviorSanitizer build and tests (build/asan)"
+cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRINDLOW_SANITIZE=ON -DBRINDLOW_TESTS=ON -DBRINDLOW_BENCH=OFF
 cmake --build build/asan -j "$jobs"
 (cd build/asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j "$jobs")
 
+stage "Editor windows under Xvfb, ThreadSanitizer run (tools/test-x11.sh)"
 tools/test-x11.sh build/release build/asan
+
+stage "done"
+# The whole command is meant to stay under 25 minutes on two cores; the stage lines
+# above show which part grew.
+if [ "$SECONDS" -gt $((25 * 60)) ]; then
+  echo "WARNING: the test command took longer than its 25 minutes here (see the == lines)"
+fi
