@@ -20,3 +20,5 @@ $SUDO apt-get install -y -q --no-install-recommends \
 # The Linux editor window (XCB with MIT-SHM and key symbols), and XTEST for its test host.
 $SUDO apt-get install -y -q --no-install-recommends \
   libxcb1-dev libxcb-shm0-dev libxcb-keysyms1-dev libxcb-xtest0-dev
+# LV2: headers, lilv for the test host, lv2ls/lv2info, sord_validate (package sordi), jalv.
+$SUDO apt-get install -y -q --no-install-recommends lv2-dev liblilv-dev lilv-utils sordi jalv

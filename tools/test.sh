@@ -13,6 +13,7 @@ tools/test-windows.sh
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRINDLOW_BENCH=ON
 cmake --build build/release -j "$jobs"
 (cd build/release && ctest --output-on-failure -j "$jobs")
+tools/test-lv2.sh build/release
 
 # A real Linux host's view of the plug-in, when Ardour is installed (it is large, so
 # tools/install-deps.sh leaves it out): its VST scanner must find the name, the
