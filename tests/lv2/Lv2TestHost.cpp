@@ -158,6 +158,18 @@ void Lv2Plugin::Set(const char* symbol, float value)
   if (index >= 0) mControls[index] = value;
 }
 
+float* Lv2Plugin::Control(const char* symbol)
+{
+  const int index = ControlIndex(symbol);
+  return index >= 0 ? &mControls[index] : nullptr;
+}
+
+void Lv2Plugin::ConnectAudio(float* const* inputs, float* const* outputs)
+{
+  for (size_t c = 0; c < mInputPorts.size(); ++c) lilv_instance_connect_port(mInstance, mInputPorts[c], inputs[c]);
+  for (size_t c = 0; c < mOutputPorts.size(); ++c) lilv_instance_connect_port(mInstance, mOutputPorts[c], outputs[c]);
+}
+
 float Lv2Plugin::Get(const char* symbol) const
 {
   const int index = ControlIndex(symbol);

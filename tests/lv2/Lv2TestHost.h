@@ -63,6 +63,12 @@ public:
 
   // The value of control port symbol (read by the next Run).
   void Set(const char* symbol, float value);
+  // The buffer of control port symbol (null for none), for writes between runs that must
+  // not allocate.
+  float* Control(const char* symbol);
+  // Connects the audio ports to buffers of the caller's (one per input, two outputs) for
+  // runs through lilv_instance_run.
+  void ConnectAudio(float* const* inputs, float* const* outputs);
   float Get(const char* symbol) const;
   // Runs frames of input (one vector per input, frames long) and answers both outputs.
   std::vector<std::vector<float>> Run(const std::vector<std::vector<float>>& input);
