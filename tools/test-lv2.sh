@@ -7,6 +7,7 @@
 # urid:map, and crashes on the refused instance. The test host in tests/lv2 renders.)
 # - Ardour, when installed, finds both in its own discovery, puts them on a track, loads a
 #   preset and saves the session (ardour7-lua, headless: tools/lv2/ardour-probe.lua);
+# - tools/install.sh installs a bundle lilv reads (into a scratch home);
 # - jalv needs a JACK server: it is tried only when one answers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -49,6 +50,15 @@ if command -v ardour7-lua >/dev/null; then
 else
   echo "Ardour not found: the bundle was not shown to Ardour (install ardour to check it)"
 fi
+
+# tools/install.sh into a scratch home: lilv finds both plug-ins in the installed bundle.
+HOME="$work/home" tools/install.sh "$build" >/dev/null
+[ -f "$work/home/.vst/Brindlow.so" ] || fail "install.sh did not install Brindlow.so"
+installed=$(LV2_PATH="$work/home/.lv2" lv2ls)
+for uri in $mono $stereo; do
+  echo "$installed" | grep -qxF "$uri" || fail "the installed bundle does not hold $uri"
+done
+echo "install.sh: the installed bundle holds both plug-ins"
 
 if command -v jalv >/dev/null && command -v jack_lsp >/dev/null && jack_lsp >/dev/null 2>&1; then
   timeout 5 jalv -x $stereo </dev/null || true
