@@ -4,8 +4,9 @@
 // LV2 UI is a binary of its own (IPlugLV2UI.h).
 //
 // Threads (LV2's threading classes): instantiate, cleanup, activate and deactivate come on
-// the host's main thread; connect_port and run on its audio thread; save and restore on
-// the main thread, never during run. The adapter takes no lock of its own: each call into
+// the host's main thread; connect_port and run on its audio thread; restore on the main
+// thread, never during run; save on any thread, even during run (the plug-in's lock keeps
+// the two apart). The adapter takes no lock of its own: each call into
 // the plug-in base takes the plug-in's lock, and nothing here calls the host with it held.
 #pragma once
 
@@ -54,7 +55,8 @@ public:
   void Run(uint32_t frames);
   // Main thread.
   void SetActive(bool active) { mPlug->SetActiveFromHost(active); }
-  // Main thread, not during run: the state as one atom:Chunk property.
+  // The state as one atom:Chunk property: save from any thread (even during run),
+  // restore from the main thread while run is not called.
   LV2_State_Status Save(LV2_State_Store_Function store, LV2_State_Handle handle);
   LV2_State_Status Restore(LV2_State_Retrieve_Function retrieve, LV2_State_Handle handle);
 

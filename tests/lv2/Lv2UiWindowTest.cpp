@@ -6,6 +6,7 @@
 #include <dlfcn.h>
 #include <lv2/ui/ui.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <thread>
@@ -225,4 +226,33 @@ TEST_F(Lv2UiWindow, DraggingDelayWritesItsPortInsideTouches)
   }
   // 312 pixels of travel for the whole range: 140 pixels up (to y = -28) is 17.5 ms more.
   EXPECT_NEAR(last, 20.0f + float(kDelayY + 28) / 312.0f * 39.0f, 0.1f);
+}
+
+TEST_F(Lv2UiWindow, ShowOpensATopLevelWindowAndHideClosesIt)
+{
+  const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(display.Connection())).data->root;
+  const std::vector<xcb_window_t> before = display.Children(root);
+  EXPECT_EQ(host.Instantiate(XCB_NONE), 0u) << "no widget without ui:parent";
+  ASSERT_NE(host.Handle(), nullptr);
+  const auto* show = static_cast<const LV2UI_Show_Interface*>(host.Descriptor()->extension_data(LV2_UI__showInterface));
+  ASSERT_NE(show, nullptr);
+
+  auto newWindow = [&] {
+    for (xcb_window_t w : display.Children(root))
+      if (std::find(before.begin(), before.end(), w) == before.end()) return w;
+    return xcb_window_t(XCB_NONE);
+  };
+  for (int round = 0; round < 2; ++round)
+  {
+    ASSERT_EQ(show->show(host.Handle()), 0);
+    WindowGeometry geometry;
+    ASSERT_TRUE(host.IdleUntil([&] { return display.Geometry(newWindow(), geometry) && geometry.viewable; }))
+      << "round " << round << ": no top-level window";
+    EXPECT_EQ(geometry.width, kWidth);
+    EXPECT_EQ(geometry.height, kHeight);
+    EXPECT_EQ(show->show(host.Handle()), 0) << "showing a shown UI";
+    ASSERT_EQ(show->hide(host.Handle()), 0);
+    display.Sync();
+    EXPECT_TRUE(host.IdleUntil([&] { return newWindow() == XCB_NONE; })) << "round " << round << ": hide left it";
+  }
 }
