@@ -4,6 +4,8 @@
 
 #include <lilv/lilv.h>
 #include <lv2/atom/atom.h>
+#include <lv2/buf-size/buf-size.h>
+#include <lv2/options/options.h>
 #include <lv2/presets/presets.h>
 
 #include <cmath>
@@ -317,4 +319,23 @@ TEST(Lv2Ports, BlocksOfRandomLengthGiveTheSamplesOfOneBlock)
     for (int c = 0; c < 2; ++c)
       for (int i = 0; i < frames; ++i) ASSERT_EQ(got[c][i], expected[c][i]) << "channel " << c << " frame " << i;
   }
+}
+
+TEST(Lv2Ports, TheHostsMaximumBlockLengthIsTakenAndLongerRunsStillWork)
+{
+  UridMap& urids = Lv2World::Get().Urids();
+  const int32_t maxBlock = 64;
+  LV2_Options_Option options[] = {
+    {LV2_OPTIONS_INSTANCE, 0, urids.Map(LV2_BUF_SIZE__maxBlockLength), sizeof(int32_t), urids.Map(LV2_ATOM__Int),
+     &maxBlock},
+    {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr},
+  };
+  const LV2_Feature optionsFeature = {LV2_OPTIONS__options, options};
+  const LV2_Feature* features[] = {urids.Features()[0], &optionsFeature, nullptr};
+  const Settings s{40.0f, 1, -4.1f};
+  Lv2Plugin plug(kStereo, 48000.0, features);
+  ASSERT_TRUE(plug.Ok());
+  Apply(plug, s);
+  const std::vector<float> impulse = Impulse(kFrames); // 4000 frames: 63 blocks of 64 and a part
+  ExpectHaas(plug.Run(Inputs(plug, impulse, s)), impulse, 48000.0, s, "blocks of at most 64 frames");
 }
