@@ -91,17 +91,6 @@ TEST(Lv2Audio, AnImpulseThroughBothPluginsAtBothRates)
   }
 }
 
-TEST(Lv2Audio, ThePortDefaultsAreTheParameterDefaults)
-{
-  Lv2Plugin plug(kStereo, 44100.0);
-  ASSERT_TRUE(plug.Ok());
-  EXPECT_EQ(plug.Get("delay"), 20.0f);
-  EXPECT_EQ(plug.Get("pan"), 0.0f);
-  EXPECT_EQ(plug.Get("wet_mix"), 0.0f);
-  const std::vector<float> impulse = Impulse(kFrames);
-  ExpectHaas(plug.RunMono(impulse), impulse, 44100.0, {20.0f, 0, 0.0f}, "defaults");
-}
-
 namespace
 {
 struct PresetTarget
