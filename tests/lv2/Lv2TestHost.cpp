@@ -96,6 +96,12 @@ Lv2World::Lv2World()
   lilv_world_load_all(mWorld);
 }
 
+Lv2World::~Lv2World()
+{
+  for (LilvNode* node : mNodes) lilv_node_free(node);
+  lilv_world_free(mWorld);
+}
+
 const LilvPlugin* Lv2World::Plugin(const char* uri) const
 {
   LilvNode* node = lilv_new_uri(mWorld, uri);

@@ -45,6 +45,7 @@ public:
 
 private:
   Lv2World();
+  ~Lv2World();
   LilvWorld* mWorld;
   std::vector<LilvNode*> mNodes;
   UridMap mUrids;
