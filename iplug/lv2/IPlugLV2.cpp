@@ -76,7 +76,7 @@ const LV2_State_Interface kStateInterface = {&SaveCallback, &RestoreCallback};
 
 IPlugLV2::IPlugLV2(const IPlugLV2Entry& entry, IPlugBase* plug, double rate, int blockFrames,
                    const LV2_URID_Map& map)
-  : mEntry(entry), mPlug(plug)
+  : mPlug(plug)
 {
   mStateKey = map.map(map.handle, entry.lv2->stateKeyUri);
   mChunkType = map.map(map.handle, LV2_ATOM__Chunk);

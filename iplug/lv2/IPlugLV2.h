@@ -76,7 +76,6 @@ public:
   static const void* ExtensionData(const char* uri);
 
 private:
-  const IPlugLV2Entry& mEntry;
   std::unique_ptr<IPlugBase> mPlug;
   LV2_URID mStateKey;
   LV2_URID mChunkType;
