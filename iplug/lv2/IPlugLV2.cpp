@@ -132,6 +132,11 @@ void IPlugLV2::Run(uint32_t frames)
   }
   // The core takes an int of frames; a longer run (never seen in practice) goes in pieces.
   constexpr uint32_t kMaxPiece = 1u << 30;
+  if (frames <= kMaxPiece)
+  {
+    mPlug->ProcessFloatFromHost(mInputs.data(), mOutputs.data(), int(frames));
+    return;
+  }
   for (uint32_t done = 0; done < frames;)
   {
     const uint32_t n = std::min(frames - done, kMaxPiece);
