@@ -166,6 +166,10 @@ LV2_State_Status IPlugLV2::Restore(LV2_State_Retrieve_Function retrieve, LV2_Sta
   if (type != mChunkType || !SavedByThisAdapter(data, size)) return LV2_STATE_ERR_BAD_TYPE;
   // A chunk the plug-in cannot read leaves every value as it was.
   if (!mPlug->LoadStateFromHost(true, data, (long long)size)) return LV2_STATE_ERR_BAD_TYPE;
+  // In LV2 the port values and the state together describe an instance, and a host
+  // restores both: the next run hands every port's value on again, changed or not, so
+  // the parameters end up as the ports say.
+  std::fill(mLastControlBits.begin(), mLastControlBits.end(), kNoValue);
   return LV2_STATE_SUCCESS;
 }
 
