@@ -15,7 +15,7 @@ build=$(cd "${1:-build/release}" && pwd)
 [ -d "$build/Brindlow.lv2" ] || { echo "no $build/Brindlow.lv2: build first" >&2; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-# Only this build's bundle, never an installed one, and LV2's core specification, which
+# Only this build's bundle, never an installed one, and LV2's core vocabulary (core.lv2), which
 # names the plug-in classes.
 mkdir "$work/lv2"
 ln -s "$build/Brindlow.lv2" "$work/lv2/Brindlow.lv2"

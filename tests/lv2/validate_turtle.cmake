@@ -1,5 +1,5 @@
 # Validates the bundle's Turtle files with sord_validate against the LV2 schemas Debian
-# ships (lv2-dev: the specifications' own .ttl files and schemas.lv2's RDF, RDFS, OWL,
+# ships (lv2-dev: the LV2 vocabularies' own .ttl files and schemas.lv2's RDF, RDFS, OWL,
 # XSD, DOAP and FOAF). Any error or warning fails.
 # Arguments: -DSORD_VALIDATE=path -DSCHEMA_DIR=/usr/lib/lv2 -DBUNDLE=path/Brindlow.lv2
 set(specs atom buf-size core options parameters port-groups port-props presets schemas state ui units urid)
