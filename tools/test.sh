@@ -51,6 +51,8 @@ stage "Windows DLLs under Wine (tools/test-windows.sh)"
 tools/test-windows.sh
 
 release_build_and_tests
+stage "LV2 bundle in LV2 tools and hosts (tools/test-lv2.sh)"
+tools/test-lv2.sh build/release
 
 # A real Linux host's view of the plug-in, when Ardour is installed (it is large, so
 # tools/install-deps.sh leaves it out): its VST scanner must find the name, the

@@ -1,4 +1,6 @@
 #pragma once
+
+#include <cstdint>
 // What the editor window needs of a window system. IGraphicsWindow keeps every decision
 // (when to paint, the edit-box states, geometry, text-to-value); a back-end only performs
 // the window operations and reports the window's events through the owner's Handle*
@@ -46,6 +48,9 @@ public:
   // The host's idle call: a back-end without a timer of its own pumps the window's events
   // here, without blocking, and runs the owner's tick when one is due.
   virtual void Idle(void* /*window*/) {}
+  // The window system's own handle of window (an X11 window id), for hosts that embed
+  // it themselves (an LV2 UI hands it over as its widget); 0 when there is none.
+  virtual uintptr_t SystemWindow(void* /*window*/) const { return 0; }
   // Takes the keyboard focus while a drawn edit box is being typed into, and gives it back.
   virtual void SetKeyboardFocus(void* /*window*/, bool /*take*/) {}
 

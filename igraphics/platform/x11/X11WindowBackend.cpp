@@ -497,6 +497,11 @@ void* X11WindowBackend::CreateEditorWindow(IGraphicsWindow* owner, void* parent,
   return mEditor.get();
 }
 
+uintptr_t X11WindowBackend::SystemWindow(void* window) const
+{
+  return window && window == mEditor.get() ? mEditor->Window() : 0;
+}
+
 void X11WindowBackend::DestroyEditorWindow(void* window)
 {
   if (window && window == mEditor.get()) mEditor.reset();

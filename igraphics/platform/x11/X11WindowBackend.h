@@ -28,6 +28,7 @@ public:
   bool CopyToScreen(void* window, LICE_IBitmap* surface, const IBounds& area) override;
   void Idle(void* window) override;
   void SetKeyboardFocus(void* window, bool take) override;
+  uintptr_t SystemWindow(void* window) const override;
   ITextRenderer* TextRenderer() override;
 
 private:

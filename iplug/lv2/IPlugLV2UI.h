@@ -1,0 +1,93 @@
+// IPlugLV2UI: the LV2 adapter of the UI binary (ui:X11UI). It holds no DSP: parameter
+// definitions come from a plug-in base made from the product's description, values come
+// from the host through port_event, and the editor's gestures go back to the host as
+// port writes (ui:touch around them when the host offers it). An instance lives while
+// the host shows it: embedded in the host's window (ui:parent) from instantiate to
+// cleanup, or as a top-level window between show and hide (ui:showInterface).
+//
+// Threads: the host calls every UI function on its GUI thread; so does the editor, which
+// calls back into this object from there only.
+#pragma once
+
+#include <lv2/ui/ui.h>
+
+#include <cstdint>
+
+#include "IEditorDelegate.h"
+#include "IPlugBase.h"
+#include "IPlugLV2Info.h"
+
+class IGraphicsWindow;
+
+// How the product makes and lets go of its editor (GUI thread).
+struct IPlugLV2EditorHooks
+{
+  // A new editor for delegate; the UI pushes the parameter values to it.
+  IGraphicsWindow* (*make)(IEditorDelegate* delegate);
+  // Deletes an editor made by make (its window already closed).
+  void (*release)(IGraphicsWindow* editor);
+};
+
+// The UI descriptor, with what instantiate needs; descriptor comes first so the
+// LV2UI_Descriptor* the host hands back finds the rest.
+struct IPlugLV2UIEntry
+{
+  LV2UI_Descriptor descriptor;
+  const IPlugLV2Info* lv2;
+  IPlugLV2EditorHooks hooks;
+};
+
+class IPlugLV2UI : public IEditorDelegate
+{
+public:
+  IPlugLV2UI(const IPlugLV2UIEntry& entry, LV2UI_Write_Function write, LV2UI_Controller controller,
+             const LV2_Feature* const* features);
+  ~IPlugLV2UI() override;
+  IPlugLV2UI(const IPlugLV2UI&) = delete;
+  IPlugLV2UI& operator=(const IPlugLV2UI&) = delete;
+
+  // Opens the editor in the host's ui:parent; answers its X11 window id, or 0 (no parent
+  // given, or the window could not be opened).
+  uintptr_t OpenInParent();
+  // A value the host reports for port; control ports move the editor's controls.
+  void PortEvent(uint32_t port, uint32_t size, uint32_t format, const void* buffer);
+  // ui:idleInterface: pumps the window's events and runs its tick. Always 0 (still open).
+  int Idle();
+  // ui:showInterface: opens a top-level window (a child of the screen's root), or closes it.
+  int Show();
+  int Hide();
+
+  // ---- IEditorDelegate: definitions from the description, gestures to the host ----
+  int ParameterCount() const override { return mDefinitions.ParameterCount(); }
+  IParameter* ParameterAt(int index) const override { return mDefinitions.ParameterAt(index); }
+  void HostBeginEdit(int index) override;
+  void SetParameterFromGUI(int index, double normalized) override;
+  void HostEndEdit(int index) override;
+  void ResizeEditorRect(int width, int height) override;
+
+  static LV2UI_Handle Instantiate(const LV2UI_Descriptor* descriptor, const char* pluginUri,
+                                  const char* bundlePath, LV2UI_Write_Function write,
+                                  LV2UI_Controller controller, LV2UI_Widget* widget,
+                                  const LV2_Feature* const* features);
+  static void Cleanup(LV2UI_Handle handle);
+  static void PortEventCallback(LV2UI_Handle handle, uint32_t port, uint32_t size, uint32_t format,
+                                const void* buffer);
+  static const void* ExtensionData(const char* uri);
+
+private:
+  void Touch(int index, bool grabbed);
+  // The window system's id of the editor's open window, or 0.
+  uintptr_t EditorWindowId();
+
+  const IPlugLV2UIEntry& mEntry;
+  IPlugBase mDefinitions;
+  IGraphicsWindow* mEditor = nullptr;
+  LV2UI_Write_Function mWrite;
+  LV2UI_Controller mController;
+  void* mParent = nullptr;           // ui:parent, or null
+  const LV2UI_Touch* mTouch = nullptr;
+  const LV2UI_Resize* mResize = nullptr;
+};
+
+// Fills entry.descriptor (URI from entry.lv2->uiUri) with the adapter's callbacks.
+void FillLV2UIDescriptor(IPlugLV2UIEntry& entry);

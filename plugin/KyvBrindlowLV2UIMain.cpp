@@ -1,0 +1,46 @@
+// The LV2 UI binary's one exported symbol, lv2ui_descriptor: Brindlow's editor panel for
+// both plug-ins of the bundle, with no DSP behind it.
+#include <atomic>
+
+#include "IPlugLV2UI.h"
+#include "KyvBrindlowEditor.h"
+#include "KyvBrindlowLV2.h"
+
+namespace
+{
+// An LV2 UI lives only while its window is open, so the splash's count of showings is
+// kept here, for the process: the first three openings in a host's run show it.
+std::atomic<int32_t> gSplashShowsLeft{KyvBrindlowEditor::kSplashShowings};
+
+IGraphicsWindow* MakeEditor(IEditorDelegate* delegate)
+{
+  auto* editor = new KyvBrindlowGraphics(delegate);
+  editor->Layout().SetSplashShowsLeft(gSplashShowsLeft.load());
+  return editor;
+}
+
+void ReleaseEditor(IGraphicsWindow* editor)
+{
+  auto* brindlow = static_cast<KyvBrindlowGraphics*>(editor);
+  gSplashShowsLeft.store(brindlow->Layout().SplashShowsLeft());
+  delete brindlow;
+}
+
+IPlugLV2UIEntry* Entry()
+{
+  static IPlugLV2UIEntry entry;
+  static const bool filled = [] {
+    entry.lv2 = &KyvBrindlowLV2Info();
+    entry.hooks = {&MakeEditor, &ReleaseEditor};
+    FillLV2UIDescriptor(entry);
+    return true;
+  }();
+  (void)filled;
+  return &entry;
+}
+} // namespace
+
+extern "C" __attribute__((visibility("default"))) const LV2UI_Descriptor* lv2ui_descriptor(uint32_t index)
+{
+  return index == 0 ? &Entry()->descriptor : nullptr;
+}

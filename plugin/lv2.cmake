@@ -1,0 +1,60 @@
+# Brindlow.lv2 in the build directory: the DSP binary (brindlow_dsp and the LV2 adapter,
+# no editor, no window system), the UI binary (the editor panel and the UI adapter, no
+# DSP) and the Turtle files the generator in tools/lv2-turtle writes from the product's
+# own definitions. Linux only.
+if(WIN32 OR NOT TARGET iplug_lv2)
+  return()
+endif()
+set(BRINDLOW_LV2_BUNDLE ${BRINDLOW_OUTPUT_DIR}/Brindlow.lv2)
+
+# The bundle's description: URIs, port symbols, binaries.
+add_library(brindlow_lv2_info STATIC ${CMAKE_CURRENT_LIST_DIR}/KyvBrindlowLV2Info.cpp)
+target_include_directories(brindlow_lv2_info PUBLIC ${CMAKE_CURRENT_LIST_DIR} ${PROJECT_SOURCE_DIR}/iplug/lv2)
+target_link_libraries(brindlow_lv2_info PUBLIC brindlow_info)
+
+# Links a module of the bundle as Brindlow.so is linked: one exported symbol (map), the
+# static libraries hidden, and outside the sanitizer build no unresolved symbol and the
+# C++ runtime inside.
+function(brindlow_lv2_module target output map)
+  set_target_properties(${target} PROPERTIES
+    PREFIX ""
+    OUTPUT_NAME ${output}
+    LIBRARY_OUTPUT_DIRECTORY ${BRINDLOW_LV2_BUNDLE}
+    LINK_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/${map})
+  target_link_options(${target} PRIVATE
+    -Wl,--version-script=${CMAKE_CURRENT_LIST_DIR}/${map}
+    -Wl,--exclude-libs,ALL)
+  if(NOT BRINDLOW_SANITIZE AND NOT BRINDLOW_TSAN)
+    target_link_options(${target} PRIVATE -Wl,--no-undefined -static-libstdc++ -static-libgcc)
+  endif()
+endfunction()
+
+add_library(BrindlowLV2 MODULE ${CMAKE_CURRENT_LIST_DIR}/KyvBrindlowLV2Main.cpp)
+target_link_libraries(BrindlowLV2 PRIVATE brindlow_dsp brindlow_lv2_info iplug_lv2)
+brindlow_lv2_module(BrindlowLV2 brindlow-lv2 BrindlowLV2.map)
+
+add_library(BrindlowLV2UI MODULE ${CMAKE_CURRENT_LIST_DIR}/KyvBrindlowLV2UIMain.cpp)
+target_link_libraries(BrindlowLV2UI PRIVATE brindlow_editor brindlow_lv2_info iplug_lv2_ui)
+brindlow_lv2_module(BrindlowLV2UI brindlow-lv2-ui BrindlowLV2UI.map)
+
+add_subdirectory(${PROJECT_SOURCE_DIR}/tools/lv2-turtle ${CMAKE_BINARY_DIR}/tools/lv2-turtle)
+set(BRINDLOW_LV2_TURTLE
+  ${BRINDLOW_LV2_BUNDLE}/manifest.ttl
+  ${BRINDLOW_LV2_BUNDLE}/brindlow.ttl
+  ${BRINDLOW_LV2_BUNDLE}/presets.ttl)
+add_custom_command(OUTPUT ${BRINDLOW_LV2_TURTLE}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${BRINDLOW_LV2_BUNDLE}
+  COMMAND lv2-turtle ${BRINDLOW_LV2_BUNDLE}
+  DEPENDS lv2-turtle
+  COMMENT "Writing the Turtle files of Brindlow.lv2")
+add_custom_target(BrindlowLV2Turtle ALL DEPENDS ${BRINDLOW_LV2_TURTLE})
+# The bundle as a whole, for tests and tools that load it. lv2-path/ holds nothing but
+# a link to it: the LV2_PATH under which hosts in the tests see this bundle alone (the
+# build directory itself holds many directories that are no bundles).
+set(BRINDLOW_LV2_PATH ${BRINDLOW_OUTPUT_DIR}/lv2-path CACHE INTERNAL "LV2_PATH holding only the built bundle")
+add_custom_command(OUTPUT ${BRINDLOW_LV2_PATH}/Brindlow.lv2
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${BRINDLOW_LV2_PATH}
+  COMMAND ${CMAKE_COMMAND} -E create_symlink ../Brindlow.lv2 ${BRINDLOW_LV2_PATH}/Brindlow.lv2
+  COMMENT "Linking lv2-path/Brindlow.lv2")
+add_custom_target(BrindlowLV2Bundle ALL
+  DEPENDS BrindlowLV2 BrindlowLV2UI BrindlowLV2Turtle ${BRINDLOW_LV2_PATH}/Brindlow.lv2)

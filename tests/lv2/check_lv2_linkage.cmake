@@ -1,0 +1,42 @@
+# What a binary of Brindlow.lv2 asks of the loader and offers a host: EXPORT as its only
+# exported symbol, no shared C++ runtime or libgcc (unless SHARED_RUNTIME_ALLOWED, for
+# the sanitizer builds), and none of the libraries in FORBIDDEN (a regex list).
+# Arguments: -DMODULE=path -DREADELF=path -DNM=path -DEXPORT=name [-DFORBIDDEN=a|b]
+#            [-DSHARED_RUNTIME_ALLOWED=ON]
+foreach(var MODULE READELF NM EXPORT)
+  if(NOT ${var})
+    message(FATAL_ERROR "${var} not given")
+  endif()
+endforeach()
+
+execute_process(COMMAND ${READELF} -d ${MODULE} OUTPUT_VARIABLE dynamic RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "readelf could not read ${MODULE}")
+endif()
+string(REGEX MATCHALL "Shared library: \\[[^]]+\\]" needed "${dynamic}")
+message(STATUS "needed: ${needed}")
+set(forbidden "${FORBIDDEN}")
+if(NOT SHARED_RUNTIME_ALLOWED)
+  list(APPEND forbidden "libstdc\\+\\+\\.so" "libgcc_s\\.so")
+endif()
+foreach(library IN LISTS forbidden)
+  if(needed MATCHES "\\[(${library})")
+    message(FATAL_ERROR "${MODULE} needs ${CMAKE_MATCH_0}]")
+  endif()
+endforeach()
+
+execute_process(COMMAND ${NM} -D --defined-only ${MODULE} OUTPUT_VARIABLE symbols RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "nm could not read ${MODULE}")
+endif()
+string(REGEX REPLACE "\n$" "" symbols "${symbols}")
+string(REPLACE "\n" ";" lines "${symbols}")
+set(exported)
+foreach(line IN LISTS lines)
+  string(REGEX MATCH "[^ ]+$" name "${line}")
+  list(APPEND exported ${name})
+endforeach()
+if(NOT exported STREQUAL "${EXPORT}")
+  message(FATAL_ERROR "${MODULE} exports [${exported}]; only ${EXPORT} may leave it")
+endif()
+message(STATUS "exports: ${exported}")
