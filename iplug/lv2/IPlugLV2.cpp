@@ -1,5 +1,7 @@
 #include "IPlugLV2.h"
 
+#include "IParam.h"
+
 #include <lv2/atom/atom.h>
 #include <lv2/buf-size/buf-size.h>
 #include <lv2/options/options.h>
@@ -127,8 +129,10 @@ void IPlugLV2::Run(uint32_t frames)
     std::memcpy(&bits, &value, sizeof bits);
     if (bits == mLastControlBits[i]) continue;
     mLastControlBits[i] = bits;
-    // Converted and clamped as any host value; a value that is not finite is ignored.
-    mPlug->SetParameterFromHost(int(i), double(value), false);
+    // Converted and clamped as any host value; a value that is not finite is ignored. A
+    // port holds a float: the value is the decimal it stands for (-4.1 dB, as a program
+    // of the plug-in's own gives it), so every format sounds alike.
+    mPlug->SetParameterFromHost(int(i), IParameter::FromHostFloat(value), false);
   }
   // The core takes an int of frames; a longer run (never seen in practice) goes in pieces.
   constexpr uint32_t kMaxPiece = 1u << 30;

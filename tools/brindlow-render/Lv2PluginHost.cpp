@@ -6,6 +6,7 @@
 #include <lv2/units/units.h>
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -53,6 +54,19 @@ std::string UnitSymbol(const std::string& unitUri)
   for (const auto& [uri, symbol] : kKnown)
     if (unitUri == uri) return symbol;
   return "";
+}
+
+// Texts compared with their trailing numbers as numbers.
+bool NaturalLess(const std::string& a, const std::string& b)
+{
+  auto split = [](const std::string& text) {
+    size_t digits = text.size();
+    while (digits > 0 && std::isdigit(static_cast<unsigned char>(text[digits - 1]))) --digits;
+    const std::string number = text.substr(digits);
+    return std::make_pair(text.substr(0, digits), number.empty() ? -1LL : std::atoll(number.c_str()));
+  };
+  const auto sa = split(a), sb = split(b);
+  return sa != sb ? sa < sb : a < b;
 }
 
 std::string BundleUri(const std::string& path)
@@ -136,7 +150,8 @@ bool Lv2PluginHost::Load(const std::string& path, std::string& error)
     mPresets.emplace_back(lilv_node_as_uri(preset), name.Text());
   }
   lilv_nodes_free(presets);
-  std::sort(mPresets.begin(), mPresets.end());
+  // In the order of their URIs, numbers read as numbers: ...:preset:2 before ...:preset:10.
+  std::sort(mPresets.begin(), mPresets.end(), [](const auto& a, const auto& b) { return NaturalLess(a.first, b.first); });
   return true;
 }
 
