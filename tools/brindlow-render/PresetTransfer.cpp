@@ -50,8 +50,8 @@ void RestoreState(PluginHost& host, bool bank, const SavedState& saved)
 bool PresetFitsPlugin(const PluginHost& host, const PresetFile& file, std::string& error)
 {
   if (!host.TakesVstPresetFiles())
-    return Fail(error, std::string("preset files (.fxp, .fxb) are VST 2.4 state; this is a ") + host.FormatName() +
-                           " plug-in (use --program and --set)");
+    return Fail(error, std::string("preset files (.fxp, .fxb) are VST 2.4 state; this plug-in is ") + host.FormatName() +
+                           " (use --program and --set)");
   if (file.pluginId != host.UniqueId())
     return Fail(error, "the preset is for the plug-in with ID " + PluginIdText(file.pluginId) +
                            ", not for this one, whose ID is " + PluginIdText(host.UniqueId()));
@@ -111,8 +111,8 @@ bool LoadPreset(PluginHost& host, const PresetFile& file, std::string& error)
 bool CapturePreset(PluginHost& host, bool bank, PresetFile& out, std::string& error)
 {
   if (!host.TakesVstPresetFiles())
-    return Fail(error, std::string("preset files (.fxp, .fxb) are VST 2.4 state; this is a ") + host.FormatName() +
-                           " plug-in");
+    return Fail(error, std::string("preset files (.fxp, .fxb) are VST 2.4 state; this plug-in is ") + host.FormatName() +
+                           "");
   PresetFile file;
   file.pluginId = host.UniqueId();
   file.pluginVersion = host.Version();
