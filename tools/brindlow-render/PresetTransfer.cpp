@@ -111,8 +111,7 @@ bool LoadPreset(PluginHost& host, const PresetFile& file, std::string& error)
 bool CapturePreset(PluginHost& host, bool bank, PresetFile& out, std::string& error)
 {
   if (!host.TakesVstPresetFiles())
-    return Fail(error, std::string("preset files (.fxp, .fxb) are VST 2.4 state; this plug-in is ") + host.FormatName() +
-                           "");
+    return Fail(error, std::string("preset files (.fxp, .fxb) are VST 2.4 state; this plug-in is ") + host.FormatName());
   PresetFile file;
   file.pluginId = host.UniqueId();
   file.pluginVersion = host.Version();
