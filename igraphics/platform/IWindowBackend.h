@@ -42,6 +42,8 @@ public:
   // The host's idle call: a back-end without a timer of its own pumps the window's events
   // here, without blocking, and runs the owner's tick when one is due.
   virtual void Idle(void* /*window*/) {}
+  // The descriptor that turns readable when |window| has events waiting, or -1.
+  virtual int EventFileDescriptor(void* /*window*/) const { return -1; }
   // Takes the keyboard focus while a drawn edit box is being typed into, and gives it back.
   virtual void SetKeyboardFocus(void* /*window*/, bool /*take*/) {}
 
