@@ -8,8 +8,9 @@
 
 #include "IPlugTrace.h"
 
-IPlugCLAP::IPlugCLAP(const clap_plugin_descriptor_t* descriptor, const clap_host_t* host, IPlugBase* plug)
-  : mHost(host), mPlug(plug)
+IPlugCLAP::IPlugCLAP(const clap_plugin_descriptor_t* descriptor, const clap_host_t* host, IPlugBase* plug,
+                     TailFunction tail)
+  : mHost(host), mPlug(plug), mTail(tail)
 {
   std::memset(&mClapPlugin, 0, sizeof(mClapPlugin));
   mClapPlugin.desc = descriptor;
@@ -163,30 +164,45 @@ clap_process_status IPlugCLAP::Process(const clap_process_t& process)
   const bool doublePath = !output.data32 && output.data64;
   if (!output.data32 && !output.data64) return CLAP_PROCESS_ERROR;
 
-  SendQueuedEdits(process.out_events);
+  SendQueuedEdits(process.out_events); // a host call: before the lock is taken
 
-  // The block is split at each parameter event, so a change takes effect exactly at
-  // its frame. Times out of order or past the block are held to what was processed.
-  uint32_t done = 0;
   const clap_input_events_t* in = process.in_events;
   const uint32_t count = in && in->size && in->get ? in->size(in) : 0;
-  for (uint32_t i = 0; i < count; ++i)
+  uint32_t tail = 0;
+  bool tailChecked = false;
+  if (count == 0)
   {
-    const clap_event_header_t* event = in->get(in, i);
-    if (!event) continue;
-    uint32_t time = event->time;
-    if (time > frames) time = frames;
-    if (time > done)
-    {
-      ProcessRange(process, doublePath, done, time);
-      done = time;
-    }
-    ApplyEvent(event);
+    ProcessRange(process, doublePath, 0, frames);
   }
-  if (done < frames) ProcessRange(process, doublePath, done, frames);
+  else
+  {
+    // One lock for the block and its changes (the calls below take it again,
+    // re-entrantly), so they pay for it once. The host's event list is only read
+    // under it; nothing here calls the host.
+    IPlugLockGuard guard(mPlug->Lock());
+    // The block is split at each parameter event, so a change takes effect exactly at
+    // its frame. Times out of order or past the block are held to what was processed.
+    uint32_t done = 0;
+    for (uint32_t i = 0; i < count; ++i)
+    {
+      const clap_event_header_t* event = in->get(in, i);
+      if (!event) continue;
+      uint32_t time = event->time;
+      if (time > frames) time = frames;
+      if (time > done)
+      {
+        ProcessRange(process, doublePath, done, time);
+        done = time;
+      }
+      ApplyEvent(event);
+    }
+    if (done < frames) ProcessRange(process, doublePath, done, frames);
+    tailChecked = TakeTailChange(&tail);
+  }
   process.audio_outputs[0].constant_mask = 0; // no output is flagged constant
 
-  ReportTailChange();
+  if (!tailChecked) tailChecked = TakeTailChange(&tail); // an edit from the editor, say
+  if (tailChecked) ReportTail(tail);
   return CLAP_PROCESS_CONTINUE;
 }
 
@@ -229,7 +245,7 @@ void IPlugCLAP::ApplyEvent(const clap_event_header_t* event)
   const auto* change = reinterpret_cast<const clap_event_param_value_t*>(event);
   if (change->param_id >= static_cast<clap_id>(mPlug->ParameterCount())) return;
   // Real values, clamped to the range; ones that are not finite are ignored.
-  mPlug->SetParameterFromHost(static_cast<int>(change->param_id), change->value, false);
+  if (mPlug->SetParameterFromHost(static_cast<int>(change->param_id), change->value, false)) TailMayHaveChanged();
 }
 
 void IPlugCLAP::Flush(const clap_input_events_t* in, const clap_output_events_t* out)
@@ -238,7 +254,8 @@ void IPlugCLAP::Flush(const clap_input_events_t* in, const clap_output_events_t*
   for (uint32_t i = 0; i < count; ++i)
     if (const clap_event_header_t* event = in->get(in, i)) ApplyEvent(event);
   SendQueuedEdits(out);
-  if (mActive.load()) ReportTailChange(); // [audio] while active
+  uint32_t tail = 0;
+  if (mActive.load() && TakeTailChange(&tail)) ReportTail(tail); // [audio] while active
 }
 
 void IPlugCLAP::SendQueuedEdits(const clap_output_events_t* out)
@@ -277,19 +294,23 @@ void IPlugCLAP::SendQueuedEdits(const clap_output_events_t* out)
 
 uint32_t IPlugCLAP::TailSamples()
 {
-  // The lagging side rings for the delay after the input stops: ceil(delay x rate).
-  // The plug-in's first parameter in milliseconds is the delay.
+  if (!mTail) return 0;
   IPlugLockGuard guard(mPlug->Lock());
-  const IParameter* delay = mPlug->ParameterAt(0);
-  if (!delay) return 0;
-  const double samples = std::ceil(delay->Value() / 1000.0 * mPlug->SampleRate());
-  if (!(samples > 0.0)) return 0;
-  return samples >= 2147483647.0 ? 2147483647u : static_cast<uint32_t>(samples);
+  return mTail(*mPlug);
 }
 
-void IPlugCLAP::ReportTailChange()
+bool IPlugCLAP::TakeTailChange(uint32_t* tail)
 {
-  const uint32_t tail = TailSamples();
+  // A plain load first: the common block, with nothing changed, does no atomic write.
+  if (!mTail || !mTailMayHaveChanged.load(std::memory_order_acquire) ||
+      !mTailMayHaveChanged.exchange(false, std::memory_order_acq_rel))
+    return false;
+  *tail = TailSamples();
+  return true;
+}
+
+void IPlugCLAP::ReportTail(uint32_t tail)
+{
   if (tail == mReportedTail.load(std::memory_order_relaxed)) return;
   mReportedTail.store(tail, std::memory_order_relaxed);
   if (mHostTail && mHostTail->changed) mHostTail->changed(mHost);
@@ -300,6 +321,7 @@ void IPlugCLAP::ReportTailChange()
 void IPlugCLAP::QueueEdit(IPlugCLAPEditQueue::EKind kind, int index, double value)
 {
   if (!mPlug->ParameterAt(index)) return;
+  if (kind == IPlugCLAPEditQueue::kValue) TailMayHaveChanged(); // the editor changed the parameter
   if (!mEdits.Push({kind, index, value}))
     EmitTrace("IPlugCLAP::QueueEdit", __LINE__, "edit of parameter %d dropped: the host takes none", index);
   // Outside processing, output events go out only in a flush the host is asked for.

@@ -29,9 +29,14 @@ public:
   static constexpr int kMaxChannels = 8; // per port, for the pointer arrays of a sub-block
   static constexpr uint32_t kEditorTimerMs = 33;
 
+  // The samples a plug-in rings on after its input stops, under its lock (the product's
+  // to tell: a delay's is its delay time).
+  using TailFunction = uint32_t (*)(IPlugBase& plug);
+
   // Takes ownership of plug (not null). host is kept, not called: create_plugin may not
-  // call the host.
-  IPlugCLAP(const clap_plugin_descriptor_t* descriptor, const clap_host_t* host, IPlugBase* plug);
+  // call the host. Without tail, the plug-in offers no tail extension.
+  IPlugCLAP(const clap_plugin_descriptor_t* descriptor, const clap_host_t* host, IPlugBase* plug,
+            TailFunction tail = nullptr);
   ~IPlugCLAP() override;
   IPlugCLAP(const IPlugCLAP&) = delete;
   IPlugCLAP& operator=(const IPlugCLAP&) = delete;
@@ -103,8 +108,12 @@ private:
   // Hands the queued editor gestures to the host as output events at time 0.
   void SendQueuedEdits(const clap_output_events_t* out);
   void QueueEdit(IPlugCLAPEditQueue::EKind kind, int index, double value);
-  // Tells the host when the tail changed since it was last told ([audio]).
-  void ReportTailChange();
+  // The tail, when something changed a parameter since the last look (false otherwise:
+  // a block without changes takes no lock for it).
+  bool TakeTailChange(uint32_t* tail);
+  // Tells the host when tail differs from what it was last told ([audio], lock free).
+  void ReportTail(uint32_t tail);
+  void TailMayHaveChanged() { mTailMayHaveChanged.store(true, std::memory_order_release); }
   // Asserts in debug builds, where the host can tell, that the caller is on its main thread.
   void AssertMainThread() const;
   void CloseEditor();
@@ -126,7 +135,9 @@ private:
 
   std::atomic<bool> mActive{false};
   std::atomic<bool> mProcessing{false};
+  TailFunction mTail;
   std::atomic<uint32_t> mReportedTail{0};
+  std::atomic<bool> mTailMayHaveChanged{false};
   IPlugCLAPEditQueue mEdits;
 
   // Editor: created by gui create, its window opened in set_parent.

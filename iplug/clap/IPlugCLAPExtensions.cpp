@@ -116,7 +116,7 @@ const void* IPlugCLAP::Extension(const char* id) const
   if (!std::strcmp(id, CLAP_EXT_AUDIO_PORTS_CONFIG) && PortConfigCount() > 1) return &kAudioPortsConfig;
   if (!std::strcmp(id, CLAP_EXT_PARAMS)) return &kParams;
   if (!std::strcmp(id, CLAP_EXT_STATE)) return &kState;
-  if (!std::strcmp(id, CLAP_EXT_TAIL)) return &kTail;
+  if (!std::strcmp(id, CLAP_EXT_TAIL)) return mTail ? &kTail : nullptr;
   if (!std::strcmp(id, CLAP_EXT_PRESET_LOAD) || !std::strcmp(id, CLAP_EXT_PRESET_LOAD_COMPAT))
     return mPlug->PresetCount() > 0 ? &kPresetLoad : nullptr;
   if (HasEditor())
@@ -280,6 +280,7 @@ bool IPlugCLAP::LoadPreset(uint32_t kind, const char* location, const char* key)
     return false;
   }
   mPlug->SelectProgramFromHost(index);
+  TailMayHaveChanged();
   // As for a program switch of the plug-in's own: the host re-reads the values.
   if (mHostParams && mHostParams->rescan) mHostParams->rescan(mHost, CLAP_PARAM_RESCAN_VALUES);
   if (mHostState && mHostState->mark_dirty) mHostState->mark_dirty(mHost);

@@ -105,5 +105,7 @@ bool IPlugCLAP::LoadState(const clap_istream_t* stream)
     EmitTrace("IPlugCLAP::LoadState", __LINE__, "state refused: cut short or damaged");
     return false;
   }
-  return mPlug->LoadStateFromHost(true, state.data(), size);
+  if (!mPlug->LoadStateFromHost(true, state.data(), size)) return false;
+  TailMayHaveChanged();
+  return true;
 }
