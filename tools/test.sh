@@ -9,6 +9,7 @@ cd "$(dirname "$0")/.."
 jobs=$(nproc)
 
 tools/test-windows.sh
+tools/test-clap.sh # the Windows Brindlow.clap files: imports, and the 64-bit one under Wine
 
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRINDLOW_BENCH=ON
 cmake --build build/release -j "$jobs"

@@ -9,8 +9,8 @@
 #include "IPlugTrace.h"
 
 IPlugCLAP::IPlugCLAP(const clap_plugin_descriptor_t* descriptor, const clap_host_t* host, IPlugBase* plug,
-                     TailFunction tail)
-  : mHost(host), mPlug(plug), mTail(tail)
+                     const IPlugCLAPProduct* product)
+  : mHost(host), mPlug(plug), mProduct(product)
 {
   std::memset(&mClapPlugin, 0, sizeof(mClapPlugin));
   mClapPlugin.desc = descriptor;
@@ -294,15 +294,15 @@ void IPlugCLAP::SendQueuedEdits(const clap_output_events_t* out)
 
 uint32_t IPlugCLAP::TailSamples()
 {
-  if (!mTail) return 0;
+  if (!mProduct || !mProduct->tailSamples) return 0;
   IPlugLockGuard guard(mPlug->Lock());
-  return mTail(*mPlug);
+  return mProduct->tailSamples(*mPlug);
 }
 
 bool IPlugCLAP::TakeTailChange(uint32_t* tail)
 {
   // A plain load first: the common block, with nothing changed, does no atomic write.
-  if (!mTail || !mTailMayHaveChanged.load(std::memory_order_acquire) ||
+  if (!mProduct || !mProduct->tailSamples || !mTailMayHaveChanged.load(std::memory_order_acquire) ||
       !mTailMayHaveChanged.exchange(false, std::memory_order_acq_rel))
     return false;
   *tail = TailSamples();

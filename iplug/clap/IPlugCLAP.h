@@ -19,7 +19,20 @@
 #include "IPlugBase.h"
 #include "IPlugCLAPEditQueue.h"
 #include "IPlugHostCalls.h"
+#include "IPlugInfo.h"
 #include "clap_abi.h"
+
+// What a product's CLAP entry file hands the adapter.
+struct IPlugCLAPProduct
+{
+  const char* id;                      // reverse-domain; hosts store it, so it never changes
+  const IPlugInfo& (*info)();          // the product's description
+  IPlugBase* (*make)();                // a new plug-in, editor attached when it has one
+  const char* const* features;         // CLAP feature strings, null-terminated
+  // Samples the effect rings on after its input stops, under the plug-in's lock; null
+  // for an effect without a tail.
+  uint32_t (*tailSamples)(IPlugBase& plug);
+};
 
 class IPlugCLAP : public IPlugHostCalls
 {
@@ -29,14 +42,11 @@ public:
   static constexpr int kMaxChannels = 8; // per port, for the pointer arrays of a sub-block
   static constexpr uint32_t kEditorTimerMs = 33;
 
-  // The samples a plug-in rings on after its input stops, under its lock (the product's
-  // to tell: a delay's is its delay time).
-  using TailFunction = uint32_t (*)(IPlugBase& plug);
-
-  // Takes ownership of plug (not null). host is kept, not called: create_plugin may not
-  // call the host. Without tail, the plug-in offers no tail extension.
+  // Takes ownership of plug (not null), made by product (which also gives the tail and
+  // the factory programs; without it the plug-in offers neither tail nor preset load).
+  // host is kept, not called: create_plugin may not call the host.
   IPlugCLAP(const clap_plugin_descriptor_t* descriptor, const clap_host_t* host, IPlugBase* plug,
-            TailFunction tail = nullptr);
+            const IPlugCLAPProduct* product);
   ~IPlugCLAP() override;
   IPlugCLAP(const IPlugCLAP&) = delete;
   IPlugCLAP& operator=(const IPlugCLAP&) = delete;
@@ -73,7 +83,8 @@ public:
   bool LoadState(const clap_istream_t* stream);
   // [main or audio] Samples the effect rings on after its input stops.
   uint32_t TailSamples();
-  // [main] A built-in program by its key (the program index as decimal text).
+  // [main] A built-in program by its key (the program index as decimal text), as the
+  // product defines it: what the plug-in's own program slots hold now may differ.
   bool LoadPreset(uint32_t kind, const char* location, const char* key);
   // [main] Editor.
   bool GuiCreate(const char* api, bool isFloating);
@@ -135,7 +146,7 @@ private:
 
   std::atomic<bool> mActive{false};
   std::atomic<bool> mProcessing{false};
-  TailFunction mTail;
+  const IPlugCLAPProduct* mProduct;
   std::atomic<uint32_t> mReportedTail{0};
   std::atomic<bool> mTailMayHaveChanged{false};
   IPlugCLAPEditQueue mEdits;

@@ -46,7 +46,7 @@ const clap_plugin_t* CLAP_ABI CreatePlugin(const clap_plugin_factory_t*, const c
     if (plug)
     {
       plug->AddFallbackPreset();
-      adapter = new (std::nothrow) IPlugCLAP(&gDescriptor, host, plug, gProduct->tailSamples);
+      adapter = new (std::nothrow) IPlugCLAP(&gDescriptor, host, plug, gProduct);
       if (!adapter) delete plug;
     }
   }

@@ -1,5 +1,4 @@
-// IPlugCLAPEntry: what a product's CLAP entry file hands the adapter, and the library's
-// entry calls (init, deinit, get_factory) with the plug-in factory and the preset
+// IPlugCLAPEntry: the library's entry calls (init, deinit, get_factory) with the plug-in factory and the preset
 // discovery factory behind them. The entry file defines the clap_entry object itself:
 //
 //   extern "C" const clap_plugin_entry_t clap_entry = {CLAP_VERSION_INIT, Init, Deinit, GetFactory};
@@ -7,20 +6,8 @@
 // with Init calling IPlugCLAPEntry::Init(product, path) and the others forwarding.
 #pragma once
 
-#include "IPlugBase.h"
-#include "IPlugInfo.h"
-#include "clap_abi.h"
+#include "IPlugCLAP.h"
 
-struct IPlugCLAPProduct
-{
-  const char* id;                      // reverse-domain; hosts store it, so it never changes
-  const IPlugInfo& (*info)();          // the product's description
-  IPlugBase* (*make)();                // a new plug-in, editor attached when it has one
-  const char* const* features;         // CLAP feature strings, null-terminated
-  // Samples the effect rings on after its input stops, under the plug-in's lock; null
-  // for an effect without a tail.
-  uint32_t (*tailSamples)(IPlugBase& plug);
-};
 
 namespace IPlugCLAPEntry
 {

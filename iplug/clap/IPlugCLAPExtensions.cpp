@@ -116,9 +116,9 @@ const void* IPlugCLAP::Extension(const char* id) const
   if (!std::strcmp(id, CLAP_EXT_AUDIO_PORTS_CONFIG) && PortConfigCount() > 1) return &kAudioPortsConfig;
   if (!std::strcmp(id, CLAP_EXT_PARAMS)) return &kParams;
   if (!std::strcmp(id, CLAP_EXT_STATE)) return &kState;
-  if (!std::strcmp(id, CLAP_EXT_TAIL)) return mTail ? &kTail : nullptr;
+  if (!std::strcmp(id, CLAP_EXT_TAIL)) return mProduct && mProduct->tailSamples ? &kTail : nullptr;
   if (!std::strcmp(id, CLAP_EXT_PRESET_LOAD) || !std::strcmp(id, CLAP_EXT_PRESET_LOAD_COMPAT))
-    return mPlug->PresetCount() > 0 ? &kPresetLoad : nullptr;
+    return mProduct && mProduct->info().presetCount > 0 ? &kPresetLoad : nullptr;
   if (HasEditor())
   {
     if (!std::strcmp(id, CLAP_EXT_GUI)) return &kIPlugCLAPGui;
@@ -272,14 +272,21 @@ bool IPlugCLAP::LoadPreset(uint32_t kind, const char* location, const char* key)
     for (const char* c = key; *c && index >= 0; ++c)
       index = (*c >= '0' && *c <= '9') ? index * 10 + (*c - '0') : -1;
   }
-  if (index < 0 || index >= mPlug->PresetCount())
+  // The program as the product defines it, from a plug-in base made from the description
+  // (no DSP): the instance's own slots change as it saves and switches programs.
+  IPlugBase factory(mProduct->info());
+  if (index < 0 || index >= factory.PresetCount() || !factory.RecallPreset(index))
   {
     EmitTrace("IPlugCLAP::LoadPreset", __LINE__, "no built-in program \"%s\"", key ? key : "(null)");
     if (mHostPresetLoad && mHostPresetLoad->on_error)
       mHostPresetLoad->on_error(mHost, kind, location, key, 0, "no such built-in program");
     return false;
   }
-  mPlug->SelectProgramFromHost(index);
+  {
+    IPlugLockGuard guard(mPlug->Lock()); // audio sees all the program's values or none
+    for (int i = 0; i < mPlug->ParameterCount() && i < factory.ParameterCount(); ++i)
+      mPlug->SetParameterFromHost(i, factory.ParameterAt(i)->Value(), false);
+  }
   TailMayHaveChanged();
   // As for a program switch of the plug-in's own: the host re-reads the values.
   if (mHostParams && mHostParams->rescan) mHostParams->rescan(mHost, CLAP_PARAM_RESCAN_VALUES);

@@ -14,7 +14,7 @@ class ClapEdits : public ::testing::Test
 protected:
   ClapTestHost host;
   clap_plugin_descriptor_t desc{};
-  IPlugCLAP* adapter = new IPlugCLAP(&desc, host.Host(), MakeKyvBrindlow());
+  IPlugCLAP* adapter = new IPlugCLAP(&desc, host.Host(), MakeKyvBrindlow(), nullptr);
   const clap_plugin_t* p = adapter->ClapPlugin();
   IPlugBase* plug = adapter->Plug();
   const clap_plugin_params_t* params = nullptr;

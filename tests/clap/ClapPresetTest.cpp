@@ -149,6 +149,19 @@ TEST(ClapPresets, EveryDiscoveredKeyLoadsAndTheHostIsTold)
   EXPECT_DOUBLE_EQ(delay, 40.0);
   EXPECT_DOUBLE_EQ(wet, -4.1);
 
+  // A program loads as defined, whatever the instance did since: edits, a state save,
+  // another program.
+  ClapEventList edit;
+  edit.AddParam(0, 0, 5.0);
+  params->flush(instance.plugin, edit.In(), ClapOutputList().Out());
+  ClapOutStream saved;
+  auto state = instance.Ext<clap_plugin_state_t>(CLAP_EXT_STATE);
+  ASSERT_TRUE(state->save(instance.plugin, &saved.stream));
+  ASSERT_TRUE(load->from_location(instance.plugin, CLAP_PRESET_DISCOVERY_LOCATION_PLUGIN, nullptr, "2"));
+  ASSERT_TRUE(load->from_location(instance.plugin, CLAP_PRESET_DISCOVERY_LOCATION_PLUGIN, nullptr, "1"));
+  params->get_value(instance.plugin, 0, &delay);
+  EXPECT_DOUBLE_EQ(delay, 40.0);
+
   const size_t loaded = host.loadedKeys.size();
   for (const char* key : {"17", "-1", "1x", "", "Vocal Doubler", "99999"})
     EXPECT_FALSE(load->from_location(instance.plugin, CLAP_PRESET_DISCOVERY_LOCATION_PLUGIN, nullptr, key)) << key;
