@@ -176,28 +176,34 @@ clap_process_status IPlugCLAP::Process(const clap_process_t& process)
   }
   else
   {
-    // One lock for the block and its changes (the calls below take it again,
-    // re-entrantly), so they pay for it once. The host's event list is only read
-    // under it; nothing here calls the host.
-    IPlugLockGuard guard(mPlug->Lock());
-    // The block is split at each parameter event, so a change takes effect exactly at
-    // its frame. Times out of order or past the block are held to what was processed.
-    uint32_t done = 0;
-    for (uint32_t i = 0; i < count; ++i)
+    // The block is split at each parameter change, so it takes effect exactly at its
+    // frame. The changes are copied out of the host's list in batches with the lock
+    // free (reading the list is a call into the host); each batch, with the sub-blocks
+    // between its changes, then runs under one lock, taken again re-entrantly below.
+    ParamChange changes[kChangesPerBatch];
+    uint32_t done = 0, next = 0;
+    while (next < count)
     {
-      const clap_event_header_t* event = in->get(in, i);
-      if (!event) continue;
-      uint32_t time = event->time;
-      if (time > frames) time = frames;
-      if (time > done)
+      uint32_t n = 0;
+      for (; next < count && n < kChangesPerBatch; ++next)
+        if (ReadChange(in->get(in, next), frames, &changes[n])) ++n;
+      IPlugLockGuard guard(mPlug->Lock());
+      for (uint32_t k = 0; k < n; ++k)
       {
-        ProcessRange(process, doublePath, done, time);
-        done = time;
+        // Times out of order are held to what was already processed.
+        if (changes[k].time > done)
+        {
+          ProcessRange(process, doublePath, done, changes[k].time);
+          done = changes[k].time;
+        }
+        ApplyChange(changes[k]);
       }
-      ApplyEvent(event);
+      if (next == count)
+      {
+        if (done < frames) ProcessRange(process, doublePath, done, frames);
+        tailChecked = TakeTailChange(&tail);
+      }
     }
-    if (done < frames) ProcessRange(process, doublePath, done, frames);
-    tailChecked = TakeTailChange(&tail);
   }
   process.audio_outputs[0].constant_mask = 0; // no output is flagged constant
 
@@ -238,21 +244,34 @@ void IPlugCLAP::ProcessRange(const clap_process_t& process, bool doublePath, uin
   }
 }
 
-void IPlugCLAP::ApplyEvent(const clap_event_header_t* event)
+bool IPlugCLAP::ReadChange(const clap_event_header_t* event, uint32_t frames, ParamChange* change) const
 {
-  if (event->space_id != CLAP_CORE_EVENT_SPACE_ID || event->type != CLAP_EVENT_PARAM_VALUE) return;
-  if (event->size < sizeof(clap_event_param_value_t)) return;
-  const auto* change = reinterpret_cast<const clap_event_param_value_t*>(event);
-  if (change->param_id >= static_cast<clap_id>(mPlug->ParameterCount())) return;
+  if (!event || event->space_id != CLAP_CORE_EVENT_SPACE_ID || event->type != CLAP_EVENT_PARAM_VALUE ||
+      event->size < sizeof(clap_event_param_value_t))
+    return false;
+  clap_event_param_value_t value;
+  std::memcpy(&value, event, sizeof(value));
+  if (value.param_id >= static_cast<clap_id>(mPlug->ParameterCount())) return false;
+  change->time = event->time < frames ? event->time : frames;
+  change->index = static_cast<int>(value.param_id);
+  change->value = value.value;
+  return true;
+}
+
+void IPlugCLAP::ApplyChange(const ParamChange& change)
+{
   // Real values, clamped to the range; ones that are not finite are ignored.
-  if (mPlug->SetParameterFromHost(static_cast<int>(change->param_id), change->value, false)) TailMayHaveChanged();
+  if (mPlug->SetParameterFromHost(change.index, change.value, false)) TailMayHaveChanged();
 }
 
 void IPlugCLAP::Flush(const clap_input_events_t* in, const clap_output_events_t* out)
 {
   const uint32_t count = in && in->size && in->get ? in->size(in) : 0;
   for (uint32_t i = 0; i < count; ++i)
-    if (const clap_event_header_t* event = in->get(in, i)) ApplyEvent(event);
+  {
+    ParamChange change;
+    if (ReadChange(in->get(in, i), 0, &change)) ApplyChange(change);
+  }
   SendQueuedEdits(out);
   uint32_t tail = 0;
   if (mActive.load() && TakeTailChange(&tail)) ReportTail(tail); // [audio] while active

@@ -114,8 +114,18 @@ private:
   clap_process_status Process(const clap_process_t& process);
   // Runs frames [start, end) of the block's buffers through the plug-in.
   void ProcessRange(const clap_process_t& process, bool doublePath, uint32_t start, uint32_t end);
-  // Applies one event from the host; other spaces and types are skipped.
-  void ApplyEvent(const clap_event_header_t* event);
+  // A parameter change from the host, its time held to the block.
+  struct ParamChange
+  {
+    uint32_t time;
+    int index;
+    double value;
+  };
+  static constexpr uint32_t kChangesPerBatch = 64;
+  // Reads a PARAM_VALUE event of a known parameter; false for any other event (other
+  // spaces and types are skipped).
+  bool ReadChange(const clap_event_header_t* event, uint32_t frames, ParamChange* change) const;
+  void ApplyChange(const ParamChange& change);
   // Hands the queued editor gestures to the host as output events at time 0.
   void SendQueuedEdits(const clap_output_events_t* out);
   void QueueEdit(IPlugCLAPEditQueue::EKind kind, int index, double value);

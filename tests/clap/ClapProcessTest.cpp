@@ -2,6 +2,7 @@
 // inputs, 32- and 64-bit buffers, in-place buffers, any block size, reset and tail.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "ClapTestHost.h"
@@ -55,6 +56,23 @@ TEST_F(ClapProcess, ParameterEventTakesEffectExactlyAtItsFrame)
     events.AddParam(0, kWetMix, 0.0);
     events.AddParam(0, kPan, 0.0);
     block.Run(p, &events);
+  }
+}
+
+TEST_F(ClapProcess, ManyEventsInOneBlockEachTakeEffectAtTheirFrame)
+{
+  ASSERT_TRUE(instance.Activate(44100.0, 512));
+  ClapBlock block(512);
+  Prime(block, 0.5f);
+  // More changes than the adapter copies out of the host's list at once.
+  ClapEventList events;
+  for (uint32_t k = 0; k < 150; ++k) events.AddParam(3 * k + 1, kWetMix, k % 2 ? 6.0 : -6.0);
+  block.Run(p, &events);
+  for (uint32_t i = 0; i < 512; ++i)
+  {
+    const uint32_t last = i == 0 ? 0 : std::min<uint32_t>((i - 1) / 3, 149); // the last change at or before i
+    const double db = i == 0 ? 0.0 : (last % 2 ? 6.0 : -6.0);
+    ASSERT_NEAR(block.out32[1][i], 0.5 * std::pow(10.0, db / 20.0), 1e-6) << "frame " << i;
   }
 }
 
