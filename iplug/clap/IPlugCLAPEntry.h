@@ -1,5 +1,6 @@
-// IPlugCLAPEntry: the library's entry calls (init, deinit, get_factory) with the plug-in factory and the preset
-// discovery factory behind them. The entry file defines the clap_entry object itself:
+// IPlugCLAPEntry: the library's entry calls (init, deinit, get_factory) with the plug-in
+// factory and the preset discovery factory behind them. A product's entry file hands
+// them its IPlugCLAPProduct and defines the clap_entry object itself:
 //
 //   extern "C" const clap_plugin_entry_t clap_entry = {CLAP_VERSION_INIT, Init, Deinit, GetFactory};
 //
@@ -7,7 +8,6 @@
 #pragma once
 
 #include "IPlugCLAP.h"
-
 
 namespace IPlugCLAPEntry
 {

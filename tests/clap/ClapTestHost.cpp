@@ -7,7 +7,9 @@
 
 ClapModule::ClapModule(const char* path)
 {
-  mLibrary = dlopen(path, RTLD_NOW | RTLD_LOCAL);
+  // As hosts load it; kept mapped after dlclose so that sanitizer reports can still
+  // name its code.
+  mLibrary = dlopen(path, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
   if (!mLibrary)
   {
     const char* error = dlerror();
