@@ -17,14 +17,17 @@ allowed_imports='^(kernel32|user32|gdi32|msvcrt|comdlg32|shell32|wininet)\.dll$'
 for pair in x86_64:build/windows i686:build/windows32; do
   triplet=${pair%%:*} dir=${pair#*:}
   [ -f "$dir/Brindlow.clap" ] || { echo "no $dir/Brindlow.clap: run tools/test-windows.sh first" >&2; exit 1; }
-  imports=$("$triplet-w64-mingw32-objdump" -p "$dir/Brindlow.clap" | sed -n 's/^[[:space:]]*DLL Name: //p')
+  headers=$("$triplet-w64-mingw32-objdump" -p "$dir/Brindlow.clap")
+  imports=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers")
   echo "$dir/Brindlow.clap imports: ${imports//$'\n'/ }"
-  if echo "$imports" | grep -qviE "$allowed_imports"; then
+  if grep -qviE "$allowed_imports" <<<"$imports"; then
     echo "$dir/Brindlow.clap needs a DLL that Windows does not provide" >&2
     exit 1
   fi
-  if ! "$triplet-w64-mingw32-objdump" -p "$dir/Brindlow.clap" | grep -qE '^[[:space:]]*\[ *[0-9]+\] clap_entry$'; then
-    echo "$dir/Brindlow.clap does not export clap_entry" >&2
+  # The export name table: "[   0] clap_entry", and nothing else.
+  exports=$(sed -nE 's/^[[:space:]]*\[ *[0-9]+\] (.*)$/\1/p' <<<"$headers")
+  if [ "$exports" != clap_entry ]; then
+    echo "$dir/Brindlow.clap exports [${exports//$'\n'/ }]; it must export clap_entry alone" >&2
     exit 1
   fi
 done
