@@ -212,6 +212,17 @@ clap_process_status IPlugCLAP::Process(const clap_process_t& process)
   return CLAP_PROCESS_CONTINUE;
 }
 
+namespace
+{
+// out[c] = the host's channel c from frame start on, for c < n; null where the host gave
+// no such channel.
+template <class Sample>
+void OffsetChannels(Sample* const* host, uint32_t hostCount, uint32_t n, uint32_t start, Sample** out)
+{
+  for (uint32_t c = 0; c < n; ++c) out[c] = host && c < hostCount && host[c] ? host[c] + start : nullptr;
+}
+} // namespace
+
 void IPlugCLAP::ProcessRange(const clap_process_t& process, bool doublePath, uint32_t start, uint32_t end)
 {
   const int frames = static_cast<int>(end - start);
@@ -220,26 +231,23 @@ void IPlugCLAP::ProcessRange(const clap_process_t& process, bool doublePath, uin
   // Offset pointers into the host's buffers, one per connected channel: channels the
   // host did not give read silence (inputs) or are dropped (outputs).
   const uint32_t nIn = static_cast<uint32_t>(mInputChannels < kMaxChannels ? mInputChannels : kMaxChannels);
-  const uint32_t nOut = static_cast<uint32_t>(
-    mPlug->OutputChannelCount() < kMaxChannels ? mPlug->OutputChannelCount() : kMaxChannels);
+  const int outputs = mPlug->OutputChannelCount();
+  const uint32_t nOut = static_cast<uint32_t>(outputs < kMaxChannels ? outputs : kMaxChannels);
+  const uint32_t inCount = input ? input->channel_count : 0;
   if (doublePath)
   {
-    double* ins[kMaxChannels] = {};
-    double* outs[kMaxChannels] = {};
-    for (uint32_t c = 0; input && input->data64 && c < nIn && c < input->channel_count; ++c)
-      ins[c] = input->data64[c] ? input->data64[c] + start : nullptr;
-    for (uint32_t c = 0; c < nOut && c < output.channel_count; ++c)
-      outs[c] = output.data64[c] ? output.data64[c] + start : nullptr;
+    double* ins[kMaxChannels];
+    double* outs[kMaxChannels];
+    OffsetChannels(input ? input->data64 : nullptr, inCount, nIn, start, ins);
+    OffsetChannels(output.data64, output.channel_count, nOut, start, outs);
     mPlug->ProcessDoubleFromHost(ins, outs, frames);
   }
   else
   {
-    float* ins[kMaxChannels] = {};
-    float* outs[kMaxChannels] = {};
-    for (uint32_t c = 0; input && input->data32 && c < nIn && c < input->channel_count; ++c)
-      ins[c] = input->data32[c] ? input->data32[c] + start : nullptr;
-    for (uint32_t c = 0; c < nOut && c < output.channel_count; ++c)
-      outs[c] = output.data32[c] ? output.data32[c] + start : nullptr;
+    float* ins[kMaxChannels];
+    float* outs[kMaxChannels];
+    OffsetChannels(input ? input->data32 : nullptr, inCount, nIn, start, ins);
+    OffsetChannels(output.data32, output.channel_count, nOut, start, outs);
     mPlug->ProcessFloatFromHost(ins, outs, frames);
   }
 }
