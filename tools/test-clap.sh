@@ -24,8 +24,9 @@ for pair in x86_64:build/windows i686:build/windows32; do
     echo "$dir/Brindlow.clap needs a DLL that Windows does not provide" >&2
     exit 1
   fi
-  # The export name table: "[   0] clap_entry", and nothing else.
-  exports=$(sed -nE 's/^[[:space:]]*\[ *[0-9]+\] (.*)$/\1/p' <<<"$headers")
+  # The names under "[Ordinal/Name Pointer] Table": "[   0] clap_entry", and nothing else.
+  exports=$(sed -n '/^\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$headers" |
+    sed -nE 's/^[[:space:]]*\[ *[0-9]+\] (.*)$/\1/p')
   if [ "$exports" != clap_entry ]; then
     echo "$dir/Brindlow.clap exports [${exports//$'\n'/ }]; it must export clap_entry alone" >&2
     exit 1
