@@ -264,6 +264,7 @@ bool IPlugCLAP::ParamTextToValue(clap_id id, const char* text, double* value) co
 bool IPlugCLAP::LoadPreset(uint32_t kind, const char* location, const char* key)
 {
   AssertMainThread();
+  if (!mProduct) return false; // no programs to offer: the extension is not either
   // The key is the program index in decimal, nothing else.
   int index = -1;
   if (kind == CLAP_PRESET_DISCOVERY_LOCATION_PLUGIN && key && key[0] && std::strlen(key) <= 4)
