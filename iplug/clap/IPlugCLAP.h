@@ -7,7 +7,9 @@
 // state, ports, editor, preset load) come on the host's main thread, which is also the
 // editor's GUI thread; [audio] calls (start/stop, reset, process, flush while active) on
 // the audio thread, never two at once. The adapter takes no lock of its own: each call
-// into the plug-in base takes the plug-in's lock, and no host call is made with it held.
+// into the plug-in base takes the plug-in's lock (process holds it across a batch of
+// parameter changes and the sub-blocks between them), and no host call is made with it
+// held.
 // The editor's gestures cross from the main thread to process() or flush() through a
 // lock-free queue (IPlugCLAPEditQueue).
 #pragma once
