@@ -134,6 +134,11 @@ void IGraphicsWindow::Idle()
   if (mWindow) mBackend->Idle(mWindow);
 }
 
+int IGraphicsWindow::EventFileDescriptor() const
+{
+  return mWindow ? mBackend->EventFileDescriptor(mWindow) : -1;
+}
+
 bool IGraphicsWindow::PresentRect(const IBounds& area)
 {
   // A drawn box lies over the controls: paint it again, whole, wherever they were painted.

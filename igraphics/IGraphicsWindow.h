@@ -81,6 +81,7 @@ public:
   void* NativeWindow() override { return mWindow; }
   LICE_IBitmap* LoadImageResource(int32_t resourceId, const char* name) override;
   void Idle() override;
+  int EventFileDescriptor() const override;
   bool HostKeyDown(const IKeyPress& key) override;
   bool HostKeyUp(const IKeyPress& key) override;
 

@@ -36,6 +36,10 @@ public:
   // GUI thread, from the host's idle call or timer: lets a back-end without its own timer
   // pump its window's events and run the tick. Does nothing when no window is open.
   virtual void Idle() {}
+  // GUI thread: a file descriptor that becomes readable when the open window has events
+  // waiting (its window-system connection), for hosts that watch descriptors and call
+  // Idle when one fires; -1 when no window is open or the back-end has none.
+  virtual int EventFileDescriptor() const { return -1; }
   // GUI thread: a key the host forwards to the editor. Answers whether it was used.
   virtual bool HostKeyDown(const IKeyPress&) { return false; }
   virtual bool HostKeyUp(const IKeyPress&) { return false; }

@@ -117,8 +117,16 @@ int32_t HaasDelayLine::LengthFor(double sampleRate, double maxDelayMs)
 
 bool HaasDelayLine::Rebuild(double sampleRate, double delayMs, double maxDelayMs)
 {
-  Release();
   const int32_t length = LengthFor(sampleRate, maxDelayMs);
+  if (mBuffer && length == mLength) {
+    // Same length: cleared in place, so a reset at an unchanged rate allocates
+    // nothing (some hosts reset from their audio thread).
+    std::fill(mBuffer, mBuffer + length, 0.0);
+    mWriteIndex = 0;
+    SetDelay(sampleRate, delayMs);
+    return true;
+  }
+  Release();
   if (length > 0) {
     mBuffer = new (std::nothrow) double[static_cast<size_t>(length)];
     if (mBuffer) {

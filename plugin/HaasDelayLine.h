@@ -23,7 +23,8 @@ public:
   HaasDelayLine& operator=(const HaasDelayLine&) = delete;
 
   // Frees the old buffer and allocates a zeroed one of
-  // trunc(sampleRate / 1000 * maxDelayMs) + 2 samples, sets the write index to 0 and
+  // trunc(sampleRate / 1000 * maxDelayMs) + 2 samples (a buffer of that length already
+  // held is zeroed instead, allocating nothing), sets the write index to 0 and
   // recomputes the delay from delayMs. Returns false, leaving no buffer, for a
   // sample rate or maximum that is not a sane positive number, or when the
   // allocation fails.

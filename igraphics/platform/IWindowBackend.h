@@ -51,6 +51,8 @@ public:
   // The window system's own handle of window (an X11 window id), for hosts that embed
   // it themselves (an LV2 UI hands it over as its widget); 0 when there is none.
   virtual uintptr_t SystemWindow(void* /*window*/) const { return 0; }
+  // The descriptor that turns readable when |window| has events waiting, or -1.
+  virtual int EventFileDescriptor(void* /*window*/) const { return -1; }
   // Takes the keyboard focus while a drawn edit box is being typed into, and gives it back.
   virtual void SetKeyboardFocus(void* /*window*/, bool /*take*/) {}
 

@@ -2,6 +2,7 @@
 # C++ runtime or libgcc (unless SHARED_RUNTIME_ALLOWED, for the sanitizer build), and
 # VSTPluginMain and main as its only exported symbols.
 # Arguments: -DMODULE=path -DREADELF=path -DNM=path [-DSHARED_RUNTIME_ALLOWED=ON]
+#   [-DEXPORTS=name;name...] (the sorted export list; VSTPluginMain;main by default)
 foreach(var MODULE READELF NM)
   if(NOT ${var})
     message(FATAL_ERROR "${var} not given")
@@ -35,7 +36,10 @@ foreach(line IN LISTS lines)
   list(APPEND exported ${name})
 endforeach()
 list(SORT exported)
-if(NOT exported STREQUAL "VSTPluginMain;main")
-  message(FATAL_ERROR "${MODULE} exports [${exported}]; only VSTPluginMain and main may leave it")
+if(NOT EXPORTS)
+  set(EXPORTS "VSTPluginMain;main")
+endif()
+if(NOT exported STREQUAL "${EXPORTS}")
+  message(FATAL_ERROR "${MODULE} exports [${exported}]; only ${EXPORTS} may leave it")
 endif()
 message(STATUS "exports: ${exported}")

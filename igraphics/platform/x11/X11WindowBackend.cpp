@@ -58,6 +58,7 @@ public:
   void Resize(int32_t dW, int32_t dH);
   void Focus(bool take);
   xcb_window_t Window() const { return mWindow; }
+  int FileDescriptor() const { return Usable() ? xcb_get_file_descriptor(mConnection) : -1; }
   IGraphicsWindow* Owner() const { return mOwner; }
 
 private:
@@ -543,6 +544,11 @@ bool X11WindowBackend::CopyToScreen(void* window, LICE_IBitmap* surface, const I
 void X11WindowBackend::Idle(void* window)
 {
   if (window && window == mEditor.get()) mEditor->Idle();
+}
+
+int X11WindowBackend::EventFileDescriptor(void* window) const
+{
+  return window && window == mEditor.get() ? mEditor->FileDescriptor() : -1;
 }
 
 void X11WindowBackend::SetKeyboardFocus(void* window, bool take)

@@ -1,0 +1,47 @@
+// The CLAP module's one exported symbol, clap_entry: Brindlow's identity and maker
+// handed to the CLAP adapter. The id is stored in hosts' projects: it never changes.
+#include <cmath>
+
+#include "IPlugCLAPEntry.h"
+#include "KyvBrindlow.h"
+#include "KyvBrindlowEditor.h"
+
+namespace
+{
+const char* const kFeatures[] = {CLAP_PLUGIN_FEATURE_AUDIO_EFFECT, CLAP_PLUGIN_FEATURE_DELAY,
+                                 CLAP_PLUGIN_FEATURE_STEREO, CLAP_PLUGIN_FEATURE_MONO, nullptr};
+
+IPlugBase* MakeBrindlow()
+{
+  return MakeKyvBrindlow();
+}
+
+// The lagging side rings for the delay after the input stops: ceil(delay x rate).
+uint32_t TailSamples(IPlugBase& plug)
+{
+  const double samples = std::ceil(plug.ParameterAt(KyvBrindlow::kDelay)->Value() / 1000.0 * plug.SampleRate());
+  return samples > 0.0 && samples < 2147483647.0 ? static_cast<uint32_t>(samples) : 0;
+}
+
+const IPlugCLAPProduct kProduct = {"com.ardelnu.brindlow", &KyvBrindlowInfo, &MakeBrindlow, kFeatures,
+                                   &TailSamples};
+
+bool CLAP_ABI Init(const char* path)
+{
+  return IPlugCLAPEntry::Init(kProduct, path);
+}
+
+void CLAP_ABI Deinit()
+{
+  IPlugCLAPEntry::Deinit();
+}
+
+const void* CLAP_ABI GetFactory(const char* id)
+{
+  return IPlugCLAPEntry::GetFactory(id);
+}
+} // namespace
+
+// Declared extern (with default visibility) in clap_abi.h, so this const object keeps
+// external linkage.
+extern "C" const clap_plugin_entry_t clap_entry = {CLAP_VERSION_INIT, Init, Deinit, GetFactory};

@@ -1,0 +1,242 @@
+// Brindlow.clap's editor in an X11 host: the gui extension's calls in the orders hosts
+// make them, the host's main loop serving the window through the registered timer and
+// descriptor, the panel's pixels, and a drag reaching the host as a gesture.
+#include <gtest/gtest.h>
+#include <poll.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <thread>
+
+#include "ClapTestHost.h"
+#include "HeadlessPanel.h"
+#include "TestDisplay.h"
+
+namespace
+{
+constexpr int32_t kWidth = 366, kHeight = 212;
+constexpr int32_t kDelayX = 95, kDelayY = 112;
+constexpr int32_t kSplashX = 80, kSplashY = 70;
+
+// One plug-in instance with its host, and the host's main loop.
+struct Editor
+{
+  ClapTestHost host;
+  ClapInstance instance;
+  const clap_plugin_t* p;
+  const clap_plugin_gui_t* gui;
+
+  explicit Editor(ClapModule& module)
+    : instance(module, host), p(instance.plugin),
+      gui(p ? instance.Ext<clap_plugin_gui_t>(CLAP_EXT_GUI) : nullptr)
+  {
+  }
+
+  // Embedded, in the order hosts use: is_api_supported, create, set_scale, get_size,
+  // set_parent, show.
+  bool Open(xcb_window_t parent)
+  {
+    uint32_t w = 0, h = 0;
+    if (!gui->is_api_supported(p, CLAP_WINDOW_API_X11, false) || !gui->create(p, CLAP_WINDOW_API_X11, false))
+      return false;
+    gui->set_scale(p, 2.0);
+    if (!gui->get_size(p, &w, &h) || w != uint32_t(kWidth) || h != uint32_t(kHeight)) return false;
+    clap_window_t window{};
+    window.api = CLAP_WINDOW_API_X11;
+    window.x11 = parent;
+    return gui->set_parent(p, &window) && gui->show(p);
+  }
+
+  // One turn of the host's main loop: the plug-in's descriptors that are readable, then
+  // its timers.
+  void Turn()
+  {
+    const auto fds = std::vector<int>(host.fds);
+    for (int fd : fds)
+    {
+      pollfd entry{fd, POLLIN, 0};
+      if (poll(&entry, 1, 0) > 0) instance.Ext<clap_plugin_posix_fd_support_t>(CLAP_EXT_POSIX_FD_SUPPORT)->on_fd(
+        p, fd, CLAP_POSIX_FD_READ);
+    }
+    if (host.timers.size() > size_t(host.unregisteredTimers))
+      instance.Ext<clap_plugin_timer_support_t>(CLAP_EXT_TIMER_SUPPORT)->on_timer(p, clap_id(host.timers.size()));
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  bool TurnUntil(const std::function<bool()>& done, int turns = 300)
+  {
+    for (int i = 0; i < turns; ++i)
+    {
+      Turn();
+      if (done()) return true;
+    }
+    return false;
+  }
+  void Turns(int n) { TurnUntil([] { return false; }, n); }
+
+  std::vector<ClapOutputList::Event> Flush()
+  {
+    ClapOutputList out;
+    instance.Ext<clap_plugin_params_t>(CLAP_EXT_PARAMS)->flush(p, ClapEventList().In(), out.Out());
+    return out.events;
+  }
+};
+
+class ClapEditorX11 : public testing::Test
+{
+protected:
+  void SetUp() override
+  {
+    ASSERT_TRUE(display.Connected()) << display.Problem();
+    ASSERT_TRUE(module.Entry()) << module.Error();
+    parent = display.CreateParent(40, 40, kWidth + 40, kHeight + 40);
+  }
+  void TearDown() override { display.DestroyWindow(parent); }
+
+  // The editor window in parent once it is on screen, or XCB_NONE.
+  xcb_window_t Shown(Editor& editor, xcb_window_t into)
+  {
+    xcb_window_t shown = XCB_NONE;
+    editor.TurnUntil([&] {
+      const std::vector<xcb_window_t> children = display.Children(into);
+      WindowGeometry geometry;
+      if (children.size() == 1 && display.Geometry(children[0], geometry) && geometry.viewable)
+        shown = children[0];
+      return shown != XCB_NONE;
+    });
+    return shown;
+  }
+
+  // Whether parent has no child window left (the plug-in's connection is not ours, so
+  // its requests reach the server in their own time).
+  bool Emptied(Editor& editor, xcb_window_t into)
+  {
+    return editor.TurnUntil([&] { return display.Children(into).empty(); });
+  }
+
+  TestDisplay display;
+  ClapModule module;
+  xcb_window_t parent = XCB_NONE;
+};
+} // namespace
+
+TEST_F(ClapEditorX11, EmbeddedX11OnlyWithAFixedSize)
+{
+  Editor editor(module);
+  ASSERT_TRUE(editor.gui);
+  const clap_plugin_t* p = editor.p;
+  EXPECT_FALSE(editor.gui->is_api_supported(p, CLAP_WINDOW_API_X11, true));
+  EXPECT_FALSE(editor.gui->is_api_supported(p, CLAP_WINDOW_API_WAYLAND, false));
+  EXPECT_FALSE(editor.gui->create(p, CLAP_WINDOW_API_X11, true));
+  uint32_t w, h;
+  EXPECT_FALSE(editor.gui->get_size(p, &w, &h)); // not before create
+  ASSERT_TRUE(editor.gui->create(p, CLAP_WINDOW_API_X11, false));
+  EXPECT_FALSE(editor.gui->set_scale(p, 1.5));
+  EXPECT_FALSE(editor.gui->can_resize(p));
+  EXPECT_FALSE(editor.gui->set_size(p, 400, 300));
+  EXPECT_TRUE(editor.gui->set_size(p, kWidth, kHeight));
+  editor.gui->destroy(p); // without a parent or show
+  EXPECT_TRUE(editor.host.fds.empty());
+}
+
+TEST_F(ClapEditorX11, ShowsTheSamePixelsAsTheHeadlessPanel)
+{
+  Editor editor(module);
+  ASSERT_TRUE(editor.Open(parent));
+  const xcb_window_t window = Shown(editor, parent);
+  ASSERT_NE(window, XCB_NONE);
+  // Served by the host's loop: a timer near 30 Hz and the connection's descriptor.
+  ASSERT_EQ(editor.host.timers.size(), 1u);
+  EXPECT_LE(editor.host.timers[0], 40u);
+  EXPECT_EQ(editor.host.fds.size(), 1u);
+  // The first opening shows the splash over the default values (normalised).
+  std::string error;
+  WindowPixels expected, shown;
+  ASSERT_TRUE(PaintHeadlessPanel({float(19.0 / 39.0), 0.0f, 0.5f}, true, expected, error)) << error;
+  EXPECT_TRUE(editor.TurnUntil([&] { return display.ReadPixels(window, shown) && shown.rgb == expected.rgb; }))
+    << CountDifferingPixels(shown, expected) << " pixels differ from the headless panel";
+  editor.gui->destroy(editor.p); // while shown
+  EXPECT_TRUE(Emptied(editor, parent));
+  EXPECT_TRUE(editor.host.fds.empty());
+  EXPECT_EQ(editor.host.unregisteredTimers, 1);
+}
+
+TEST_F(ClapEditorX11, TwentyCyclesAndTwoInstancesAtOnce)
+{
+  Editor first(module);
+  for (int cycle = 0; cycle < 20; ++cycle)
+  {
+    ASSERT_TRUE(first.Open(parent)) << cycle;
+    ASSERT_NE(Shown(first, parent), XCB_NONE) << cycle;
+    if (cycle % 2) first.gui->hide(first.p);
+    first.gui->destroy(first.p);
+    ASSERT_TRUE(Emptied(first, parent)) << cycle;
+  }
+  EXPECT_TRUE(first.host.fds.empty());
+  EXPECT_EQ(first.host.unregisteredTimers, 20);
+
+  const xcb_window_t otherParent = display.CreateParent(500, 40, kWidth + 40, kHeight + 40);
+  Editor second(module);
+  ASSERT_TRUE(first.Open(parent));
+  ASSERT_TRUE(second.Open(otherParent));
+  EXPECT_NE(Shown(first, parent), XCB_NONE);
+  EXPECT_NE(Shown(second, otherParent), XCB_NONE);
+  first.gui->destroy(first.p);
+  second.Turns(3); // the other editor carries on
+  EXPECT_EQ(display.Children(otherParent).size(), 1u);
+  second.gui->destroy(second.p);
+  display.DestroyWindow(otherParent);
+}
+
+TEST_F(ClapEditorX11, DraggingDelayGivesGestureBeginValuesAndEnd)
+{
+  Editor editor(module);
+  ASSERT_TRUE(editor.Open(parent));
+  const xcb_window_t window = Shown(editor, parent);
+  ASSERT_NE(window, XCB_NONE);
+  editor.Turns(4);
+  display.Click(window, kSplashX, kSplashY, 1); // the splash goes
+  editor.Turns(40);                             // past the double-click time
+  editor.Flush();
+  const int flushesBefore = editor.host.requestFlushCount;
+
+  display.MovePointer(window, kDelayX, kDelayY);
+  display.PressButton(1);
+  editor.Turns(2);
+  for (int32_t y = kDelayY - 20; y > 20; y -= 20)
+  {
+    display.MovePointer(window, kDelayX, y);
+    editor.Turns(2);
+  }
+  display.ReleaseButton(1);
+  std::vector<ClapOutputList::Event> events;
+  ASSERT_TRUE(editor.TurnUntil([&] {
+    for (const auto& e : editor.Flush()) events.push_back(e);
+    return !events.empty() && events.back().type == CLAP_EVENT_PARAM_GESTURE_END;
+  }));
+  EXPECT_GT(editor.host.requestFlushCount, flushesBefore); // not processing: a flush was asked for
+  ASSERT_GE(events.size(), 3u);
+  EXPECT_EQ(events.front().type, CLAP_EVENT_PARAM_GESTURE_BEGIN);
+  double last = 20.0;
+  for (size_t i = 1; i + 1 < events.size(); ++i)
+  {
+    EXPECT_EQ(events[i].type, CLAP_EVENT_PARAM_VALUE);
+    EXPECT_EQ(events[i].param, 0u);
+    EXPECT_GT(events[i].value, last) << "value " << i << " does not grow"; // real milliseconds
+    last = events[i].value;
+  }
+  double now = 0;
+  editor.instance.Ext<clap_plugin_params_t>(CLAP_EXT_PARAMS)->get_value(editor.p, 0, &now);
+  EXPECT_DOUBLE_EQ(now, last);
+  editor.gui->destroy(editor.p);
+}
+
+TEST_F(ClapEditorX11, NoEditorForAHostWithoutTimers)
+{
+  Editor editor(module);
+  editor.host.offerTimer = false;
+  // The host's extensions are looked up in init: a new instance sees the missing timer.
+  ClapInstance instance(module, editor.host);
+  auto gui = instance.Ext<clap_plugin_gui_t>(CLAP_EXT_GUI);
+  EXPECT_FALSE(gui->create(instance.plugin, CLAP_WINDOW_API_X11, false));
+}
