@@ -54,6 +54,7 @@ fi
 # tools/install.sh into a scratch home: lilv finds both plug-ins in the installed bundle.
 HOME="$work/home" tools/install.sh "$build" >/dev/null
 [ -f "$work/home/.vst/Brindlow.so" ] || fail "install.sh did not install Brindlow.so"
+[ -f "$work/home/.clap/Brindlow.clap" ] || fail "install.sh did not install Brindlow.clap"
 installed=$(LV2_PATH="$work/home/.lv2" lv2ls)
 for uri in $mono $stereo; do
   echo "$installed" | grep -qxF "$uri" || fail "the installed bundle does not hold $uri"
