@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The Windows part of the test command: cross-compiles the plug-in DLL for 64-bit and
-# for 32-bit hosts, checks that each imports system DLLs only, and runs the Windows
-# check programs of each width under Wine, on a virtual X display (xvfb-run).
+# The Windows part of the test command: cross-compiles the plug-in DLL (VST 2.4) and
+# Brindlow.clap for 64-bit and for 32-bit hosts, checks that each imports system DLLs
+# only (and that Brindlow.clap exports clap_entry alone), and runs the Windows check
+# programs of each width under Wine, on a virtual X display (xvfb-run).
 #
 #   tools/test-windows.sh
 #
@@ -13,7 +14,7 @@
 # the 32-bit loader whenever wine32 is installed, so it would need 32-bit execution even
 # for 64-bit programs. The 64-bit checks therefore never depend on it. Some machines
 # cannot execute 32-bit programs at all (a kernel without IA-32 emulation: "Exec format
-# error"); there the 32-bit DLL is still built and its imports checked, its Wine checks
+# error"); there the 32-bit files are still built and their imports checked, their Wine checks
 # are not run, and one line says so:
 #   32-bit Wine checks NOT RUN: this machine cannot execute 32-bit programs (Exec format error)
 # Where the checks of a width ran and passed, the line is "<width>-bit Wine checks passed".
@@ -43,7 +44,8 @@ if [ "${1:-}" = "--wine-checks" ]; then
   if [ "$status" -eq 0 ]; then
     (cd "$dir" && "$WINELOADER" VstWineCheck.exe Brindlow.dll && "$WINELOADER" ImageWineCheck.exe &&
        windows_reference=$("$WINELOADER" winepath.exe -w "$reference") &&
-       "$WINELOADER" EditorWineCheck.exe Brindlow.dll "$windows_reference" editor-capture.bmp) || status=$?
+       "$WINELOADER" EditorWineCheck.exe Brindlow.dll "$windows_reference" editor-capture.bmp &&
+       "$WINELOADER" ClapWineCheck.exe Brindlow.clap "$windows_reference") || status=$?
   fi
   # Let Wine's server end before the virtual display goes away.
   "$WINESERVER" -w || true
@@ -93,19 +95,35 @@ tools/build-mingw-deps.sh build/mingw-deps
 # raster library call into.
 allowed_imports='^(kernel32|user32|gdi32|msvcrt|comdlg32|shell32|wininet)\.dll$'
 
+# check_module TRIPLET MODULE [EXPORT]: fails unless the module imports allowed system
+# DLLs only, and, when EXPORT is given, unless that is its one and only export.
+check_module() {
+  local triplet=$1 module=$2 only_export=${3:-} headers imports exports
+  headers=$("$triplet-w64-mingw32-objdump" -p "$module")
+  imports=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers")
+  echo "$module imports: ${imports//$'\n'/ }"
+  if grep -qviE "$allowed_imports" <<<"$imports"; then
+    echo "$module needs a DLL that Windows does not provide" >&2
+    exit 1
+  fi
+  [ -n "$only_export" ] || return 0
+  # The names under "[Ordinal/Name Pointer] Table", as "[   0] clap_entry".
+  exports=$(sed -n '/^\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$headers" |
+    sed -nE 's/^[[:space:]]*\[ *[0-9]+\] (.*)$/\1/p')
+  if [ "$exports" != "$only_export" ]; then
+    echo "$module exports [${exports//$'\n'/ }]; it must export $only_export alone" >&2
+    exit 1
+  fi
+}
+
 build_width() {
   local width=$1 triplet=$2 dir=$3 run_checks=$4
   cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-w64-$triplet.cmake" \
     -DBRINDLOW_MINGW_DEPS="$root/build/mingw-deps/$triplet-w64-mingw32"
   cmake --build "$dir" -j "$jobs"
-  local imports
-  imports=$("$triplet-w64-mingw32-objdump" -p "$dir/Brindlow.dll" | sed -n 's/^[[:space:]]*DLL Name: //p')
-  echo "$width-bit Brindlow.dll imports: ${imports//$'\n'/ }"
-  if echo "$imports" | grep -qviE "$allowed_imports"; then
-    echo "the $width-bit Brindlow.dll needs a DLL that Windows does not provide" >&2
-    exit 1
-  fi
+  check_module "$triplet" "$dir/Brindlow.dll"
+  check_module "$triplet" "$dir/Brindlow.clap" clap_entry
   if [ "$run_checks" = no ]; then
     echo "$width-bit Wine checks NOT RUN: this machine cannot execute $width-bit programs (Exec format error)"
     return

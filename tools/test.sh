@@ -49,7 +49,6 @@ fi
 
 stage "Windows DLLs under Wine (tools/test-windows.sh)"
 tools/test-windows.sh
-tools/test-clap.sh # the Windows Brindlow.clap files: imports, and the 64-bit one under Wine
 
 release_build_and_tests
 stage "LV2 bundle in LV2 tools and hosts (tools/test-lv2.sh)"

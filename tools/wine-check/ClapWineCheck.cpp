@@ -1,11 +1,14 @@
-// A minimal Windows CLAP host that checks the built 64-bit Brindlow.clap the way a host
-// first meets it: load the DLL, find the clap_entry data export, read the descriptor,
-// make an instance, process an impulse, and save, load and save its state again. Run
-// under Wine (wine64) by tools/test-clap.sh.
+// A minimal Windows CLAP host that checks a built Brindlow.clap the way a host first
+// meets it: load the DLL, find the clap_entry data export, read the descriptor, make an
+// instance, process an impulse, and save, load and save its state again; then the
+// editor, opened in a window of the host's and driven with mouse messages
+// (ClapEditorWineCheck.cpp). Run under Wine, once per width the machine can run, by
+// tools/test-windows.sh.
 //
-//   ClapWineCheck.exe [path\to\Brindlow.clap]     (default: Brindlow.clap beside the program)
+//   ClapWineCheck.exe path\to\Brindlow.clap reference.png
 //
-// Exits 0 when every check passes, 1 otherwise.
+// reference.png: the Linux headless snapshot of the editor at its defaults, splash
+// hidden (brindlow-render --editor-snapshot). Exits 0 when every check passes.
 #include <windows.h>
 
 #include <cmath>
@@ -14,24 +17,17 @@
 #include <string>
 #include <vector>
 
+#include "ClapWineHost.h"
+#include "WineCheck.h"
 #include "clap_abi.h"
+
+using namespace winecheck;
 
 namespace
 {
 constexpr double kSampleRate = 44100.0;
 constexpr uint32_t kFrames = 2048;
 constexpr uint32_t kDefaultDelayFrames = 882; // the default 20 ms at 44.1 kHz
-
-int gFailures = 0;
-
-void Check(bool ok, const char* what)
-{
-  std::printf("%s: %s\n", ok ? "ok  " : "FAIL", what);
-  if (!ok) ++gFailures;
-}
-
-const void* CLAP_ABI HostExtension(const clap_host_t*, const char*) { return nullptr; }
-void CLAP_ABI HostRequest(const clap_host_t*) {}
 
 uint32_t CLAP_ABI NoEvents(const clap_input_events_t*) { return 0; }
 const clap_event_header_t* CLAP_ABI NoEvent(const clap_input_events_t*, uint32_t) { return nullptr; }
@@ -65,7 +61,13 @@ int64_t CLAP_ABI Read(const clap_istream_t* stream, void* buffer, uint64_t size)
 
 int main(int argc, char** argv)
 {
-  const char* path = argc > 1 ? argv[1] : "Brindlow.clap";
+  std::setvbuf(stdout, nullptr, _IONBF, 0);
+  if (argc < 3)
+  {
+    std::printf("usage: ClapWineCheck.exe Brindlow.clap reference.png\n");
+    return 2;
+  }
+  const char* path = argv[1];
   HMODULE module = LoadLibraryA(path);
   Check(module != nullptr, "the module loads");
   if (!module) return 1;
@@ -85,15 +87,8 @@ int main(int argc, char** argv)
   Check(desc && !std::strcmp(desc->version, "1.3.0"), "descriptor version");
   if (!desc) return 1;
 
-  clap_host_t host{};
-  host.clap_version = CLAP_VERSION;
-  host.name = "ClapWineCheck";
-  host.vendor = "Brindlow";
-  host.url = "";
-  host.version = "1.0";
-  host.get_extension = HostExtension;
-  host.request_restart = host.request_process = host.request_callback = HostRequest;
-  const clap_plugin_t* plugin = factory->create_plugin(factory, &host, desc->id);
+  ClapWineHost host;
+  const clap_plugin_t* plugin = factory->create_plugin(factory, host.Host(), desc->id);
   Check(plugin && plugin->init(plugin), "create and init an instance");
   if (!plugin) return 1;
   Check(plugin->get_extension(plugin, CLAP_EXT_GUI) != nullptr, "an editor is offered");
@@ -133,8 +128,10 @@ int main(int argc, char** argv)
   Check(state && state->load(plugin, &inStream), "state loaded, three bytes at a time");
   Check(state && state->save(plugin, &out2Stream) && first == second, "saved again: the same bytes");
   plugin->destroy(plugin);
+
+  RunClapEditorChecks(module, factory, desc->id, argv[2]);
   entry->deinit();
   FreeLibrary(module);
-  std::printf("%s\n", gFailures ? "FAILED" : "all checks passed");
-  return gFailures ? 1 : 0;
+  std::printf("%s: %d check(s) failed\n", Failures() ? "FAILED" : "PASSED", Failures());
+  return Failures() ? 1 : 0;
 }
