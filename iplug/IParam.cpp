@@ -121,6 +121,16 @@ void IParameter::SetValue(double value)
   mValue = Clamped(value);
 }
 
+namespace
+{
+// x raised to the parameter's shape; a linear parameter (shape 1, the common case, on the
+// audio thread for every host value) skips the pow, whose result would be x itself.
+inline double Shaped(double x, double shape)
+{
+  return shape == 1.0 ? x : std::pow(x, shape);
+}
+} // namespace
+
 double IParameter::FromHostFloat(float value)
 {
   if (!std::isfinite(value)) return static_cast<double>(value);
@@ -143,7 +153,7 @@ double IParameter::FromNormalized(double normalized) const
   if (std::isnan(normalized)) return mMin;
   // A position outside 0 ... 1 never drives the value outside the range.
   const double x = std::min(std::max(normalized, 0.0), 1.0);
-  double v = mMin + std::pow(x, mShape) * (mMax - mMin);
+  double v = mMin + Shaped(x, mShape) * (mMax - mMin);
   if (mKind != kTypeContinuous && mStep > 0.0) v = std::floor(v / mStep + 0.5) * mStep;
   return Clamped(v);
 }
@@ -152,7 +162,7 @@ double IParameter::ToNormalized(double value) const
 {
   const double width = mMax - mMin;
   if (std::isnan(value) || !(width > 0.0) || !std::isfinite(width)) return 0.0;
-  return std::pow((Clamped(value) - mMin) / width, 1.0 / mShape);
+  return Shaped((Clamped(value) - mMin) / width, 1.0 / mShape);
 }
 
 void IParameter::Bounds(double* minimum, double* maximum) const
@@ -173,7 +183,7 @@ void IParameter::HostDisplayText(double value, bool isNormalized, char* out, int
   if (!out || outSize <= 0) return;
   const size_t size = static_cast<size_t>(outSize);
   double v = value;
-  if (isNormalized) v = mMin + std::pow(v, mShape) * (mMax - mMin);
+  if (isNormalized) v = mMin + Shaped(v, mShape) * (mMax - mMin);
 
   int asInt;
   const bool integral = TruncateToInt(v, &asInt);

@@ -72,6 +72,9 @@ public:
   virtual void HandleMidiMessage(const MidiMessage& message);
   // Writes the name of note into text (at least 64 bytes); the base has none.
   virtual bool GetNoteName(int note, char* text);
+  // Under the lock: how many samples the effect goes on sounding after its input stops
+  // (hosts must not cut it off sooner); 0, the default, for none.
+  virtual int TailSamples() { return 0; }
   virtual bool WriteState(IByteChunk& chunk);
   virtual int ReadState(const IByteChunk& chunk, int startPos);
 

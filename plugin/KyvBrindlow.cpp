@@ -2,6 +2,8 @@
 
 #include "IPlugLock.h"
 
+#include <cmath>
+
 KyvBrindlow::KyvBrindlow() : IPlugBase(KyvBrindlowInfo())
 {
   mParameterHandlers[kWetMix] = nullptr; // the gain is read at every block
@@ -52,6 +54,13 @@ void KyvBrindlow::SideChanged()
 void KyvBrindlow::ChooseInputChannel()
 {
   mInputChannel = IsInputConnected(1) ? mLeadingOutput : 0;
+}
+
+int KyvBrindlow::TailSamples()
+{
+  IPlugLockGuard guard(Lock());
+  const double samples = std::ceil(ParameterAt(kDelay)->Value() / 1000.0 * SampleRate());
+  return samples > 0.0 && samples < 2147483647.0 ? static_cast<int>(samples) : 0;
 }
 
 void KyvBrindlow::InputConnectionsChanged()

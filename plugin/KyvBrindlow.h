@@ -43,6 +43,8 @@ public:
   bool ProcessBlockFloat(const float* const* inputs, float* const* outputs, int frames) override;
   // The host connected or disconnected an input: the input read is chosen again.
   void InputConnectionsChanged() override;
+  // The lagging side rings for the delay after the input stops: ceil(delay x rate).
+  int TailSamples() override;
 
   int InputChannelIndex() const { return mInputChannel; }
   int LeadingOutputIndex() const { return mLeadingOutput; }

@@ -1,7 +1,5 @@
 // The CLAP module's one exported symbol, clap_entry: Brindlow's identity and maker
 // handed to the CLAP adapter. The id is stored in hosts' projects: it never changes.
-#include <cmath>
-
 #include "IPlugCLAPEntry.h"
 #include "KyvBrindlow.h"
 #include "KyvBrindlowEditor.h"
@@ -16,15 +14,7 @@ IPlugBase* MakeBrindlow()
   return MakeKyvBrindlow();
 }
 
-// The lagging side rings for the delay after the input stops: ceil(delay x rate).
-uint32_t TailSamples(IPlugBase& plug)
-{
-  const double samples = std::ceil(plug.ParameterAt(KyvBrindlow::kDelay)->Value() / 1000.0 * plug.SampleRate());
-  return samples > 0.0 && samples < 2147483647.0 ? static_cast<uint32_t>(samples) : 0;
-}
-
-const IPlugCLAPProduct kProduct = {"com.ardelnu.brindlow", &KyvBrindlowInfo, &MakeBrindlow, kFeatures,
-                                   &TailSamples};
+const IPlugCLAPProduct kProduct = {"com.ardelnu.brindlow", &KyvBrindlowInfo, &MakeBrindlow, kFeatures};
 
 bool CLAP_ABI Init(const char* path)
 {

@@ -321,15 +321,15 @@ void IPlugCLAP::SendQueuedEdits(const clap_output_events_t* out)
 
 uint32_t IPlugCLAP::TailSamples()
 {
-  if (!mProduct || !mProduct->tailSamples) return 0;
   IPlugLockGuard guard(mPlug->Lock());
-  return mProduct->tailSamples(*mPlug);
+  const int tail = mPlug->TailSamples();
+  return tail > 0 ? static_cast<uint32_t>(tail) : 0;
 }
 
 bool IPlugCLAP::TakeTailChange(uint32_t* tail)
 {
   // A plain load first: the common block, with nothing changed, does no atomic write.
-  if (!mProduct || !mProduct->tailSamples || !mTailMayHaveChanged.load(std::memory_order_acquire) ||
+  if (!mTailMayHaveChanged.load(std::memory_order_acquire) ||
       !mTailMayHaveChanged.exchange(false, std::memory_order_acq_rel))
     return false;
   *tail = TailSamples();

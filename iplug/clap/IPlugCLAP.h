@@ -31,9 +31,6 @@ struct IPlugCLAPProduct
   const IPlugInfo& (*info)();          // the product's description
   IPlugBase* (*make)();                // a new plug-in, editor attached when it has one
   const char* const* features;         // CLAP feature strings, null-terminated
-  // Samples the effect rings on after its input stops, under the plug-in's lock; null
-  // for an effect without a tail.
-  uint32_t (*tailSamples)(IPlugBase& plug);
 };
 
 class IPlugCLAP : public IPlugHostCalls

@@ -116,7 +116,7 @@ const void* IPlugCLAP::Extension(const char* id) const
   if (!std::strcmp(id, CLAP_EXT_AUDIO_PORTS_CONFIG) && PortConfigCount() > 1) return &kAudioPortsConfig;
   if (!std::strcmp(id, CLAP_EXT_PARAMS)) return &kParams;
   if (!std::strcmp(id, CLAP_EXT_STATE)) return &kState;
-  if (!std::strcmp(id, CLAP_EXT_TAIL)) return mProduct && mProduct->tailSamples ? &kTail : nullptr;
+  if (!std::strcmp(id, CLAP_EXT_TAIL)) return &kTail;
   if (!std::strcmp(id, CLAP_EXT_PRESET_LOAD) || !std::strcmp(id, CLAP_EXT_PRESET_LOAD_COMPAT))
     return mProduct && mProduct->info().presetCount > 0 ? &kPresetLoad : nullptr;
   if (HasEditor())
