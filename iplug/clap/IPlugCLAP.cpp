@@ -172,7 +172,7 @@ clap_process_status IPlugCLAP::Process(const clap_process_t& process)
   bool tailChecked = false;
   if (count == 0)
   {
-    ProcessRange(process, doublePath, 0, frames);
+    if (!ProcessWhole(process, doublePath)) ProcessRange(process, doublePath, 0, frames);
   }
   else
   {
@@ -222,6 +222,28 @@ void OffsetChannels(Sample* const* host, uint32_t hostCount, uint32_t n, uint32_
   for (uint32_t c = 0; c < n; ++c) out[c] = host && c < hostCount && host[c] ? host[c] + start : nullptr;
 }
 } // namespace
+
+bool IPlugCLAP::ProcessWhole(const clap_process_t& process, bool doublePath)
+{
+  // The common block: no change inside it, and the host's ports hold every channel the
+  // plug-in reads and writes. Its own pointer arrays serve as they are.
+  const clap_audio_buffer_t* input = process.audio_inputs_count > 0 ? process.audio_inputs : nullptr;
+  const clap_audio_buffer_t& output = process.audio_outputs[0];
+  if (mInputChannels > 0 && (!input || input->channel_count < static_cast<uint32_t>(mInputChannels))) return false;
+  if (output.channel_count < static_cast<uint32_t>(mPlug->OutputChannelCount())) return false;
+  const int frames = static_cast<int>(process.frames_count);
+  if (doublePath)
+  {
+    if (mInputChannels > 0 && !input->data64) return false;
+    mPlug->ProcessDoubleFromHost(input ? input->data64 : nullptr, output.data64, frames);
+  }
+  else
+  {
+    if (mInputChannels > 0 && !input->data32) return false;
+    mPlug->ProcessFloatFromHost(input ? input->data32 : nullptr, output.data32, frames);
+  }
+  return true;
+}
 
 void IPlugCLAP::ProcessRange(const clap_process_t& process, bool doublePath, uint32_t start, uint32_t end)
 {

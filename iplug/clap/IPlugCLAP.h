@@ -112,6 +112,9 @@ private:
   bool Init();
   clap_process_status Process(const clap_process_t& process);
   // Runs frames [start, end) of the block's buffers through the plug-in.
+  // Audio thread: the whole block straight from the host's pointer arrays; false (nothing
+  // done) when they lack a channel the plug-in uses.
+  bool ProcessWhole(const clap_process_t& process, bool doublePath);
   void ProcessRange(const clap_process_t& process, bool doublePath, uint32_t start, uint32_t end);
   // A parameter change from the host, its time held to the block.
   struct ParamChange
