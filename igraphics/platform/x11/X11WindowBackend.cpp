@@ -153,14 +153,7 @@ void X11Editor::Close()
     if (mWindow && !mGone) xcb_destroy_window(mConnection, mWindow);
     xcb_flush(mConnection);
   }
-  if (mKeySymbols) xcb_key_symbols_free(mKeySymbols);
-  mKeySymbols = nullptr;
-  if (mShared) shmdt(mShared);
-  mShared = nullptr;
-  mSegment = 0;
-  xcb_disconnect(mConnection);
-  mConnection = nullptr;
-  mWindow = 0;
+  Abandon();
 }
 
 void X11Editor::Abandon()
