@@ -1,8 +1,9 @@
-# What Brindlow.so asks of the system's loader and what it offers a host: no shared
-# C++ runtime or libgcc (unless SHARED_RUNTIME_ALLOWED, for the sanitizer build), and
-# VSTPluginMain and main as its only exported symbols.
+# What a plug-in module asks of the system's loader and what it offers a host: no shared
+# C++ runtime or libgcc (unless SHARED_RUNTIME_ALLOWED, for the sanitizer builds), none of
+# the libraries in FORBIDDEN, and only EXPORTS as exported symbols.
 # Arguments: -DMODULE=path -DREADELF=path -DNM=path [-DSHARED_RUNTIME_ALLOWED=ON]
-#   [-DEXPORTS=name;name...] (the sorted export list; VSTPluginMain;main by default)
+#   [-DEXPORTS=name;name...] (the sorted export list; VSTPluginMain;main, Brindlow.so's, by default)
+#   [-DFORBIDDEN=a|b...] (a regex of library names the module must not need)
 foreach(var MODULE READELF NM)
   if(NOT ${var})
     message(FATAL_ERROR "${var} not given")
@@ -21,6 +22,9 @@ if(NOT SHARED_RUNTIME_ALLOWED)
       message(FATAL_ERROR "${MODULE} needs ${CMAKE_MATCH_0}: the C++ runtime must be linked in")
     endif()
   endforeach()
+endif()
+if(FORBIDDEN AND needed MATCHES "\\[(${FORBIDDEN})[^]]*\\]")
+  message(FATAL_ERROR "${MODULE} needs ${CMAKE_MATCH_0}, which it must not")
 endif()
 
 execute_process(COMMAND ${NM} -D --defined-only ${MODULE} OUTPUT_VARIABLE symbols RESULT_VARIABLE failed)
