@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "IGraphics.h"
+#include "IPlugMake.h"
 #include "IPlugTrace.h"
 
 namespace
@@ -21,6 +22,12 @@ void CopyText(char* dst, const char* src, int size)
   dst[n] = '\0';
 }
 } // namespace
+
+std::mutex& PlugConstructionLock()
+{
+  static std::mutex lock;
+  return lock;
+}
 
 void IPlugBase::OpenFromHost()
 {

@@ -2,6 +2,8 @@
 // preset discovery factory that lists the built-in programs in host browsers.
 #include "IPlugCLAPEntry.h"
 
+#include "IPlugMake.h"
+
 #include <cstdio>
 #include <cstring>
 #include <mutex>
@@ -39,21 +41,9 @@ const clap_plugin_t* CLAP_ABI CreatePlugin(const clap_plugin_factory_t*, const c
   // Exact id only; the host is kept, not called.
   if (!gProduct || !host || !id || std::strcmp(id, gDescriptor.id) != 0) return nullptr;
   if (!clap_version_is_compatible(host->clap_version)) return nullptr;
-  IPlugCLAP* adapter = nullptr;
-  try
-  {
-    IPlugBase* plug = gProduct->make();
-    if (plug)
-    {
-      plug->AddFallbackPreset();
-      adapter = new (std::nothrow) IPlugCLAP(&gDescriptor, host, plug, gProduct);
-      if (!adapter) delete plug;
-    }
-  }
-  catch (...)
-  {
-    adapter = nullptr; // no exception may cross into the host
-  }
+  IPlugCLAP* adapter = MakePlugInForHost<IPlugCLAP>(gProduct->make, [host](IPlugBase* plug) {
+    return new (std::nothrow) IPlugCLAP(&gDescriptor, host, plug, gProduct);
+  });
   if (!adapter) EmitTrace("IPlugCLAP::create_plugin", __LINE__, "the plug-in could not be made");
   return adapter ? adapter->ClapPlugin() : nullptr;
 }

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <new>
 
+#include "IPlugMake.h"
 #include "IPlugTrace.h"
 
 namespace
@@ -33,13 +34,6 @@ int MaxBlockLength(const LV2_Feature* const* features, const LV2_URID_Map& map)
     if (o->key == key && o->type == intType && o->size == sizeof(int32_t) && o->value)
       return *static_cast<const int32_t*>(o->value);
   return 0;
-}
-
-// Plug-ins are made one at a time: construction may fill process-wide tables.
-std::mutex& ConstructionLock()
-{
-  static std::mutex lock;
-  return lock;
 }
 
 IPlugLV2* Adapter(LV2_Handle instance)
@@ -193,23 +187,9 @@ LV2_Handle IPlugLV2::Instantiate(const LV2_Descriptor* descriptor, double rate, 
   int blockFrames = MaxBlockLength(features, *map);
   if (blockFrames <= 0) blockFrames = kDefaultBlockFrames;
 
-  std::lock_guard<std::mutex> guard(ConstructionLock());
-  IPlugLV2* adapter = nullptr;
-  try
-  {
-    IPlugBase* plug = entry.make ? entry.make() : nullptr;
-    if (plug)
-    {
-      plug->AddFallbackPreset();
-      adapter = new (std::nothrow) IPlugLV2(entry, plug, rate, blockFrames, *map);
-      if (!adapter) delete plug;
-    }
-  }
-  catch (...)
-  {
-    // No exception may cross into the host.
-    adapter = nullptr;
-  }
+  IPlugLV2* adapter = MakePlugInForHost<IPlugLV2>(entry.make, [&](IPlugBase* plug) {
+    return new (std::nothrow) IPlugLV2(entry, plug, rate, blockFrames, *map);
+  });
   if (!adapter) EmitTrace("lv2 instantiate", __LINE__, "the plug-in could not be made");
   return adapter;
 }

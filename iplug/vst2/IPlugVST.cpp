@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "IGraphics.h"
+#include "IPlugMake.h"
 #include "IPlugHost.h"
 #include "IPlugTrace.h"
 #include "VstOpcodeNames.h"
@@ -129,12 +130,6 @@ IPlugBase* IPlugVST::PlugOf(AEffect* effect)
   return adapter ? adapter->Plug() : nullptr;
 }
 
-std::mutex& IPlugVST::ConstructionLock()
-{
-  static std::mutex lock;
-  return lock;
-}
-
 VstIntPtr IPlugVST::CallHost(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
 {
   if (!mHostCallback) return 0;
@@ -143,23 +138,8 @@ VstIntPtr IPlugVST::CallHost(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
 
 AEffect* CreateVSTPlugin(audioMasterCallback hostCallback, IPlugBase* (*make)())
 {
-  std::lock_guard<std::mutex> guard(IPlugVST::ConstructionLock());
-  IPlugVST* adapter = nullptr;
-  try
-  {
-    IPlugBase* plug = make ? make() : nullptr;
-    if (plug)
-    {
-      plug->AddFallbackPreset();
-      adapter = new (std::nothrow) IPlugVST(hostCallback, plug);
-      if (!adapter) delete plug;
-    }
-  }
-  catch (...)
-  {
-    // No exception may cross into the host.
-    adapter = nullptr;
-  }
+  IPlugVST* adapter = MakePlugInForHost<IPlugVST>(
+    make, [hostCallback](IPlugBase* plug) { return new (std::nothrow) IPlugVST(hostCallback, plug); });
   if (!adapter)
   {
     EmitTrace("VSTPluginMain", __LINE__, "the plug-in could not be made");

@@ -37,9 +37,6 @@ public:
   // The plug-in behind an entry object, or null.
   static IPlugBase* PlugOf(AEffect* effect);
 
-  // The process-wide lock under which the entry point constructs plug-ins.
-  static std::mutex& ConstructionLock();
-
   const ERect& EditorRect() const { return mEditorRect; }
   bool HostSetupDone() const { return mPlug->HostSetupDone(); }
 
