@@ -48,6 +48,8 @@ IPlugBase::IPlugBase(int nParams, const char* channelIOStr, int nPresets, const 
   if (maxOut > 0) std::memset(mOutData.Get(), 0, static_cast<size_t>(mOutData.GetSize()));
   mInFloatData.Resize(maxIn * static_cast<int>(sizeof(float*)));
   mOutFloatData.Resize(maxOut * static_cast<int>(sizeof(float*)));
+  mSegmentFloat.resize(static_cast<size_t>(maxIn + maxOut));
+  mSegmentDouble.resize(static_cast<size_t>(maxIn + maxOut));
 
   double** inSlots = static_cast<double**>(mInData.Get());
   double** outSlots = static_cast<double**>(mOutData.Get());
@@ -311,6 +313,7 @@ void IPlugBase::SetParameterFromGUI(int index, double normalized)
     IPlugLockGuard guard(mLock);
     param->SetFromNormalized(x);
     ParameterChanged(index);
+    RefreshTail();
   }
   // The host hears of it with the lock free: its handler may wait for its audio thread,
   // which may be waiting for this lock.

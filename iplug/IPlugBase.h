@@ -15,6 +15,9 @@
 // - The audio path (the Process...FromHost calls, SetParameterFromHost) allocates nothing.
 #pragma once
 
+#include <atomic>
+#include <vector>
+
 #include "GrowBuffer.h"
 #include "IByteChunk.h"
 #include "IParam.h"
@@ -73,7 +76,8 @@ public:
   // Writes the name of note into text (at least 64 bytes); the base has none.
   virtual bool GetNoteName(int note, char* text);
   // Under the lock: how many samples the effect goes on sounding after its input stops
-  // (hosts must not cut it off sooner); 0, the default, for none.
+  // (hosts must not cut it off sooner); 0, the default, for none. Asked again after every
+  // change of a parameter or the sample rate that comes through the calls below.
   virtual int TailSamples() { return 0; }
   virtual bool WriteState(IByteChunk& chunk);
   virtual int ReadState(const IByteChunk& chunk, int startPos);
@@ -154,6 +158,16 @@ public:
   // queued MIDI to the host. Allocates nothing.
   void ProcessFloatFromHost(float** inputs, float** outputs, int frames);
   void ProcessDoubleFromHost(double** inputs, double** outputs, int frames);
+  // Audio thread: frames start ... end - 1 of a block of host buffers, with parameter
+  // changes that take effect at their frames (sample-accurate automation): each is set,
+  // as SetParameterFromHost sets it, just before the frame it names is processed. The
+  // changes come in frame order; a frame before the previous change's counts as that one's,
+  // one at or past end as end (the change is set after the last frame). Every change is
+  // set even when there is nothing to process. One lock for the whole call; allocates nothing.
+  void ProcessFloatFromHost(float** inputs, float** outputs, int start, int end, const IParameterChange* changes,
+                            int count);
+  void ProcessDoubleFromHost(double** inputs, double** outputs, int start, int end, const IParameterChange* changes,
+                             int count);
   // Audio thread: MIDI from the host, handled under the lock; what the plug-in sends
   // back reaches the host after it.
   void ProcessMidiFromHost(const MidiMessage* messages, int count);
@@ -166,6 +180,10 @@ public:
   void CloseEditorFromHost();
   void EditorIdleFromHost();
   bool EditorKeyFromHost(const IKeyPress& key, bool down);
+
+  // Any thread, lock free: TailSamples() as it was after the last change made through the
+  // calls above (0 until the host opens the plug-in).
+  int TailSamplesForHost() const { return mTailSamples.load(std::memory_order_relaxed); }
 
   // Whether the host's last sample rate was one a plug-in can run at (finite and
   // positive). The base keeps its previous rate when it is not; products go quiet
@@ -279,6 +297,18 @@ private:
   void RunBlock(bool floatPath, int frames);
   // Whether every input and output channel is connected (none are without channels).
   bool EveryChannelConnected() const;
+  // SetParameterFromHost with the lock already held.
+  bool SetParameterLocked(int index, double value, bool isNormalized);
+  // Under the lock: keeps TailSamples() for TailSamplesForHost.
+  void RefreshTail();
+  int ConnectedInputCount() const;
+  int ConnectedOutputCount() const;
+  // frames frames of the host buffers from start on, as one block.
+  void RunHostSegment(float** inputs, float** outputs, int start, int frames);
+  void RunHostSegment(double** inputs, double** outputs, int start, int frames);
+  template <class Sample>
+  void ProcessWithChanges(Sample** inputs, Sample** outputs, int start, int end, const IParameterChange* changes,
+                          int count);
 
   PointerList<IChannelConfig> mChannelConfigs;
   char mEffectName[kNameSize];
@@ -305,6 +335,10 @@ private:
   GrowBuffer mOutData; // double* per output channel
   GrowBuffer mInFloatData;  // const float* per input channel, handed to ProcessBlockFloat
   GrowBuffer mOutFloatData; // float* per output channel
+  // The host's buffers from a segment's first frame on: inputs, then outputs.
+  std::vector<float*> mSegmentFloat;
+  std::vector<double*> mSegmentDouble;
+  std::atomic<int> mTailSamples{0};
   PointerList<InputChannel> mInChannels;
   PointerList<OutputChannel> mOutChannels;
   IPlugLock mLock;

@@ -39,6 +39,7 @@ void IPlugBase::OpenFromHost()
     HostSpecificSetup();
   }
   NotifyAllParametersChanged();
+  RefreshTail();
 }
 
 void IPlugBase::SetSampleRateFromHost(double rate)
@@ -48,6 +49,7 @@ void IPlugBase::SetSampleRateFromHost(double rate)
   if (!mHostSampleRateUsable) EmitTrace("IPlugBase::SetSampleRateFromHost", __LINE__, "sample rate %g refused", rate);
   SetSampleRateHz(rate);
   ResetProcessing();
+  RefreshTail();
 }
 
 bool IPlugBase::SetBlockSizeFromHost(long long frames)
@@ -74,6 +76,13 @@ void IPlugBase::SetActiveFromHost(bool active)
 bool IPlugBase::SetParameterFromHost(int index, double value, bool isNormalized)
 {
   IPlugLockGuard guard(mLock);
+  if (!SetParameterLocked(index, value, isNormalized)) return false;
+  RefreshTail();
+  return true;
+}
+
+bool IPlugBase::SetParameterLocked(int index, double value, bool isNormalized)
+{
   IParameter* param = ParameterAt(index);
   // A value that is not a number or infinite is no position on the control: ignored.
   if (!param || !std::isfinite(value)) return false;
@@ -129,6 +138,7 @@ void IPlugBase::SelectProgramFromHost(int index)
   IPlugLockGuard guard(mLock);
   if (!DoesChunks()) UpdateCurrentPreset(nullptr);
   RecallPreset(index);
+  RefreshTail();
 }
 
 void IPlugBase::RenameProgramFromHost(const char* name)
@@ -170,6 +180,7 @@ bool IPlugBase::LoadStateFromHost(bool bank, const void* data, long long size)
   int32_t version = 0;
   const int start = ReadChunkHeader(chunk, &version);
   const int end = ReadState(chunk, start);
+  RefreshTail();
   if (!(bank && version >= IByteChunk::kFormatVersion)) UpdateCurrentPreset(nullptr);
   if (end < 0)
   {

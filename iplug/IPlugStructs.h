@@ -19,6 +19,16 @@ struct MidiMessage
   uint8_t mData2 = 0;
 };
 
+// A parameter value that takes effect at a frame of the block it comes with, real or
+// normalised (0 ... 1). A plain record: a host's batch of them is filled, not cleared.
+struct IParameterChange
+{
+  int32_t frame;
+  int32_t index;
+  double value;
+  bool normalized;
+};
+
 // Four characters packed big-endian into one number, as plug-in IDs are written:
 // IFourCC('k', 'y', 'v', 'h') == 0x6b797668.
 constexpr int32_t IFourCC(char a, char b, char c, char d)

@@ -58,7 +58,6 @@ void KyvBrindlow::ChooseInputChannel()
 
 int KyvBrindlow::TailSamples()
 {
-  IPlugLockGuard guard(Lock());
   const double samples = std::ceil(ParameterAt(kDelay)->Value() / 1000.0 * SampleRate());
   return samples > 0.0 && samples < 2147483647.0 ? static_cast<int>(samples) : 0;
 }
