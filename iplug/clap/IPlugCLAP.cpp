@@ -164,117 +164,87 @@ clap_process_status IPlugCLAP::Process(const clap_process_t& process)
   const bool doublePath = !output.data32 && output.data64;
   if (!output.data32 && !output.data64) return CLAP_PROCESS_ERROR;
 
-  SendQueuedEdits(process.out_events); // a host call: before the lock is taken
+  if (!mEdits.Empty()) SendQueuedEdits(process.out_events); // host calls: before the lock is taken
 
   const clap_input_events_t* in = process.in_events;
   const uint32_t count = in && in->size && in->get ? in->size(in) : 0;
-  uint32_t tail = 0;
-  bool tailChecked = false;
   if (count == 0)
-  {
-    if (!ProcessWhole(process, doublePath)) ProcessRange(process, doublePath, 0, frames);
-  }
+    Run(process, doublePath, 0, frames, nullptr, 0);
   else
-  {
-    // The block is split at each parameter change, so it takes effect exactly at its
-    // frame. The changes are copied out of the host's list in batches with the lock
-    // free (reading the list is a call into the host); each batch, with the sub-blocks
-    // between its changes, then runs under one lock, taken again re-entrantly below.
-    ParamChange changes[kChangesPerBatch];
-    uint32_t done = 0, next = 0;
-    while (next < count)
-    {
-      uint32_t n = 0;
-      for (; next < count && n < kChangesPerBatch; ++next)
-        if (ReadChange(in->get(in, next), frames, &changes[n])) ++n;
-      IPlugLockGuard guard(mPlug->Lock());
-      for (uint32_t k = 0; k < n; ++k)
-      {
-        // Times out of order are held to what was already processed.
-        if (changes[k].time > done)
-        {
-          ProcessRange(process, doublePath, done, changes[k].time);
-          done = changes[k].time;
-        }
-        ApplyChange(changes[k]);
-      }
-      if (next == count)
-      {
-        if (done < frames) ProcessRange(process, doublePath, done, frames);
-        tailChecked = TakeTailChange(&tail);
-      }
-    }
-  }
+    RunWithEvents(process, doublePath, *in, count);
   process.audio_outputs[0].constant_mask = 0; // no output is flagged constant
-
-  if (!tailChecked) tailChecked = TakeTailChange(&tail); // an edit from the editor, say
-  if (tailChecked) ReportTail(tail);
+  ReportTail();
   return CLAP_PROCESS_CONTINUE;
+}
+
+void IPlugCLAP::RunWithEvents(const clap_process_t& process, bool doublePath, const clap_input_events_t& in,
+                              uint32_t count)
+{
+  // The block is split at each parameter change, so that it takes effect exactly at its
+  // frame. The changes are copied out of the host's list (a call into the host) in
+  // batches with the lock free; the plug-in then runs each batch with the frames up to
+  // its last change under one lock, and the last batch to the end of the block.
+  const uint32_t frames = process.frames_count;
+  IParameterChange changes[kChangesPerBatch];
+  uint32_t done = 0, next = 0;
+  while (next < count)
+  {
+    int n = 0;
+    for (; next < count && n < kChangesPerBatch; ++next)
+      if (ReadChange(in.get(&in, next), frames, &changes[n])) ++n;
+    uint32_t end = next == count ? frames : (n > 0 ? static_cast<uint32_t>(changes[n - 1].frame) : done);
+    if (end < done) end = done; // times out of order are held to what was already processed
+    Run(process, doublePath, done, end, changes, n);
+    done = end;
+  }
 }
 
 namespace
 {
-// out[c] = the host's channel c from frame start on, for c < n; null where the host gave
-// no such channel.
+// The host's channel array as the plug-in's first needed channels: the host's own when it
+// holds them all, else scratch (kMaxChannels long) with nulls where the host gave none.
 template <class Sample>
-void OffsetChannels(Sample* const* host, uint32_t hostCount, uint32_t n, uint32_t start, Sample** out)
+Sample** PlugChannels(Sample** host, uint32_t hostCount, int needed, Sample** scratch)
 {
-  for (uint32_t c = 0; c < n; ++c) out[c] = host && c < hostCount && host[c] ? host[c] + start : nullptr;
+  const uint32_t n = static_cast<uint32_t>(needed < IPlugCLAP::kMaxChannels ? needed : IPlugCLAP::kMaxChannels);
+  if (host && hostCount >= n) return host;
+  for (uint32_t c = 0; c < n; ++c) scratch[c] = host && c < hostCount ? host[c] : nullptr;
+  return scratch;
 }
 } // namespace
 
-bool IPlugCLAP::ProcessWhole(const clap_process_t& process, bool doublePath)
+void IPlugCLAP::Run(const clap_process_t& process, bool doublePath, uint32_t start, uint32_t end,
+                    const IParameterChange* changes, int count)
 {
-  // The common block: no change inside it, and the host's ports hold every channel the
-  // plug-in reads and writes. Its own pointer arrays serve as they are.
   const clap_audio_buffer_t* input = process.audio_inputs_count > 0 ? process.audio_inputs : nullptr;
   const clap_audio_buffer_t& output = process.audio_outputs[0];
-  if (mInputChannels > 0 && (!input || input->channel_count < static_cast<uint32_t>(mInputChannels))) return false;
-  if (output.channel_count < static_cast<uint32_t>(mPlug->OutputChannelCount())) return false;
-  const int frames = static_cast<int>(process.frames_count);
-  if (doublePath)
-  {
-    if (mInputChannels > 0 && !input->data64) return false;
-    mPlug->ProcessDoubleFromHost(input ? input->data64 : nullptr, output.data64, frames);
-  }
-  else
-  {
-    if (mInputChannels > 0 && !input->data32) return false;
-    mPlug->ProcessFloatFromHost(input ? input->data32 : nullptr, output.data32, frames);
-  }
-  return true;
-}
-
-void IPlugCLAP::ProcessRange(const clap_process_t& process, bool doublePath, uint32_t start, uint32_t end)
-{
-  const int frames = static_cast<int>(end - start);
-  const clap_audio_buffer_t* input = process.audio_inputs_count > 0 ? process.audio_inputs : nullptr;
-  const clap_audio_buffer_t& output = process.audio_outputs[0];
-  // Offset pointers into the host's buffers, one per connected channel: channels the
-  // host did not give read silence (inputs) or are dropped (outputs).
-  const uint32_t nIn = static_cast<uint32_t>(mInputChannels < kMaxChannels ? mInputChannels : kMaxChannels);
-  const int outputs = mPlug->OutputChannelCount();
-  const uint32_t nOut = static_cast<uint32_t>(outputs < kMaxChannels ? outputs : kMaxChannels);
   const uint32_t inCount = input ? input->channel_count : 0;
+  const int outputs = mPlug->OutputChannelCount();
   if (doublePath)
   {
-    double* ins[kMaxChannels];
-    double* outs[kMaxChannels];
-    OffsetChannels(input ? input->data64 : nullptr, inCount, nIn, start, ins);
-    OffsetChannels(output.data64, output.channel_count, nOut, start, outs);
-    mPlug->ProcessDoubleFromHost(ins, outs, frames);
+    double* inScratch[kMaxChannels];
+    double* outScratch[kMaxChannels];
+    double** ins = PlugChannels(input ? input->data64 : nullptr, inCount, mInputChannels, inScratch);
+    double** outs = PlugChannels(output.data64, output.channel_count, outputs, outScratch);
+    if (changes)
+      mPlug->ProcessDoubleFromHost(ins, outs, static_cast<int>(start), static_cast<int>(end), changes, count);
+    else
+      mPlug->ProcessDoubleFromHost(ins, outs, static_cast<int>(end));
   }
   else
   {
-    float* ins[kMaxChannels];
-    float* outs[kMaxChannels];
-    OffsetChannels(input ? input->data32 : nullptr, inCount, nIn, start, ins);
-    OffsetChannels(output.data32, output.channel_count, nOut, start, outs);
-    mPlug->ProcessFloatFromHost(ins, outs, frames);
+    float* inScratch[kMaxChannels];
+    float* outScratch[kMaxChannels];
+    float** ins = PlugChannels(input ? input->data32 : nullptr, inCount, mInputChannels, inScratch);
+    float** outs = PlugChannels(output.data32, output.channel_count, outputs, outScratch);
+    if (changes)
+      mPlug->ProcessFloatFromHost(ins, outs, static_cast<int>(start), static_cast<int>(end), changes, count);
+    else
+      mPlug->ProcessFloatFromHost(ins, outs, static_cast<int>(end));
   }
 }
 
-bool IPlugCLAP::ReadChange(const clap_event_header_t* event, uint32_t frames, ParamChange* change) const
+bool IPlugCLAP::ReadChange(const clap_event_header_t* event, uint32_t frames, IParameterChange* change) const
 {
   if (!event || event->space_id != CLAP_CORE_EVENT_SPACE_ID || event->type != CLAP_EVENT_PARAM_VALUE ||
       event->size < sizeof(clap_event_param_value_t))
@@ -282,16 +252,11 @@ bool IPlugCLAP::ReadChange(const clap_event_header_t* event, uint32_t frames, Pa
   clap_event_param_value_t value;
   std::memcpy(&value, event, sizeof(value));
   if (value.param_id >= static_cast<clap_id>(mPlug->ParameterCount())) return false;
-  change->time = event->time < frames ? event->time : frames;
-  change->index = static_cast<int>(value.param_id);
-  change->value = value.value;
+  change->frame = static_cast<int32_t>(event->time < frames ? event->time : frames);
+  change->index = static_cast<int32_t>(value.param_id);
+  change->value = value.value; // real, clamped to the range; one that is not finite is ignored
+  change->normalized = false;
   return true;
-}
-
-void IPlugCLAP::ApplyChange(const ParamChange& change)
-{
-  // Real values, clamped to the range; ones that are not finite are ignored.
-  if (mPlug->SetParameterFromHost(change.index, change.value, false)) TailMayHaveChanged();
 }
 
 void IPlugCLAP::Flush(const clap_input_events_t* in, const clap_output_events_t* out)
@@ -299,12 +264,11 @@ void IPlugCLAP::Flush(const clap_input_events_t* in, const clap_output_events_t*
   const uint32_t count = in && in->size && in->get ? in->size(in) : 0;
   for (uint32_t i = 0; i < count; ++i)
   {
-    ParamChange change;
-    if (ReadChange(in->get(in, i), 0, &change)) ApplyChange(change);
+    IParameterChange change;
+    if (ReadChange(in->get(in, i), 0, &change)) mPlug->SetParameterFromHost(change.index, change.value, false);
   }
   SendQueuedEdits(out);
-  uint32_t tail = 0;
-  if (mActive.load() && TakeTailChange(&tail)) ReportTail(tail); // [audio] while active
+  if (mActive.load()) ReportTail(); // [audio] while active
 }
 
 void IPlugCLAP::SendQueuedEdits(const clap_output_events_t* out)
@@ -341,25 +305,9 @@ void IPlugCLAP::SendQueuedEdits(const clap_output_events_t* out)
 
 // ---- Tail ----
 
-uint32_t IPlugCLAP::TailSamples()
+void IPlugCLAP::ReportTail()
 {
-  IPlugLockGuard guard(mPlug->Lock());
-  const int tail = mPlug->TailSamples();
-  return tail > 0 ? static_cast<uint32_t>(tail) : 0;
-}
-
-bool IPlugCLAP::TakeTailChange(uint32_t* tail)
-{
-  // A plain load first: the common block, with nothing changed, does no atomic write.
-  if (!mTailMayHaveChanged.load(std::memory_order_acquire) ||
-      !mTailMayHaveChanged.exchange(false, std::memory_order_acq_rel))
-    return false;
-  *tail = TailSamples();
-  return true;
-}
-
-void IPlugCLAP::ReportTail(uint32_t tail)
-{
+  const uint32_t tail = TailSamples();
   if (tail == mReportedTail.load(std::memory_order_relaxed)) return;
   mReportedTail.store(tail, std::memory_order_relaxed);
   if (mHostTail && mHostTail->changed) mHostTail->changed(mHost);
@@ -370,7 +318,6 @@ void IPlugCLAP::ReportTail(uint32_t tail)
 void IPlugCLAP::QueueEdit(IPlugCLAPEditQueue::EKind kind, int index, double value)
 {
   if (!mPlug->ParameterAt(index)) return;
-  if (kind == IPlugCLAPEditQueue::kValue) TailMayHaveChanged(); // the editor changed the parameter
   if (!mEdits.Push({kind, index, value}))
     EmitTrace("IPlugCLAP::QueueEdit", __LINE__, "edit of parameter %d dropped: the host takes none", index);
   // Outside processing, output events go out only in a flush the host is asked for.

@@ -81,7 +81,7 @@ public:
   bool SaveState(const clap_ostream_t* stream);
   bool LoadState(const clap_istream_t* stream);
   // [main or audio] Samples the effect rings on after its input stops.
-  uint32_t TailSamples();
+  uint32_t TailSamples() const { return static_cast<uint32_t>(mPlug->TailSamplesForHost()); }
   // [main] A built-in program by its key (the program index as decimal text), as the
   // product defines it: what the plug-in's own program slots hold now may differ.
   bool LoadPreset(uint32_t kind, const char* location, const char* key);
@@ -111,32 +111,21 @@ private:
 
   bool Init();
   clap_process_status Process(const clap_process_t& process);
-  // Runs frames [start, end) of the block's buffers through the plug-in.
-  // Audio thread: the whole block straight from the host's pointer arrays; false (nothing
-  // done) when they lack a channel the plug-in uses.
-  bool ProcessWhole(const clap_process_t& process, bool doublePath);
-  void ProcessRange(const clap_process_t& process, bool doublePath, uint32_t start, uint32_t end);
-  // A parameter change from the host, its time held to the block.
-  struct ParamChange
-  {
-    uint32_t time;
-    int index;
-    double value;
-  };
-  static constexpr uint32_t kChangesPerBatch = 64;
-  // Reads a PARAM_VALUE event of a known parameter; false for any other event (other
-  // spaces and types are skipped).
-  bool ReadChange(const clap_event_header_t* event, uint32_t frames, ParamChange* change) const;
-  void ApplyChange(const ParamChange& change);
+  // Runs frames [start, end) of the block's buffers through the plug-in, with count
+  // parameter changes inside them; without changes (null) the whole block, start 0.
+  void Run(const clap_process_t& process, bool doublePath, uint32_t start, uint32_t end,
+           const IParameterChange* changes, int count);
+  // Runs the block with the host's count input events (count > 0).
+  void RunWithEvents(const clap_process_t& process, bool doublePath, const clap_input_events_t& in, uint32_t count);
+  static constexpr int kChangesPerBatch = 64;
+  // Reads a PARAM_VALUE event of a known parameter, its time held to the block; false for
+  // any other event (other spaces and types are skipped).
+  bool ReadChange(const clap_event_header_t* event, uint32_t frames, IParameterChange* change) const;
   // Hands the queued editor gestures to the host as output events at time 0.
   void SendQueuedEdits(const clap_output_events_t* out);
   void QueueEdit(IPlugCLAPEditQueue::EKind kind, int index, double value);
-  // The tail, when something changed a parameter since the last look (false otherwise:
-  // a block without changes takes no lock for it).
-  bool TakeTailChange(uint32_t* tail);
-  // Tells the host when tail differs from what it was last told ([audio], lock free).
-  void ReportTail(uint32_t tail);
-  void TailMayHaveChanged() { mTailMayHaveChanged.store(true, std::memory_order_release); }
+  // Tells the host when the plug-in's tail differs from what it was last told ([audio]).
+  void ReportTail();
   // Asserts in debug builds, where the host can tell, that the caller is on its main thread.
   void AssertMainThread() const;
   void CloseEditor();
@@ -160,7 +149,6 @@ private:
   std::atomic<bool> mProcessing{false};
   const IPlugCLAPProduct* mProduct;
   std::atomic<uint32_t> mReportedTail{0};
-  std::atomic<bool> mTailMayHaveChanged{false};
   IPlugCLAPEditQueue mEdits;
 
   // Editor: created by gui create, its window opened in set_parent.

@@ -288,7 +288,6 @@ bool IPlugCLAP::LoadPreset(uint32_t kind, const char* location, const char* key)
     for (int i = 0; i < mPlug->ParameterCount() && i < factory.ParameterCount(); ++i)
       mPlug->SetParameterFromHost(i, factory.ParameterAt(i)->Value(), false);
   }
-  TailMayHaveChanged();
   // As for a program switch of the plug-in's own: the host re-reads the values.
   if (mHostParams && mHostParams->rescan) mHostParams->rescan(mHost, CLAP_PARAM_RESCAN_VALUES);
   if (mHostState && mHostState->mark_dirty) mHostState->mark_dirty(mHost);

@@ -106,6 +106,5 @@ bool IPlugCLAP::LoadState(const clap_istream_t* stream)
     return false;
   }
   if (!mPlug->LoadStateFromHost(true, state.data(), size)) return false;
-  TailMayHaveChanged();
   return true;
 }
