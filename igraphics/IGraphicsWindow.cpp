@@ -129,6 +129,11 @@ void IGraphicsWindow::CloseEditorWindow()
   mBackend->DestroyEditorWindow(window);
 }
 
+void IGraphicsWindow::ShowEditorWindow(bool show)
+{
+  if (mWindow) mBackend->ShowWindow(mWindow, show);
+}
+
 void IGraphicsWindow::Idle()
 {
   if (mWindow) mBackend->Idle(mWindow);

@@ -78,6 +78,7 @@ public:
                       const char* failure) override;
   void* OpenEditorWindow(void* parentWindow) override;
   void CloseEditorWindow() override;
+  void ShowEditorWindow(bool show) override;
   void* NativeWindow() override { return mWindow; }
   LICE_IBitmap* LoadImageResource(int32_t resourceId, const char* name) override;
   void Idle() override;

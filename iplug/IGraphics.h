@@ -33,6 +33,9 @@ public:
   virtual void* OpenEditorWindow(void* parentWindow) = 0;
   // GUI thread.
   virtual void CloseEditorWindow() = 0;
+  // GUI thread: hides the open window, keeping it and all it holds, or shows it again
+  // (an opened window starts shown). Nothing without an open window.
+  virtual void ShowEditorWindow(bool /*show*/) {}
   // GUI thread, from the host's idle call or timer: lets a back-end without its own timer
   // pump its window's events and run the tick. Does nothing when no window is open.
   virtual void Idle() {}

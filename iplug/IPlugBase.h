@@ -175,9 +175,11 @@ public:
   void FlushMidiToHost();
 
   // GUI thread, never under the lock: the editor opens in the host's window parent
-  // (false when it could not), closes, gets an idle call, or a key the host forwards.
+  // (false when it could not), closes, is hidden or shown again, gets an idle call, or
+  // a key the host forwards.
   bool OpenEditorFromHost(void* parent);
   void CloseEditorFromHost();
+  void ShowEditorFromHost(bool show);
   void EditorIdleFromHost();
   bool EditorKeyFromHost(const IKeyPress& key, bool down);
 

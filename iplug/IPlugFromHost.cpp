@@ -266,6 +266,11 @@ void IPlugBase::CloseEditorFromHost()
   FlushTrace();
 }
 
+void IPlugBase::ShowEditorFromHost(bool show)
+{
+  if (mEditor) mEditor->ShowEditorWindow(show);
+}
+
 void IPlugBase::EditorIdleFromHost()
 {
   if (mEditor) mEditor->Idle();

@@ -48,6 +48,8 @@ public:
   // The host's idle call: a back-end without a timer of its own pumps the window's events
   // here, without blocking, and runs the owner's tick when one is due.
   virtual void Idle(void* /*window*/) {}
+  // Maps or unmaps the window; it keeps its contents and connection either way.
+  virtual void ShowWindow(void* /*window*/, bool /*show*/) {}
   // The window system's own handle of window (an X11 window id), for hosts that embed
   // it themselves (an LV2 UI hands it over as its widget); 0 when there is none.
   virtual uintptr_t SystemWindow(void* /*window*/) const { return 0; }

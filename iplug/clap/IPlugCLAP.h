@@ -88,6 +88,8 @@ public:
   // [main] Editor.
   bool GuiCreate(const char* api, bool isFloating);
   void GuiDestroy();
+  // Hides the open window (keeping it) or shows it again; false before set_parent.
+  bool GuiShow(bool show);
   bool GuiSize(uint32_t* width, uint32_t* height) const;
   bool GuiSetParent(const clap_window_t* window);
   void EditorEvents(); // from the host's timer and fd callbacks

@@ -67,16 +67,8 @@ bool CLAP_ABI GuiSetParent(const clap_plugin_t* p, const clap_window_t* window)
 }
 bool CLAP_ABI GuiSetTransient(const clap_plugin_t*, const clap_window_t*) { return false; }
 void CLAP_ABI GuiSuggestTitle(const clap_plugin_t*, const char*) {}
-bool CLAP_ABI GuiShow(const clap_plugin_t* p)
-{
-  uint32_t w, h;
-  return Adapter(p)->GuiSize(&w, &h); // the window shows with its host's parent
-}
-bool CLAP_ABI GuiHide(const clap_plugin_t* p)
-{
-  uint32_t w, h;
-  return Adapter(p)->GuiSize(&w, &h);
-}
+bool CLAP_ABI GuiShow(const clap_plugin_t* p) { return Adapter(p)->GuiShow(true); }
+bool CLAP_ABI GuiHide(const clap_plugin_t* p) { return Adapter(p)->GuiShow(false); }
 
 void CLAP_ABI OnTimer(const clap_plugin_t* p, clap_id) { Adapter(p)->EditorEvents(); }
 void CLAP_ABI OnFd(const clap_plugin_t* p, int, clap_posix_fd_flags_t) { Adapter(p)->EditorEvents(); }
@@ -145,6 +137,14 @@ bool IPlugCLAP::GuiSetParent(const clap_window_t* window)
   const int fd = mPlug->Editor()->EventFileDescriptor();
   if (fd >= 0 && mHostFd && mHostFd->register_fd && mHostFd->register_fd(mHost, fd, CLAP_POSIX_FD_READ))
     mRegisteredFd = fd;
+  return true;
+}
+
+bool IPlugCLAP::GuiShow(bool show)
+{
+  AssertMainThread();
+  if (!mEditorOpen) return false; // embedded: nothing to show before set_parent
+  mPlug->ShowEditorFromHost(show);
   return true;
 }
 

@@ -161,6 +161,32 @@ TEST_F(ClapEditorX11, ShowsTheSamePixelsAsTheHeadlessPanel)
   EXPECT_EQ(editor.host.unregisteredTimers, 1);
 }
 
+TEST_F(ClapEditorX11, HideUnmapsTheWindowAndShowMapsItAgain)
+{
+  Editor editor(module);
+  ASSERT_TRUE(editor.gui->create(editor.p, CLAP_WINDOW_API_X11, false));
+  EXPECT_FALSE(editor.gui->show(editor.p)); // embedded: no window before set_parent
+  editor.gui->destroy(editor.p);
+  ASSERT_TRUE(editor.Open(parent));
+  const xcb_window_t window = Shown(editor, parent);
+  ASSERT_NE(window, XCB_NONE);
+  auto viewable = [&] {
+    WindowGeometry geometry;
+    return display.Geometry(window, geometry) && geometry.viewable;
+  };
+  for (int i = 0; i < 2; ++i)
+  {
+    ASSERT_TRUE(editor.gui->hide(editor.p));
+    EXPECT_TRUE(editor.TurnUntil([&] { return !viewable(); })) << i;
+    EXPECT_EQ(display.Children(parent).size(), 1u) << "hidden, not destroyed";
+    ASSERT_TRUE(editor.gui->show(editor.p));
+    EXPECT_TRUE(editor.TurnUntil(viewable)) << i;
+  }
+  editor.gui->hide(editor.p);
+  editor.gui->destroy(editor.p); // while hidden
+  EXPECT_TRUE(Emptied(editor, parent));
+}
+
 TEST_F(ClapEditorX11, TwentyCyclesAndTwoInstancesAtOnce)
 {
   Editor first(module);

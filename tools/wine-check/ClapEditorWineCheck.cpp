@@ -177,7 +177,9 @@ void CheckOpenDriveClose(ClapWineHost& host, const Instance& instance, HMODULE m
   PumpAndFlush(host, instance, 150);
   CheckPixels(editor, referencePng);
   CheckDelayDrag(host, instance, editor);
-  Check(gui->hide(plugin), "gui: hide");
+  Check(gui->hide(plugin) && IsWindow(editor) && !IsWindowVisible(editor), "gui: hide keeps the window, not shown");
+  Check(gui->show(plugin) && IsWindowVisible(editor), "gui: show again");
+  Check(gui->hide(plugin), "gui: hide once more");
   gui->destroy(plugin);
   Pump(50);
   Check(!IsWindow(editor) && !EditorChild(frame), "gui: destroy takes the editor's window away");

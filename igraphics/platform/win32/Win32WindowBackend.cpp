@@ -131,6 +131,11 @@ public:
     ReleaseWindowCount();
   }
 
+  void ShowWindow(void* window, bool show) override
+  {
+    if (IsLive(window)) ::ShowWindow(mWindow, show ? SW_SHOWNA : SW_HIDE);
+  }
+
   // The client area in screen coordinates: where a parent places its children, so that
   // re-opening in a framed parent keeps the editor's offset.
   bool ScreenRect(void* window, IBounds& rect) override

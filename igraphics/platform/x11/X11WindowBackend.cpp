@@ -57,6 +57,7 @@ public:
   bool ScreenRect(xcb_window_t window, IBounds& rect);
   void Resize(int32_t dW, int32_t dH);
   void Focus(bool take);
+  void Show(bool show);
   xcb_window_t Window() const { return mWindow; }
   int FileDescriptor() const { return Usable() ? xcb_get_file_descriptor(mConnection) : -1; }
   IGraphicsWindow* Owner() const { return mOwner; }
@@ -477,6 +478,17 @@ void X11Editor::Focus(bool take)
   xcb_flush(mConnection);
 }
 
+void X11Editor::Show(bool show)
+{
+  if (!Usable()) return;
+  // Mapped again, the window is exposed and repaints what it shows.
+  if (show)
+    xcb_map_window(mConnection, mWindow);
+  else
+    xcb_unmap_window(mConnection, mWindow);
+  xcb_flush(mConnection);
+}
+
 // ---------------------------------------------------------------------------
 
 X11WindowBackend::X11WindowBackend() = default;
@@ -532,6 +544,11 @@ void X11WindowBackend::RepaintNow(void* window, const IBounds& area)
 bool X11WindowBackend::CopyToScreen(void* window, LICE_IBitmap* surface, const IBounds& area)
 {
   return window && window == mEditor.get() && mEditor->Present(surface, area);
+}
+
+void X11WindowBackend::ShowWindow(void* window, bool show)
+{
+  if (window && window == mEditor.get()) mEditor->Show(show);
 }
 
 void X11WindowBackend::Idle(void* window)

@@ -27,6 +27,7 @@ public:
   void RepaintNow(void* window, const IBounds& area) override;
   bool CopyToScreen(void* window, LICE_IBitmap* surface, const IBounds& area) override;
   void Idle(void* window) override;
+  void ShowWindow(void* window, bool show) override;
   int EventFileDescriptor(void* window) const override;
   void SetKeyboardFocus(void* window, bool take) override;
   uintptr_t SystemWindow(void* window) const override;
