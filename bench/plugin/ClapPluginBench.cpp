@@ -131,7 +131,7 @@ public:
   }
   void Process()
   {
-    mEvent.value = mEvent.value == -3.0 ? -2.0 : -3.0; // a new value each block
+    if (mEventCount) mEvent.value = mEvent.value == -3.0 ? -2.0 : -3.0; // a new value each block
     plugin->process(plugin, &mProcess);
   }
   const clap_plugin_t* plugin = nullptr;
