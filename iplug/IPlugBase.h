@@ -303,8 +303,7 @@ private:
   bool SetParameterLocked(int index, double value, bool isNormalized);
   // Under the lock: keeps TailSamples() for TailSamplesForHost.
   void RefreshTail();
-  int ConnectedInputCount() const;
-  int ConnectedOutputCount() const;
+  int ConnectedChannelCount(bool inputs) const;
   // frames frames of the host buffers from start on, as one block.
   void RunHostSegment(float** inputs, float** outputs, int start, int frames);
   void RunHostSegment(double** inputs, double** outputs, int start, int frames);

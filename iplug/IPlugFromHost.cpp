@@ -192,35 +192,6 @@ bool IPlugBase::LoadStateFromHost(bool bank, const void* data, long long size)
   return true;
 }
 
-void IPlugBase::ProcessFloatFromHost(float** inputs, float** outputs, int frames)
-{
-  MarkAudioThreadForTrace();
-  bool midiQueued = false;
-  {
-    IPlugLockGuard guard(mLock);
-    // No frames, or no buffer array for channels the plug-in has: nothing to process.
-    if (frames <= 0 || (!inputs && InputChannelCount() > 0) || (!outputs && OutputChannelCount() > 0)) return;
-    RunHostBlockFloat(inputs, outputs, frames);
-    midiQueued = mMidiOutCount > 0;
-  }
-  if (midiQueued) FlushMidiToHost();
-}
-
-void IPlugBase::ProcessDoubleFromHost(double** inputs, double** outputs, int frames)
-{
-  MarkAudioThreadForTrace();
-  bool midiQueued = false;
-  {
-    IPlugLockGuard guard(mLock);
-    if (frames <= 0 || (!inputs && InputChannelCount() > 0) || (!outputs && OutputChannelCount() > 0)) return;
-    AttachInputsDouble(0, InputChannelCount(), inputs);
-    AttachOutputsDouble(0, OutputChannelCount(), outputs);
-    RunBlockDouble(frames);
-    midiQueued = mMidiOutCount > 0;
-  }
-  if (midiQueued) FlushMidiToHost();
-}
-
 void IPlugBase::ProcessMidiFromHost(const MidiMessage* messages, int count)
 {
   {

@@ -211,6 +211,28 @@ Sample** PlugChannels(Sample** host, uint32_t hostCount, int needed, Sample** sc
   for (uint32_t c = 0; c < n; ++c) scratch[c] = host && c < hostCount ? host[c] : nullptr;
   return scratch;
 }
+
+// The plug-in's processing call for each sample type.
+void ProcessFromHost(IPlugBase& plug, float** ins, float** outs, uint32_t start, uint32_t end,
+                     const IParameterChange* changes, int count)
+{
+  plug.ProcessFloatFromHost(ins, outs, static_cast<int>(start), static_cast<int>(end), changes, count);
+}
+void ProcessFromHost(IPlugBase& plug, double** ins, double** outs, uint32_t start, uint32_t end,
+                     const IParameterChange* changes, int count)
+{
+  plug.ProcessDoubleFromHost(ins, outs, static_cast<int>(start), static_cast<int>(end), changes, count);
+}
+
+template <class Sample>
+void RunChannels(IPlugBase& plug, int inputs, Sample** hostIn, uint32_t inCount, Sample** hostOut, uint32_t outCount,
+                 uint32_t start, uint32_t end, const IParameterChange* changes, int count)
+{
+  Sample* inScratch[IPlugCLAP::kMaxChannels];
+  Sample* outScratch[IPlugCLAP::kMaxChannels];
+  ProcessFromHost(plug, PlugChannels(hostIn, inCount, inputs, inScratch),
+                  PlugChannels(hostOut, outCount, plug.OutputChannelCount(), outScratch), start, end, changes, count);
+}
 } // namespace
 
 void IPlugCLAP::Run(const clap_process_t& process, bool doublePath, uint32_t start, uint32_t end,
@@ -219,29 +241,12 @@ void IPlugCLAP::Run(const clap_process_t& process, bool doublePath, uint32_t sta
   const clap_audio_buffer_t* input = process.audio_inputs_count > 0 ? process.audio_inputs : nullptr;
   const clap_audio_buffer_t& output = process.audio_outputs[0];
   const uint32_t inCount = input ? input->channel_count : 0;
-  const int outputs = mPlug->OutputChannelCount();
   if (doublePath)
-  {
-    double* inScratch[kMaxChannels];
-    double* outScratch[kMaxChannels];
-    double** ins = PlugChannels(input ? input->data64 : nullptr, inCount, mInputChannels, inScratch);
-    double** outs = PlugChannels(output.data64, output.channel_count, outputs, outScratch);
-    if (changes)
-      mPlug->ProcessDoubleFromHost(ins, outs, static_cast<int>(start), static_cast<int>(end), changes, count);
-    else
-      mPlug->ProcessDoubleFromHost(ins, outs, static_cast<int>(end));
-  }
+    RunChannels(*mPlug, mInputChannels, input ? input->data64 : nullptr, inCount, output.data64,
+                output.channel_count, start, end, changes, count);
   else
-  {
-    float* inScratch[kMaxChannels];
-    float* outScratch[kMaxChannels];
-    float** ins = PlugChannels(input ? input->data32 : nullptr, inCount, mInputChannels, inScratch);
-    float** outs = PlugChannels(output.data32, output.channel_count, outputs, outScratch);
-    if (changes)
-      mPlug->ProcessFloatFromHost(ins, outs, static_cast<int>(start), static_cast<int>(end), changes, count);
-    else
-      mPlug->ProcessFloatFromHost(ins, outs, static_cast<int>(end));
-  }
+    RunChannels(*mPlug, mInputChannels, input ? input->data32 : nullptr, inCount, output.data32,
+                output.channel_count, start, end, changes, count);
 }
 
 bool IPlugCLAP::ReadChange(const clap_event_header_t* event, uint32_t frames, IParameterChange* change) const

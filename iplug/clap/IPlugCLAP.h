@@ -114,7 +114,7 @@ private:
   bool Init();
   clap_process_status Process(const clap_process_t& process);
   // Runs frames [start, end) of the block's buffers through the plug-in, with count
-  // parameter changes inside them; without changes (null) the whole block, start 0.
+  // parameter changes inside them (changes may be null when count is 0).
   void Run(const clap_process_t& process, bool doublePath, uint32_t start, uint32_t end,
            const IParameterChange* changes, int count);
   // Runs the block with the host's count input events (count > 0).

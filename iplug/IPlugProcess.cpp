@@ -1,16 +1,20 @@
-// Blocks with parameter changes inside them: the block runs in segments, each change set
-// between the segment before its frame and the one from it, all under one lock.
+// The audio thread's calls: a block of host buffers, with or without parameter changes
+// inside it. With changes the block runs in segments, each change set between the segment
+// before its frame and the one from it, all under one lock.
 #include "IPlugBase.h"
 
 #include "IPlugTrace.h"
 
 namespace
 {
-// out[c] = the host's channel c from frame start on, or null where the host gave none.
+// The host's channel arrays from frame start on: its own at frame 0, else scratch holding
+// each of its first count channels offset (null where the host gave none).
 template <class Sample>
-void OffsetChannels(Sample* const* host, int count, int start, Sample** out)
+Sample** FromFrame(Sample** host, int count, int start, Sample** scratch)
 {
-  for (int c = 0; c < count; ++c) out[c] = host[c] ? host[c] + start : nullptr;
+  if (start == 0) return host;
+  for (int c = 0; c < count; ++c) scratch[c] = host[c] ? host[c] + start : nullptr;
+  return scratch;
 }
 } // namespace
 
@@ -21,46 +25,28 @@ void IPlugBase::RefreshTail()
 }
 
 // The host's arrays hold one buffer per connected channel, in channel order.
-int IPlugBase::ConnectedInputCount() const
+int IPlugBase::ConnectedChannelCount(bool inputs) const
 {
-  if (mAllConnected) return InputChannelCount();
+  const int count = inputs ? InputChannelCount() : OutputChannelCount();
+  if (mAllConnected) return count;
   int n = 0;
-  for (int i = 0, count = InputChannelCount(); i < count; ++i) n += IsInputConnected(i) ? 1 : 0;
-  return n;
-}
-
-int IPlugBase::ConnectedOutputCount() const
-{
-  if (mAllConnected) return OutputChannelCount();
-  int n = 0;
-  for (int i = 0, count = OutputChannelCount(); i < count; ++i) n += IsOutputConnected(i) ? 1 : 0;
+  for (int i = 0; i < count; ++i) n += (inputs ? IsInputConnected(i) : IsOutputConnected(i)) ? 1 : 0;
   return n;
 }
 
 void IPlugBase::RunHostSegment(float** inputs, float** outputs, int start, int frames)
 {
-  if (start == 0)
-  {
-    RunHostBlockFloat(inputs, outputs, frames); // the host's arrays as they are
-    return;
-  }
-  const int nIn = ConnectedInputCount(), nOut = ConnectedOutputCount();
-  float** ins = mSegmentFloat.data();
-  float** outs = ins + nIn;
-  OffsetChannels(inputs, nIn, start, ins);
-  OffsetChannels(outputs, nOut, start, outs);
-  RunHostBlockFloat(ins, outs, frames);
+  const int nIn = ConnectedChannelCount(true), nOut = ConnectedChannelCount(false);
+  float** scratch = mSegmentFloat.data();
+  RunHostBlockFloat(FromFrame(inputs, nIn, start, scratch), FromFrame(outputs, nOut, start, scratch + nIn), frames);
 }
 
 void IPlugBase::RunHostSegment(double** inputs, double** outputs, int start, int frames)
 {
-  const int nIn = ConnectedInputCount(), nOut = ConnectedOutputCount();
-  double** ins = mSegmentDouble.data();
-  double** outs = ins + nIn;
-  OffsetChannels(inputs, nIn, start, ins);
-  OffsetChannels(outputs, nOut, start, outs);
-  AttachInputsDouble(0, InputChannelCount(), ins);
-  AttachOutputsDouble(0, OutputChannelCount(), outs);
+  const int nIn = ConnectedChannelCount(true), nOut = ConnectedChannelCount(false);
+  double** scratch = mSegmentDouble.data();
+  AttachInputsDouble(0, InputChannelCount(), FromFrame(inputs, nIn, start, scratch));
+  AttachOutputsDouble(0, OutputChannelCount(), FromFrame(outputs, nOut, start, scratch + nIn));
   RunBlockDouble(frames);
 }
 
@@ -72,7 +58,7 @@ void IPlugBase::ProcessWithChanges(Sample** inputs, Sample** outputs, int start,
   bool midiQueued = false;
   {
     IPlugLockGuard guard(mLock);
-    // Without frames or buffer arrays the changes are still set: none is lost.
+    // Without frames or buffer arrays nothing is processed, but the changes are still set.
     const bool run = start >= 0 && end > start && (inputs || InputChannelCount() == 0) &&
                      (outputs || OutputChannelCount() == 0);
     int done = start;
@@ -92,6 +78,16 @@ void IPlugBase::ProcessWithChanges(Sample** inputs, Sample** outputs, int start,
     midiQueued = mMidiOutCount > 0;
   }
   if (midiQueued) FlushMidiToHost();
+}
+
+void IPlugBase::ProcessFloatFromHost(float** inputs, float** outputs, int frames)
+{
+  ProcessWithChanges(inputs, outputs, 0, frames, nullptr, 0);
+}
+
+void IPlugBase::ProcessDoubleFromHost(double** inputs, double** outputs, int frames)
+{
+  ProcessWithChanges(inputs, outputs, 0, frames, nullptr, 0);
 }
 
 void IPlugBase::ProcessFloatFromHost(float** inputs, float** outputs, int start, int end,
