@@ -45,10 +45,11 @@ void IParameter::DefineContinuous(const char* name, double defaultValue, double 
   if (mKind == kTypeNone) mKind = kTypeContinuous;
   CopyName(mName, name);
   CopyName(mLabel, label);
-  mValue = defaultValue;
   mMin = minimum;
   mMax = std::max(maximum, minimum + step);
   mStep = step;
+  mValue = defaultValue;
+  mDefault = defaultValue;
 
   int precision = 0;
   double s = step;

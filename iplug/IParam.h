@@ -76,6 +76,8 @@ public:
   int Kind() const { return mKind; }
   void SetKind(int kind) { mKind = kind; }
   double Value() const { return mValue; }
+  // The value the parameter was defined with (DefineContinuous, DefineChoice).
+  double DefaultValue() const { return mDefault; }
   // Sets the real value clamped to the range; NaN leaves the value unchanged.
   void SetValue(double value);
   double Minimum() const { return mMin; }
@@ -93,6 +95,7 @@ private:
 
   int mKind = kTypeNone;
   double mValue = 0.0;
+  double mDefault = 0.0;
   double mMin = 0.0;
   double mMax = 1.0;
   double mStep = 1.0;

@@ -72,6 +72,7 @@ IPlugBase::IPlugBase(const IPlugInfo& info)
               info.vendorName, info.vendorVersion, info.uniqueID, info.mfrID, info.latency, info.doesMidi,
               info.doesChunks, info.isInstrument)
 {
+  mInfo = &info;
   if (info.defineParameters) info.defineParameters(*this);
   if (info.definePresets) info.definePresets(*this);
 }
@@ -110,15 +111,9 @@ void IPlugBase::ParseChannelIOString(const char* str, int* maxIn, int* maxOut)
 
 // ---- Product hooks ----
 
-void IPlugBase::ResetProcessing()
-{
-  IPlugLockGuard guard(mLock);
-}
+void IPlugBase::ResetProcessing() {}
 
-void IPlugBase::ParameterChanged(int)
-{
-  IPlugLockGuard guard(mLock);
-}
+void IPlugBase::ParameterChanged(int) {}
 
 bool IPlugBase::ProcessBlockFloat(const float* const*, float* const*, int)
 {
@@ -139,10 +134,7 @@ void IPlugBase::ProcessBlock(double** inputs, double** outputs, int frames)
   }
 }
 
-void IPlugBase::SetActive(bool)
-{
-  IPlugLockGuard guard(mLock);
-}
+void IPlugBase::SetActive(bool) {}
 
 void IPlugBase::HandleMidiMessage(const MidiMessage& message)
 {
@@ -174,6 +166,7 @@ void IPlugBase::FlushMidiToHost()
     for (int i = 0; i < count; ++i) messages[i] = mMidiOut[i];
     mMidiOutCount = 0;
   }
+  AssertLockFree();
   if (count > 0 && mHostCalls) mHostCalls->SendMidi(messages, count);
 }
 
@@ -193,33 +186,51 @@ int IPlugBase::ReadState(const IByteChunk& chunk, int startPos)
   return UnserializeParams(chunk, startPos);
 }
 
+void IPlugBase::AssertLockFree() const
+{
+  assert(!mLock.HeldByCurrentThread() && "the host or the window system called with the plug-in's lock held");
+}
+
 void IPlugBase::HostBeginEdit(int index)
 {
+  AssertLockFree();
   if (mHostCalls) mHostCalls->BeginEdit(index);
 }
 
 void IPlugBase::HostAutomate(int index, double normalized)
 {
+  AssertLockFree();
   if (mHostCalls) mHostCalls->Automate(index, normalized);
 }
 
 void IPlugBase::HostEndEdit(int index)
 {
+  AssertLockFree();
   if (mHostCalls) mHostCalls->EndEdit(index);
 }
 
 int IPlugBase::HostSamplePosition()
 {
+  AssertLockFree();
   return mHostCalls ? mHostCalls->SamplePosition() : 0;
 }
 
 double IPlugBase::HostTempo()
 {
+  AssertLockFree();
   return mHostCalls ? mHostCalls->Tempo() : 0.0;
+}
+
+void IPlugBase::ReadTransport(ITransport* transport)
+{
+  transport->samplePosition = HostSamplePosition();
+  transport->tempo = HostTempo();
+  HostTimeSignature(&transport->numerator, &transport->denominator);
 }
 
 void IPlugBase::HostTimeSignature(int* numerator, int* denominator)
 {
+  AssertLockFree();
   if (mHostCalls)
   {
     mHostCalls->TimeSignature(numerator, denominator);
@@ -231,12 +242,14 @@ void IPlugBase::HostTimeSignature(int* numerator, int* denominator)
 
 void IPlugBase::ResizeEditorRect(int width, int height)
 {
+  AssertLockFree();
   if (mHostCalls) mHostCalls->EditorResized(width, height);
 }
 
 int IPlugBase::IdentifyHost()
 {
   if (mHostKind != kHostUninit || !mHostCalls) return mHostKind;
+  AssertLockFree();
   char product[256] = {};
   int decimalVersion = 0;
   if (!mHostCalls->HostProduct(product, sizeof product, &decimalVersion)) product[0] = '\0';
@@ -265,6 +278,7 @@ void IPlugBase::AttachEditor(IGraphics* editor)
 
 void IPlugBase::SetLatencySamples(int samples)
 {
+  AssertLockFree();
   mLatency = samples;
   if (mHostCalls) mHostCalls->LatencyChanged(samples);
 }

@@ -7,11 +7,14 @@
 //
 // Threads and the lock. The host calls processing on its audio thread and the editor on
 // its GUI thread; parameters, programs and state may come from either.
-// - Every call from an adapter takes the plug-in's lock itself (the adapter holds none),
-//   so audio never runs against a half-applied change. Product hooks run under it.
+// - Every call from an adapter goes through the "calls from a format adapter" below and
+//   takes the plug-in's lock inside the core: an adapter holds none, takes none and keeps
+//   no copy of the product's data, so audio never runs against a half-applied change.
+// - Product hooks run under the lock and do not take it again.
 // - The lock is never held while the plug-in calls the host (IPlugHostCalls) or the
 //   window system (IGraphics open, close, idle, keys): a host that takes its own lock in
 //   a callback while its audio thread holds that lock and waits for ours cannot deadlock.
+//   Debug builds assert it on every such path.
 // - The audio path (the Process...FromHost calls, SetParameterFromHost) allocates nothing.
 #pragma once
 
@@ -28,6 +31,7 @@
 #include "IKeyPress.h"
 #include "IPlugHostCalls.h"
 #include "IPlugInfo.h"
+#include "IPlugText.h"
 
 class IGraphics;
 
@@ -41,7 +45,8 @@ public:
   // MIDI messages a block may send before the host takes them.
   static constexpr int kMidiOutCapacity = 256;
 
-  // A plug-in as info describes it: parameters and presets defined, no editor yet.
+  // A plug-in as info describes it: parameters and presets defined, no editor yet. info
+  // is kept (for the factory programs) and must outlive the plug-in: a product's is static.
   explicit IPlugBase(const IPlugInfo& info);
 
   IPlugBase(int nParams, const char* channelIOStr, int nPresets, const char* effectName,
@@ -52,6 +57,8 @@ public:
   IPlugBase& operator=(const IPlugBase&) = delete;
 
   // ---- Product hooks ----
+  // Each runs under the plug-in's lock, taken by the core call that runs it: a hook
+  // takes no lock of its own and calls neither the host nor the window system.
   virtual void ResetProcessing();
   // Called after parameter index changed its value.
   virtual void ParameterChanged(int index);
@@ -89,10 +96,17 @@ public:
   void HostBeginEdit(int index) override;
   virtual void HostAutomate(int index, double normalized);
   void HostEndEdit(int index) override;
-  // Audio thread, from inside a block.
+  // Lock free only (debug builds assert it): ask the host now. A block reads the
+  // transport through Transport(), read before it took the lock.
   virtual int HostSamplePosition();
   virtual double HostTempo();
   virtual void HostTimeSignature(int* numerator, int* denominator);
+  // Whether the host's transport is read before each block (off by default, so that a
+  // product which does not use it costs the host nothing per block). Set at construction.
+  void SetReadsTransport(bool reads) { mReadsTransport = reads; }
+  // Under the lock, inside a block: the host's transport as it was read just before
+  // the block took the lock (all zero unless SetReadsTransport(true)).
+  const ITransport& Transport() const { return mTransport; }
   // Asks the host who it is, once, with the lock free, and keeps the answer (SetHost).
   virtual int IdentifyHost();
   void ResizeEditorRect(int width, int height) override;
@@ -106,8 +120,7 @@ public:
   // Sizes the scratch buffers for blocks of frames samples; frames <= 0 is refused.
   // Not for the audio thread: it may allocate.
   virtual void SetBlockFrames(int frames);
-  // Keeps the latency and tells the adapter, which records it for the host (it may run
-  // under the lock: adapters only note the figure here).
+  // Lock free (it tells the host): keeps the latency and tells the adapter.
   virtual void SetLatencySamples(int samples);
   // Any thread, lock held or not: queues a message for the host, which receives it once
   // the call that sent it has let go of the lock. False when the queue is full.
@@ -115,7 +128,8 @@ public:
   virtual bool SendMidiListToHost(const MidiMessage* messages, int count);
 
   // ---- Calls from a format adapter ----
-  // Each takes the lock itself; the adapter holds none and translates only.
+  // Each takes the lock itself; the adapter holds none and translates only. Texts are
+  // written cut to the caller's size bytes and terminated (CopyBoundedText).
 
   // Main thread: the host opened the plug-in. Identifies the host (asking it with the
   // lock free), then, under the lock, HostSpecificSetup and every change handler.
@@ -138,6 +152,13 @@ public:
   bool SetParameterFromHostText(int index, const char* text);
   // Any thread: the current value, normalised or real; 0 for an unknown parameter.
   double ParameterValueForHost(int index, bool normalized);
+  // Any thread: the value the parameter was defined with, normalised or real; 0 for an
+  // unknown parameter. Definitions never change, so no lock is needed.
+  double ParameterDefaultForHost(int index, bool normalized) const;
+  // Any thread: the parameter's name (fixed), or the unit label for its current value
+  // (empty where the value has a text of its own). False for an unknown parameter.
+  bool ParameterNameForHost(int index, char* text, int size) const;
+  bool ParameterLabelForHost(int index, char* text, int size);
   // Any thread: the display text of the current value (or of a normalised value given),
   // terminated, cut to size bytes. False for an unknown parameter.
   bool ParameterTextForHost(int index, char* text, int size);
@@ -146,11 +167,32 @@ public:
   // no chunks), or renames the current one (cut to IProgram::kNameSize - 1 characters).
   void SelectProgramFromHost(int index);
   void RenameProgramFromHost(const char* name);
+  // Any thread: the current program's index, and the name of program index (false,
+  // empty text, for one that does not exist).
+  int CurrentProgramForHost();
+  bool ProgramNameForHost(int index, char* text, int size);
+  // Main thread (it allocates): sets every parameter to factory program index as the
+  // product defines it (not as the instance's program slots hold it now), all under one
+  // lock so audio sees all of its values or none. False, nothing changed, for an index
+  // that is not a factory program or a plug-in not made from an IPlugInfo.
+  bool LoadFactoryProgramFromHost(int index);
+  // Any thread: the name of MIDI note (GetNoteName); false and the empty text for none.
+  bool NoteNameForHost(int note, char* text, int size);
+  // Main thread, never during a block: the host connects the first count inputs (or
+  // outputs) and leaves the others unconnected; count is clipped to the channels there are.
+  void ConnectInputsFromHost(int count);
+  void ConnectOutputsFromHost(int count);
+  // Audio thread, not during a block: clears the processing's memory (ResetProcessing).
+  void ResetFromHost();
   // Any thread: the state as a host stores it: header, then WriteState; a bank also keeps
   // the current program first. Answers the size and sets *data to bytes owned by the
-  // plug-in, valid until the next call of the same kind; 0 on failure.
+  // plug-in, which stay as they are until the next SaveStateForHost of the same kind
+  // (program or bank) and are freed with the plug-in; LoadStateFromHost never touches
+  // them. 0 on failure. Adapters hand them on before returning to the host (CLAP, LV2)
+  // or give the host the pointer, which it reads before asking again (VST 2.4).
   int SaveStateForHost(bool bank, const void** data);
-  // Any thread: restores what SaveStateForHost wrote. A state that cannot be read leaves
+  // Any thread: restores what SaveStateForHost wrote (the bytes are copied first, so
+  // the host's may be the plug-in's own from a save). A state that cannot be read leaves
   // the parameters as they were (false); the editor is told the values read.
   bool LoadStateFromHost(bool bank, const void* data, long long size);
   // Audio thread: one block of host buffers (one per channel; null arrays or no frames
@@ -168,15 +210,16 @@ public:
                             int count);
   void ProcessDoubleFromHost(double** inputs, double** outputs, int start, int end, const IParameterChange* changes,
                              int count);
-  // Audio thread: MIDI from the host, handled under the lock; what the plug-in sends
-  // back reaches the host after it.
+  // Audio thread: MIDI from the host, each message handled under the lock
+  // (HandleMidiMessage); what the plug-in sends back reaches the host after it, with the
+  // lock free.
   void ProcessMidiFromHost(const MidiMessage* messages, int count);
   // The caller's thread, lock free: hands the queued MIDI messages to the host.
   void FlushMidiToHost();
 
-  // GUI thread, never under the lock: the editor opens in the host's window parent
-  // (false when it could not), closes, is hidden or shown again, gets an idle call, or
-  // a key the host forwards.
+  // GUI thread, never under the lock (debug builds assert it): the editor opens in the
+  // host's window parent (false when it could not), closes, is hidden or shown again,
+  // gets an idle call, or a key the host forwards.
   bool OpenEditorFromHost(void* parent);
   void CloseEditorFromHost();
   void ShowEditorFromHost(bool show);
@@ -235,9 +278,9 @@ public:
   int InputChannelCount() const { return mInChannels.GetSize(); }
   int OutputChannelCount() const { return mOutChannels.GetSize(); }
 
-  // Connect or disconnect the channels start ... start + count - 1 that exist. Called by
-  // the adapter under the lock, from whichever thread the host sends its speaker
-  // arrangement on; never during a block.
+  // Connect or disconnect the channels start ... start + count - 1 that exist. Under the
+  // lock (Connect...FromHost take it), or while no host has the plug-in yet; never
+  // during a block.
   void SetInputsConnected(int start, int count, bool connected);
   void SetOutputsConnected(int start, int count, bool connected);
   bool IsInputConnected(int index) const;
@@ -301,6 +344,11 @@ private:
   bool EveryChannelConnected() const;
   // SetParameterFromHost with the lock already held.
   bool SetParameterLocked(int index, double value, bool isNormalized);
+  // Debug builds: the calling thread does not hold the lock (it is about to call the host
+  // or the window system).
+  void AssertLockFree() const;
+  // Lock free, before a block takes the lock: the host's transport.
+  void ReadTransport(ITransport* transport);
   // Under the lock: keeps TailSamples() for TailSamplesForHost.
   void RefreshTail();
   int ConnectedChannelCount(bool inputs) const;
@@ -348,6 +396,11 @@ private:
   bool mHostSetupDone = false;
   IByteChunk mProgramChunk; // the state last handed to the host, per kind
   IByteChunk mBankChunk;
+  IByteChunk mLoadChunk;    // a state from the host, while it is read
+  // The description the plug-in was made from, for its factory programs (null without).
+  const IPlugInfo* mInfo = nullptr;
+  bool mReadsTransport = false;
+  ITransport mTransport; // the current block's, written under the lock
   // MIDI for the host, filled under the lock and handed over once it is free.
   MidiMessage mMidiOut[kMidiOutCapacity];
   int mMidiOutCount = 0;

@@ -10,19 +10,6 @@
 #include "IPlugMake.h"
 #include "IPlugTrace.h"
 
-namespace
-{
-// Copies src into a buffer of size bytes, cut and always terminated.
-void CopyText(char* dst, const char* src, int size)
-{
-  if (!dst || size <= 0) return;
-  if (!src) src = "";
-  const size_t n = strnlen(src, static_cast<size_t>(size - 1));
-  std::memcpy(dst, src, n);
-  dst[n] = '\0';
-}
-} // namespace
-
 std::mutex& PlugConstructionLock()
 {
   static std::mutex lock;
@@ -111,6 +98,30 @@ double IPlugBase::ParameterValueForHost(int index, bool normalized)
   return normalized ? param->Normalized() : param->Value();
 }
 
+double IPlugBase::ParameterDefaultForHost(int index, bool normalized) const
+{
+  const IParameter* param = ParameterAt(index);
+  if (!param) return 0.0;
+  return normalized ? param->ToNormalized(param->DefaultValue()) : param->DefaultValue();
+}
+
+bool IPlugBase::ParameterNameForHost(int index, char* text, int size) const
+{
+  const IParameter* param = ParameterAt(index);
+  if (!param || !text || size <= 0) return false;
+  CopyBoundedText(text, param->HostName(), size);
+  return true;
+}
+
+bool IPlugBase::ParameterLabelForHost(int index, char* text, int size)
+{
+  IPlugLockGuard guard(mLock);
+  const IParameter* param = ParameterAt(index);
+  if (!param || !text || size <= 0) return false;
+  CopyBoundedText(text, param->HostLabel(), size);
+  return true;
+}
+
 bool IPlugBase::ParameterTextForHost(int index, char* text, int size)
 {
   IPlugLockGuard guard(mLock);
@@ -118,7 +129,7 @@ bool IPlugBase::ParameterTextForHost(int index, char* text, int size)
   if (!param || !text || size <= 0) return false;
   char display[IParameter::kDisplayTextBufferSize];
   param->HostDisplayText(param->Value(), false, display, sizeof(display));
-  CopyText(text, display, size);
+  CopyBoundedText(text, display, size);
   return true;
 }
 
@@ -129,7 +140,7 @@ bool IPlugBase::ParameterTextForHost(int index, double normalized, char* text, i
   const double x = normalized < 0.0 ? 0.0 : (normalized > 1.0 ? 1.0 : normalized);
   char display[IParameter::kDisplayTextBufferSize];
   param->HostDisplayText(x, true, display, sizeof(display)); // the range only: no lock needed
-  CopyText(text, display, size);
+  CopyBoundedText(text, display, size);
   return true;
 }
 
@@ -145,9 +156,73 @@ void IPlugBase::RenameProgramFromHost(const char* name)
 {
   if (!name) return;
   char bounded[IProgram::kNameSize];
-  CopyText(bounded, name, IProgram::kNameSize); // bounded read of the host's text
+  CopyBoundedText(bounded, name, IProgram::kNameSize); // bounded read of the host's text
   IPlugLockGuard guard(mLock);
   UpdateCurrentPreset(bounded);
+}
+
+int IPlugBase::CurrentProgramForHost()
+{
+  IPlugLockGuard guard(mLock);
+  return CurrentPreset();
+}
+
+bool IPlugBase::ProgramNameForHost(int index, char* text, int size)
+{
+  if (!text || size <= 0) return false;
+  IPlugLockGuard guard(mLock);
+  const char* name = PresetName(index);
+  CopyBoundedText(text, name, size);
+  return name && name[0];
+}
+
+bool IPlugBase::LoadFactoryProgramFromHost(int index)
+{
+  if (!mInfo || index < 0 || index >= mInfo->presetCount) return false;
+  // The program as the product defines it, from a plug-in base made from the description
+  // (no DSP): the instance's own slots change as it saves and switches programs.
+  IPlugBase factory(*mInfo);
+  if (!factory.RecallPreset(index)) return false;
+  IPlugLockGuard guard(mLock);
+  for (int i = 0; i < ParameterCount() && i < factory.ParameterCount(); ++i)
+    SetParameterLocked(i, factory.ParameterAt(i)->Value(), false);
+  RefreshTail();
+  return true;
+}
+
+bool IPlugBase::NoteNameForHost(int note, char* text, int size)
+{
+  if (!text || size <= 0) return false;
+  char name[128] = {}; // GetNoteName writes at least 64 bytes
+  IPlugLockGuard guard(mLock);
+  const bool named = GetNoteName(note, name);
+  name[sizeof name - 1] = '\0';
+  CopyBoundedText(text, named ? name : "", size);
+  return named;
+}
+
+void IPlugBase::ConnectInputsFromHost(int count)
+{
+  const int total = InputChannelCount();
+  const int n = count < 0 ? 0 : (count > total ? total : count);
+  IPlugLockGuard guard(mLock);
+  SetInputsConnected(0, n, true);
+  SetInputsConnected(n, total - n, false);
+}
+
+void IPlugBase::ConnectOutputsFromHost(int count)
+{
+  const int total = OutputChannelCount();
+  const int n = count < 0 ? 0 : (count > total ? total : count);
+  IPlugLockGuard guard(mLock);
+  SetOutputsConnected(0, n, true);
+  SetOutputsConnected(n, total - n, false);
+}
+
+void IPlugBase::ResetFromHost()
+{
+  IPlugLockGuard guard(mLock);
+  ResetProcessing();
 }
 
 int IPlugBase::SaveStateForHost(bool bank, const void** data)
@@ -167,8 +242,9 @@ int IPlugBase::SaveStateForHost(bool bank, const void** data)
 bool IPlugBase::LoadStateFromHost(bool bank, const void* data, long long size)
 {
   IPlugLockGuard guard(mLock);
-  // A size the chunk cannot hold is refused before anything changes.
-  IByteChunk& chunk = bank ? mBankChunk : mProgramChunk;
+  // A size the chunk cannot hold is refused before anything changes. The bytes handed
+  // out by SaveStateForHost stay as they are.
+  IByteChunk& chunk = mLoadChunk;
   if (size < 0 || size > INT_MAX || (size > 0 && !data) || !chunk.Resize(static_cast<int>(size)))
   {
     EmitTrace("IPlugBase::LoadStateFromHost", __LINE__, "%s chunk of %lld bytes refused: no room for it",
@@ -203,6 +279,7 @@ void IPlugBase::ProcessMidiFromHost(const MidiMessage* messages, int count)
 
 bool IPlugBase::OpenEditorFromHost(void* parent)
 {
+  AssertLockFree();
   IGraphics* editor = mEditor; // attached at construction, never replaced while the host runs
   if (!editor) return false;
   if (!editor->OpenEditorWindow(parent))
@@ -226,6 +303,7 @@ bool IPlugBase::OpenEditorFromHost(void* parent)
 
 void IPlugBase::CloseEditorFromHost()
 {
+  AssertLockFree();
   IGraphics* editor = mEditor;
   if (!editor) return;
   {
@@ -239,17 +317,20 @@ void IPlugBase::CloseEditorFromHost()
 
 void IPlugBase::ShowEditorFromHost(bool show)
 {
+  AssertLockFree();
   if (mEditor) mEditor->ShowEditorWindow(show);
 }
 
 void IPlugBase::EditorIdleFromHost()
 {
+  AssertLockFree();
   if (mEditor) mEditor->Idle();
   FlushTrace(); // the host's user-interface thread, many times a second
 }
 
 bool IPlugBase::EditorKeyFromHost(const IKeyPress& key, bool down)
 {
+  AssertLockFree();
   if (!mEditor) return false;
   return down ? mEditor->HostKeyDown(key) : mEditor->HostKeyUp(key);
 }

@@ -55,9 +55,13 @@ void IPlugBase::ProcessWithChanges(Sample** inputs, Sample** outputs, int start,
                                    const IParameterChange* changes, int count)
 {
   MarkAudioThreadForTrace();
+  // The host is asked for its transport before the lock is taken; the block reads the copy.
+  ITransport transport;
+  if (mReadsTransport) ReadTransport(&transport);
   bool midiQueued = false;
   {
     IPlugLockGuard guard(mLock);
+    if (mReadsTransport) mTransport = transport;
     // Without frames or buffer arrays nothing is processed, but the changes are still set.
     const bool run = start >= 0 && end > start && (inputs || InputChannelCount() == 0) &&
                      (outputs || OutputChannelCount() == 0);

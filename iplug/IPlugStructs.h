@@ -29,6 +29,16 @@ struct IParameterChange
   bool normalized;
 };
 
+// The host's transport as a block sees it: read from the host before the block takes the
+// lock, zero where the host does not tell.
+struct ITransport
+{
+  int samplePosition = 0;
+  double tempo = 0.0;
+  int numerator = 0;   // time signature
+  int denominator = 0;
+};
+
 // Four characters packed big-endian into one number, as plug-in IDs are written:
 // IFourCC('k', 'y', 'v', 'h') == 0x6b797668.
 constexpr int32_t IFourCC(char a, char b, char c, char d)

@@ -1,7 +1,5 @@
 #include "KyvBrindlow.h"
 
-#include "IPlugLock.h"
-
 #include <cmath>
 
 KyvBrindlow::KyvBrindlow() : IPlugBase(KyvBrindlowInfo())
@@ -18,14 +16,12 @@ KyvBrindlow::~KyvBrindlow()
 
 void KyvBrindlow::ParameterChanged(int index)
 {
-  IPlugLockGuard guard(Lock());
   if (index < 0 || index >= kNumParams) return;
   if (ParameterHandler handler = mParameterHandlers[index]) (this->*handler)();
 }
 
 void KyvBrindlow::ResetProcessing()
 {
-  IPlugLockGuard guard(Lock());
   // Without a usable rate there is no delay line: the lagging side stays silent
   // and the leading side passes the input.
   if (!HostSampleRateUsable())
@@ -66,7 +62,6 @@ void KyvBrindlow::InputConnectionsChanged()
 {
   // A choice that still named a disconnected input would read silence until Pan or a
   // program changed.
-  IPlugLockGuard guard(Lock());
   ChooseInputChannel();
 }
 

@@ -26,12 +26,9 @@ IPlugCLAP::IPlugCLAP(const clap_plugin_descriptor_t* descriptor, const clap_host
   mClapPlugin.get_extension = ClapGetExtension;
   mClapPlugin.on_main_thread = ClapOnMainThread;
 
-  const int nParams = plug->ParameterCount();
-  for (int i = 0; i < nParams && i < static_cast<int>(sizeof(mDefaults) / sizeof(mDefaults[0])); ++i)
-    mDefaults[i] = plug->ParameterAt(i)->Value();
   mInputChannels = plug->InputChannelCount();
-  plug->SetInputsConnected(0, plug->InputChannelCount(), true);
-  plug->SetOutputsConnected(0, plug->OutputChannelCount(), true);
+  plug->ConnectInputsFromHost(plug->InputChannelCount());
+  plug->ConnectOutputsFromHost(plug->OutputChannelCount());
   plug->SetBlockFrames(1024);
   plug->SetHostCalls(this);
 }
@@ -131,8 +128,7 @@ void CLAP_ABI IPlugCLAP::ClapReset(const clap_plugin_t* plugin)
   IPlugCLAP* self = From(plugin);
   if (!self) return;
   // At an unchanged rate the engine clears its delay line in place: nothing is allocated.
-  IPlugLockGuard guard(self->mPlug->Lock());
-  self->mPlug->ResetProcessing();
+  self->mPlug->ResetFromHost();
 }
 
 const void* CLAP_ABI IPlugCLAP::ClapGetExtension(const clap_plugin_t* plugin, const char* id)
@@ -348,10 +344,7 @@ void IPlugCLAP::EndEdit(int index)
 bool IPlugCLAP::HostProduct(char* product, int size, int* version)
 {
   if (!mHost || !product || size <= 0) return false;
-  const char* name = mHost->name ? mHost->name : "";
-  const size_t n = strnlen(name, static_cast<size_t>(size - 1));
-  std::memcpy(product, name, n);
-  product[n] = '\0';
+  CopyBoundedText(product, mHost->name, size);
   // "a.b.c" as a * 10000 + b * 100 + c; what is not a number counts as 0.
   int parts[3] = {0, 0, 0};
   const char* p = mHost->version ? mHost->version : "";

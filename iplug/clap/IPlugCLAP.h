@@ -83,7 +83,7 @@ public:
   // [main or audio] Samples the effect rings on after its input stops.
   uint32_t TailSamples() const { return static_cast<uint32_t>(mPlug->TailSamplesForHost()); }
   // [main] A built-in program by its key (the program index as decimal text), as the
-  // product defines it: what the plug-in's own program slots hold now may differ.
+  // product defines it (LoadFactoryProgramFromHost).
   bool LoadPreset(uint32_t kind, const char* location, const char* key);
   // [main] Editor.
   bool GuiCreate(const char* api, bool isFloating);
@@ -135,7 +135,6 @@ private:
   clap_plugin_t mClapPlugin;
   const clap_host_t* mHost;
   std::unique_ptr<IPlugBase> mPlug;
-  double mDefaults[64] = {}; // each parameter's value when the plug-in was made
   int mInputChannels = 0;    // channels of the main input in the selected configuration
 
   // Host extensions, looked up in init (null where the host has none).

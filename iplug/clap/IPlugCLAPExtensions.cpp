@@ -12,16 +12,6 @@
 
 namespace
 {
-// Copies src into dst of capacity bytes, cut and always terminated.
-void CopyText(char* dst, const char* src, size_t capacity)
-{
-  if (!dst || capacity == 0) return;
-  if (!src) src = "";
-  const size_t n = strnlen(src, capacity - 1);
-  std::memcpy(dst, src, n);
-  dst[n] = '\0';
-}
-
 const char* PortType(uint32_t channels)
 {
   return channels == 1 ? CLAP_PORT_MONO : channels == 2 ? CLAP_PORT_STEREO : "";
@@ -143,7 +133,7 @@ bool IPlugCLAP::PortInfo(uint32_t index, bool isInput, clap_audio_port_info_t* i
   std::memset(info, 0, sizeof(*info));
   const uint32_t channels = static_cast<uint32_t>(isInput ? mInputChannels : mPlug->OutputChannelCount());
   info->id = 0; // the input and the output share it: each is the other's in-place pair
-  CopyText(info->name, isInput ? "Input" : "Output", sizeof(info->name));
+  CopyBoundedText(info->name, isInput ? "Input" : "Output", sizeof(info->name));
   info->flags = CLAP_AUDIO_PORT_IS_MAIN | CLAP_AUDIO_PORT_SUPPORTS_64BITS | CLAP_AUDIO_PORT_REQUIRES_COMMON_SAMPLE_SIZE;
   info->channel_count = channels;
   info->port_type = PortType(channels);
@@ -189,12 +179,9 @@ bool IPlugCLAP::SelectPortConfig(clap_id id)
   if (!io || mActive.load() || io->mNOut != mPlug->OutputChannelCount() || io->mNIn < 0 ||
       io->mNIn > mPlug->InputChannelCount())
     return false;
-  IPlugLockGuard guard(mPlug->Lock());
-  const int total = mPlug->InputChannelCount();
   mInputChannels = io->mNIn;
   // One channel: input 1 disconnected, so the plug-in reads input 0 for either side.
-  mPlug->SetInputsConnected(0, mInputChannels, true);
-  mPlug->SetInputsConnected(mInputChannels, total - mInputChannels, false);
+  mPlug->ConnectInputsFromHost(mInputChannels);
   return true;
 }
 
@@ -214,9 +201,9 @@ bool IPlugCLAP::ParamInfo(uint32_t index, clap_param_info_t* info) const
     if (EveryValueNamed(*param)) info->flags |= CLAP_PARAM_IS_ENUM;
   }
   info->cookie = nullptr;
-  CopyText(info->name, param->HostName(), sizeof(info->name));
+  mPlug->ParameterNameForHost(static_cast<int>(index), info->name, sizeof(info->name));
   param->Bounds(&info->min_value, &info->max_value);
-  info->default_value = index < sizeof(mDefaults) / sizeof(mDefaults[0]) ? mDefaults[index] : param->Value();
+  info->default_value = mPlug->ParameterDefaultForHost(static_cast<int>(index), false);
   return true;
 }
 
@@ -243,7 +230,7 @@ bool IPlugCLAP::ParamValueToText(clap_id id, double value, char* text, uint32_t 
   char full[IParameter::kDisplayTextBufferSize + IParameter::kMaxNameLen + 1];
   const char* label = named ? "" : param->HostLabel();
   std::snprintf(full, sizeof(full), label[0] ? "%s %s" : "%s", display, label);
-  CopyText(text, full, capacity);
+  CopyBoundedText(text, full, capacity);
   return true;
 }
 
@@ -273,20 +260,12 @@ bool IPlugCLAP::LoadPreset(uint32_t kind, const char* location, const char* key)
     for (const char* c = key; *c && index >= 0; ++c)
       index = (*c >= '0' && *c <= '9') ? index * 10 + (*c - '0') : -1;
   }
-  // The program as the product defines it, from a plug-in base made from the description
-  // (no DSP): the instance's own slots change as it saves and switches programs.
-  IPlugBase factory(mProduct->info());
-  if (index < 0 || index >= factory.PresetCount() || !factory.RecallPreset(index))
+  if (!mPlug->LoadFactoryProgramFromHost(index))
   {
     EmitTrace("IPlugCLAP::LoadPreset", __LINE__, "no built-in program \"%s\"", key ? key : "(null)");
     if (mHostPresetLoad && mHostPresetLoad->on_error)
       mHostPresetLoad->on_error(mHost, kind, location, key, 0, "no such built-in program");
     return false;
-  }
-  {
-    IPlugLockGuard guard(mPlug->Lock()); // audio sees all the program's values or none
-    for (int i = 0; i < mPlug->ParameterCount() && i < factory.ParameterCount(); ++i)
-      mPlug->SetParameterFromHost(i, factory.ParameterAt(i)->Value(), false);
   }
   // As for a program switch of the plug-in's own: the host re-reads the values.
   if (mHostParams && mHostParams->rescan) mHostParams->rescan(mHost, CLAP_PARAM_RESCAN_VALUES);

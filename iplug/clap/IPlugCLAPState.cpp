@@ -70,16 +70,15 @@ bool IPlugCLAP::SaveState(const clap_ostream_t* stream)
   const void* data = nullptr;
   const int size = mPlug->SaveStateForHost(true, &data);
   if (size <= 0 || !data) return false;
-  // SaveStateForHost's bytes stay the plug-in's only until its next save: copied here
-  // so that no other thread's save changes them while the host takes them.
-  std::vector<uint8_t> state(static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + size);
+  // The bytes stay as they are until the next save, which comes on this (main) thread.
+  const uint8_t* state = static_cast<const uint8_t*>(data);
   uint8_t header[kHeaderBytes];
   std::memcpy(header, kMagic, 4);
   PutU32(header + 4, kStreamVersion);
   PutU32(header + 8, static_cast<uint32_t>(size));
   uint8_t check[4];
-  PutU32(check, Fnv1a(state.data(), state.size()));
-  return WriteAll(stream, header, sizeof(header)) && WriteAll(stream, state.data(), state.size()) &&
+  PutU32(check, Fnv1a(state, static_cast<size_t>(size)));
+  return WriteAll(stream, header, sizeof(header)) && WriteAll(stream, state, static_cast<size_t>(size)) &&
          WriteAll(stream, check, sizeof(check));
 }
 

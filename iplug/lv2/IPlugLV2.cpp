@@ -86,11 +86,8 @@ IPlugLV2::IPlugLV2(const IPlugLV2Entry& entry, IPlugBase* plug, double rate, int
 
   mPlug->SetHostCalls(this);
   // A mono variant connects the first input only: the plug-in feeds both sides from it.
-  const int inputChannels = mPlug->InputChannelCount();
-  mPlug->SetInputsConnected(0, entry.variant->inputs, true);
-  if (inputChannels > entry.variant->inputs)
-    mPlug->SetInputsConnected(entry.variant->inputs, inputChannels - entry.variant->inputs, false);
-  mPlug->SetOutputsConnected(0, entry.variant->outputs, true);
+  mPlug->ConnectInputsFromHost(entry.variant->inputs);
+  mPlug->ConnectOutputsFromHost(entry.variant->outputs);
   mPlug->OpenFromHost();
   mPlug->SetSampleRateFromHost(rate);
   mPlug->SetBlockSizeFromHost(blockFrames);

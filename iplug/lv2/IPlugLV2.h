@@ -55,9 +55,10 @@ public:
   void Run(uint32_t frames);
   // Main thread.
   void SetActive(bool active) { mPlug->SetActiveFromHost(active); }
-  // The state as one atom:Chunk property (the bank chunk: values, program names and
-  // contents): save from any thread (even during run), restore from the main thread
-  // while run is not called. After a restore the ports' values apply again.
+  // The state as one atom:Chunk property (the bank chunk: its header and the parameter
+  // values; program names and contents stay with the instance): save from any thread
+  // (even during run), restore from the main thread while run is not called. After a
+  // restore the ports' values apply again.
   LV2_State_Status Save(LV2_State_Store_Function store, LV2_State_Handle handle);
   LV2_State_Status Restore(LV2_State_Retrieve_Function retrieve, LV2_State_Handle handle);
 

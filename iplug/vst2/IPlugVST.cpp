@@ -13,7 +13,6 @@
 #include "VstOpcodeNames.h"
 #include "VstText.h"
 
-using vst_text::CopyToHost;
 
 namespace
 {
@@ -108,8 +107,8 @@ IPlugVST::IPlugVST(audioMasterCallback hostCallback, IPlugBase* plug)
     EditorResized(editor->EditorWidth(), editor->EditorHeight());
   }
 
-  plug->SetInputsConnected(0, nIn, true);
-  plug->SetOutputsConnected(0, nOut, true);
+  plug->ConnectInputsFromHost(nIn);
+  plug->ConnectOutputsFromHost(nOut);
   plug->SetBlockFrames(1024);
   plug->SetHostCalls(this);
 }
@@ -214,10 +213,7 @@ VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
     return 0;
 
   case effGetProgram:
-  {
-    IPlugLockGuard guard(plug.Lock());
-    return plug.CurrentPreset();
-  }
+    return plug.CurrentProgramForHost();
 
   case effSetProgramName:
     plug.RenameProgramFromHost(static_cast<const char*>(ptr));
@@ -278,9 +274,9 @@ VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
     const auto* out = static_cast<const VstSpeakerArrangement*>(ptr);
     EmitTrace("IPlugVST::VSTDispatcher", __LINE__, "speaker arrangement: %d inputs, %d outputs",
               in ? in->numChannels : -1, out ? out->numChannels : -1);
-    IPlugLockGuard guard(plug.Lock());
-    SetConnectedFromArrangement(in, true);
-    SetConnectedFromArrangement(out, false);
+    // A negative count connects none; counts beyond the plug-in's channels connect all.
+    if (in) plug.ConnectInputsFromHost(in->numChannels);
+    if (out) plug.ConnectOutputsFromHost(out->numChannels);
     return 1;
   }
 
@@ -303,31 +299,17 @@ VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
 VstIntPtr IPlugVST::DispatchText(VstInt32 opcode, VstInt32 index, VstIntPtr value, char* text, float opt)
 {
   IPlugBase& plug = *mPlug;
-  IParameter* param = plug.ParameterAt(index); // null for an index that is not a parameter
   switch (opcode)
   {
   case effGetProgramName:
-    if (text)
-    {
-      IPlugLockGuard guard(plug.Lock());
-      CopyToHost(text, plug.PresetName(plug.CurrentPreset()), kVstMaxProgNameLen);
-    }
+    if (text) plug.ProgramNameForHost(plug.CurrentProgramForHost(), text, kVstMaxProgNameLen);
     return 0;
 
   case effGetProgramNameIndexed:
-  {
-    if (!text) return 0;
-    IPlugLockGuard guard(plug.Lock());
-    CopyToHost(text, plug.PresetName(index), kVstMaxProgNameLen);
-    return text[0] != '\0' ? 1 : 0;
-  }
+    return text && plug.ProgramNameForHost(index, text, kVstMaxProgNameLen) ? 1 : 0;
 
   case effGetParamLabel:
-    if (param && text)
-    {
-      IPlugLockGuard guard(plug.Lock());
-      CopyToHost(text, param->HostLabel(), kVstMaxParamStrLen);
-    }
+    if (text) plug.ParameterLabelForHost(index, text, kVstMaxParamStrLen);
     return 0;
 
   case effGetParamDisplay:
@@ -335,22 +317,22 @@ VstIntPtr IPlugVST::DispatchText(VstInt32 opcode, VstInt32 index, VstIntPtr valu
     return 0;
 
   case effGetParamName:
-    if (param && text) CopyToHost(text, param->HostName(), kVstMaxParamStrLen);
+    if (text) plug.ParameterNameForHost(index, text, kVstMaxParamStrLen);
     return 0;
 
   case effGetEffectName:
     if (!text) return 0;
-    CopyToHost(text, plug.EffectName(), kVstMaxEffectNameLen);
+    CopyBoundedText(text, plug.EffectName(), kVstMaxEffectNameLen);
     return 1;
 
   case effGetVendorString:
     if (!text) return 0;
-    CopyToHost(text, plug.VendorName(), kVstMaxVendorStrLen);
+    CopyBoundedText(text, plug.VendorName(), kVstMaxVendorStrLen);
     return 1;
 
   case effGetProductString:
     if (!text) return 0;
-    CopyToHost(text, plug.ProductName(), kVstMaxProductStrLen);
+    CopyBoundedText(text, plug.ProductName(), kVstMaxProductStrLen);
     return 1;
 
   case effVendorSpecific:
@@ -366,11 +348,7 @@ VstIntPtr IPlugVST::DispatchText(VstInt32 opcode, VstInt32 index, VstIntPtr valu
     MidiKeyName* key = reinterpret_cast<MidiKeyName*>(text);
     if (!key) return 0;
     std::memset(key->keyName, 0, sizeof(key->keyName));
-    char name[kVstMaxNameLen * 2] = {};
-    IPlugLockGuard guard(plug.Lock());
-    const bool named = plug.GetNoteName(key->thisKeyNumber, name);
-    CopyToHost(key->keyName, name, sizeof(key->keyName));
-    return named ? 1 : 0;
+    return plug.NoteNameForHost(key->thisKeyNumber, key->keyName, sizeof(key->keyName)) ? 1 : 0;
   }
 
   default:
@@ -383,7 +361,7 @@ VstIntPtr IPlugVST::StringToParameter(int index, const char* text)
   if (!mPlug->ParameterAt(index)) return 0;
   if (!text) return 1;
   char bounded[kMaxHostStringLen];
-  CopyToHost(bounded, text, sizeof(bounded)); // bounded read of the host's text
+  CopyBoundedText(bounded, text, sizeof(bounded)); // bounded read of the host's text
   return mPlug->SetParameterFromHostText(index, bounded) ? 1 : 0;
 }
 
@@ -418,22 +396,27 @@ VstIntPtr IPlugVST::ProcessEvents(const VstEvents* events)
   // indexing the declared array past its second element is out of bounds, so the
   // list is read through a pointer to its first element.
   VstEvent* const* list = &events->events[0];
+  // The MIDI events go to the core in batches, as the core's own records.
+  constexpr int kBatch = 64;
+  MidiMessage batch[kBatch];
+  int n = 0;
+  for (VstInt32 i = 0; i < events->numEvents; ++i)
   {
-    IPlugLockGuard guard(mPlug->Lock());
-    for (VstInt32 i = 0; i < events->numEvents; ++i)
+    const VstEvent* event = list[i];
+    if (!event || event->type != kVstMidiType) continue;
+    const VstMidiEvent* midi = reinterpret_cast<const VstMidiEvent*>(event);
+    MidiMessage& message = batch[n++];
+    message.mOffset = midi->deltaFrames;
+    message.mStatus = static_cast<uint8_t>(midi->midiData[0]);
+    message.mData1 = static_cast<uint8_t>(midi->midiData[1]);
+    message.mData2 = static_cast<uint8_t>(midi->midiData[2]);
+    if (n == kBatch)
     {
-      const VstEvent* event = list[i];
-      if (!event || event->type != kVstMidiType) continue;
-      const VstMidiEvent* midi = reinterpret_cast<const VstMidiEvent*>(event);
-      MidiMessage message;
-      message.mOffset = midi->deltaFrames;
-      message.mStatus = static_cast<uint8_t>(midi->midiData[0]);
-      message.mData1 = static_cast<uint8_t>(midi->midiData[1]);
-      message.mData2 = static_cast<uint8_t>(midi->midiData[2]);
-      mPlug->HandleMidiMessage(message);
+      mPlug->ProcessMidiFromHost(batch, n);
+      n = 0;
     }
   }
-  mPlug->FlushMidiToHost();
+  mPlug->ProcessMidiFromHost(batch, n); // also hands the host what the plug-in sent back
   // Events the plug-in does not read pass through to the host, with the lock free.
   for (VstInt32 i = 0; i < events->numEvents; ++i)
   {
@@ -447,29 +430,9 @@ VstIntPtr IPlugVST::ProcessEvents(const VstEvents* events)
   return 1;
 }
 
-void IPlugVST::SetConnectedFromArrangement(const VstSpeakerArrangement* arrangement, bool inputs)
-{
-  if (!arrangement) return;
-  const int count = inputs ? mPlug->InputChannelCount() : mPlug->OutputChannelCount();
-  // Channels beyond the plug-in's own do not exist; a negative count connects none.
-  int n = arrangement->numChannels;
-  if (n < 0) n = 0;
-  if (n > count) n = count;
-  if (inputs)
-  {
-    mPlug->SetInputsConnected(0, n, true);
-    mPlug->SetInputsConnected(n, count - n, false);
-  }
-  else
-  {
-    mPlug->SetOutputsConnected(0, n, true);
-    mPlug->SetOutputsConnected(n, count - n, false);
-  }
-}
-
 void IPlugVST::UpdateChannelCounts()
 {
-  IPlugLockGuard guard(mPlug->Lock());
+  // The channel counts are fixed when the plug-in is made: no lock needed to read them.
   mInputArrangement.numChannels = mPlug->InputChannelCount();
   mAEffect.numInputs = mPlug->InputChannelCount();
   mOutputArrangement.numChannels = mPlug->OutputChannelCount();

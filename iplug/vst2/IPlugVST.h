@@ -79,7 +79,6 @@ private:
   VstIntPtr PinProperties(int index, int channelCount, const char* labelFormat,
                           VstPinProperties* properties);
   VstIntPtr ProcessEvents(const VstEvents* events);
-  void SetConnectedFromArrangement(const VstSpeakerArrangement* arrangement, bool inputs);
   // After effOpen: the entry object and arrangements follow the channels the plug-in kept.
   void UpdateChannelCounts();
   const VstTimeInfo* HostTimeInfo(VstIntPtr wantedFlags);

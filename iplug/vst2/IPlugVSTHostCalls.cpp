@@ -9,7 +9,6 @@
 #include "VstText.h"
 
 using vst_text::ClipToInt;
-using vst_text::CopyToHost;
 
 namespace
 {
@@ -44,7 +43,7 @@ bool IPlugVST::HostProduct(char* product, int size, int* version)
   std::memset(answer, 0, sizeof(answer));
   CallHost(audioMasterGetProductString, 0, 0, answer);
   answer[sizeof(answer) - 1] = '\0'; // whatever the host wrote, the text ends here
-  CopyToHost(product, answer, size);
+  CopyBoundedText(product, answer, size);
   *version = answer[0] ? ClipToInt(CallHost(audioMasterGetVendorVersion)) : 0;
   return true;
 }
