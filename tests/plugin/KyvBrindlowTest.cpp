@@ -46,8 +46,9 @@ struct FakeHost {
   VstTimeInfo time{};
   VstIntPtr processEventsAnswers[8] = {1, 1, 1, 1, 1, 1, 1, 1};
   int processEventsCalls = 0;
-  AEffect* reenter = nullptr;  // asked for a parameter from inside the product query
+  AEffect* reenter = nullptr;  // called back from inside the product query and automation
   float reenteredValue = -1.0f;
+  int callsWithLockHeld = 0;
 };
 FakeHost* gHost = nullptr;
 
@@ -55,7 +56,16 @@ VstIntPtr VSTCALLBACK HostCallback(AEffect* effect, VstInt32 opcode, VstInt32 in
                                    float opt) {
   if (!gHost) return 0;
   gHost->calls.push_back({opcode, index, value, opt});
+  IPlugBase* plug = IPlugVST::PlugOf(effect);
+  if (plug && plug->Lock().HeldByCurrentThread()) ++gHost->callsWithLockHeld;
   switch (opcode) {
+    case audioMasterAutomate:
+      if (gHost->reenter) {
+        // The host applies the edit to the plug-in itself and reads it back at once.
+        effect->setParameter(effect, index, opt);
+        gHost->reenteredValue = effect->getParameter(effect, index);
+      }
+      return 0;
     case audioMasterGetProductString:
       if (gHost->reenter) gHost->reenteredValue = effect->getParameter(effect, KyvBrindlow::kWetMix);
       std::strcpy(static_cast<char*>(ptr), gHost->product);
@@ -202,10 +212,16 @@ TEST_F(KyvBrindlowTest, HostWithAnOddVersion) {
   EXPECT_EQ(plug->HostVersion(), 0x00001432);
 }
 
-TEST_F(KyvBrindlowTest, TheLockIsReentrantForCallsBackFromTheHost) {
+TEST_F(KyvBrindlowTest, AHostCallingBackFromItsCallbacksIsAnsweredWithTheLockFree) {
   host.reenter = Effect();
-  Dispatch(effOpen);  // the product query arrives while the dispatcher holds the lock
+  Dispatch(effOpen);  // the host asks for a value from inside the product query
   EXPECT_EQ(host.reenteredValue, 0.5f);
+  // An edit from the editor: the host sets and reads the parameter from inside automate.
+  plug->SetParameterFromGUI(KyvBrindlow::kWetMix, 0.25);
+  EXPECT_EQ(host.reenteredValue, 0.25f);
+  EXPECT_DOUBLE_EQ(plug->ParameterAt(KyvBrindlow::kWetMix)->Normalized(), 0.25);
+  EXPECT_GE(CountCalls(audioMasterAutomate), 1);
+  EXPECT_EQ(host.callsWithLockHeld, 0) << "a callback arrived with the plug-in's lock held";
 }
 
 TEST_F(KyvBrindlowTest, AutomationAndEditGestures) {

@@ -1,0 +1,132 @@
+// The LV2 adapter never calls its host with the plug-in's lock held: the DSP adapter
+// linked in, driven through its descriptor by a host whose every callback (urid:map,
+// log, the state's store and retrieve) goes to the shared recorder.
+#include <gtest/gtest.h>
+
+#include <lv2/atom/atom.h>
+#include <lv2/buf-size/buf-size.h>
+#include <lv2/log/log.h>
+#include <lv2/options/options.h>
+
+#include <cstdarg>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "HostCallRecorder.h"
+#include "IPlugLV2.h"
+#include "KyvBrindlow.h"
+#include "KyvBrindlowLV2.h"
+
+namespace
+{
+HostCallRecorder gHost;
+std::vector<std::string> gUris;
+
+LV2_URID Map(LV2_URID_Map_Handle, const char* uri)
+{
+  gHost.Record("urid:map");
+  for (size_t i = 0; i < gUris.size(); ++i)
+    if (gUris[i] == uri) return LV2_URID(i + 1);
+  gUris.push_back(uri);
+  return LV2_URID(gUris.size());
+}
+
+int LogPrintf(LV2_Log_Handle, LV2_URID, const char*, ...)
+{
+  gHost.Record("log:printf");
+  return 0;
+}
+
+int LogVPrintf(LV2_Log_Handle, LV2_URID, const char*, va_list)
+{
+  gHost.Record("log:vprintf");
+  return 0;
+}
+
+// What save stored, handed back by retrieve.
+struct SavedState
+{
+  std::vector<uint8_t> bytes;
+  uint32_t type = 0;
+};
+
+LV2_State_Status Store(LV2_State_Handle handle, uint32_t, const void* value, size_t size, uint32_t type, uint32_t)
+{
+  gHost.Record("state:store");
+  auto* saved = static_cast<SavedState*>(handle);
+  saved->bytes.assign(static_cast<const uint8_t*>(value), static_cast<const uint8_t*>(value) + size);
+  saved->type = type;
+  return LV2_STATE_SUCCESS;
+}
+
+const void* Retrieve(LV2_State_Handle handle, uint32_t, size_t* size, uint32_t* type, uint32_t* flags)
+{
+  gHost.Record("state:retrieve");
+  auto* saved = static_cast<SavedState*>(handle);
+  *size = saved->bytes.size();
+  *type = saved->type;
+  *flags = LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE;
+  return saved->bytes.data();
+}
+
+IPlugBase* MakeBrindlow()
+{
+  return new KyvBrindlow();
+}
+} // namespace
+
+TEST(Lv2ThreadRules, NoHostCallbackRunsUnderThePlugInsLock)
+{
+  IPlugLV2Entry entry{};
+  entry.lv2 = &KyvBrindlowLV2Info();
+  entry.variant = &entry.lv2->variants[1]; // stereo in
+  entry.make = &MakeBrindlow;
+  FillLV2Descriptor(entry);
+
+  LV2_URID_Map map{nullptr, &Map};
+  LV2_Log_Log log{nullptr, &LogPrintf, &LogVPrintf};
+  const int32_t maxBlock = 64;
+  const LV2_Options_Option options[] = {
+    {LV2_OPTIONS_INSTANCE, 0, Map(nullptr, LV2_BUF_SIZE__maxBlockLength), sizeof(int32_t), Map(nullptr, LV2_ATOM__Int),
+     &maxBlock},
+    {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr}};
+  const LV2_Feature mapFeature{LV2_URID__map, &map}, logFeature{LV2_LOG__log, &log},
+    optionsFeature{LV2_OPTIONS__options, const_cast<LV2_Options_Option*>(options)};
+  const LV2_Feature* features[] = {&mapFeature, &logFeature, &optionsFeature, nullptr};
+
+  gHost.During("instantiate");
+  const LV2_Descriptor& d = entry.descriptor;
+  LV2_Handle instance = d.instantiate(&d, 44100.0, "", features);
+  ASSERT_NE(instance, nullptr);
+  EXPECT_GE(gHost.CountOf("urid:map"), 2) << "the state's key and type are mapped";
+  IPlugBase* plug = static_cast<IPlugLV2*>(instance)->Plug();
+  gHost.Watch(plug);
+
+  gHost.During("a run with control changes");
+  float controls[KyvBrindlow::kNumParams] = {30.0f, 1.0f, -6.0f};
+  float in[2][64] = {}, out[2][64] = {};
+  for (uint32_t i = 0; i < KyvBrindlow::kNumParams; ++i) d.connect_port(instance, i, &controls[i]);
+  for (uint32_t c = 0; c < 2; ++c)
+  {
+    d.connect_port(instance, KyvBrindlow::kNumParams + c, in[c]);
+    d.connect_port(instance, KyvBrindlow::kNumParams + 2 + c, out[c]);
+  }
+  d.activate(instance);
+  d.run(instance, 64);
+
+  gHost.During("state");
+  const auto* state = static_cast<const LV2_State_Interface*>(d.extension_data(LV2_STATE__interface));
+  ASSERT_NE(state, nullptr);
+  SavedState saved;
+  ASSERT_EQ(state->save(instance, &Store, &saved, 0, features), LV2_STATE_SUCCESS);
+  ASSERT_EQ(state->restore(instance, &Retrieve, &saved, 0, features), LV2_STATE_SUCCESS);
+  EXPECT_EQ(gHost.CountOf("state:store"), 1);
+  EXPECT_EQ(gHost.CountOf("state:retrieve"), 1);
+
+  gHost.During("deactivate");
+  d.deactivate(instance);
+  gHost.Watch(nullptr); // the plug-in goes with the instance
+  d.cleanup(instance);
+  gHost.ExpectNoneLocked();
+}
