@@ -85,3 +85,15 @@ TEST(Trace, TimestampHasDateTimeAndZoneCapitals)
     EXPECT_TRUE(stamp[i] >= 'A' && stamp[i] <= 'Z') << stamp;
   EmitTrace("Test", __LINE__, "%s %d", "discarded", 1);
 }
+
+TEST(ParameterDefaults, AreEachParametersOwnDefinitionWhateverItsValueOrIndex)
+{
+  TestPlug plug(70); // past any fixed table
+  for (int i = 0; i < 70; ++i) plug.ParameterAt(i)->DefineContinuous("P", i * 0.25, 0.0, 20.0, 0.01);
+  plug.SetParameterFromHost(69, 3.0, false);
+  plug.SetParameterFromHost(1, 9.0, false);
+  EXPECT_EQ(plug.ParameterDefaultForHost(69, false), 17.25);
+  EXPECT_EQ(plug.ParameterDefaultForHost(1, false), 0.25);
+  EXPECT_DOUBLE_EQ(plug.ParameterDefaultForHost(69, true), 17.25 / 20.0);
+  EXPECT_EQ(plug.ParameterDefaultForHost(70, false), 0.0);
+}

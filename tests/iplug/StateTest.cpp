@@ -152,3 +152,28 @@ TEST(State, ValuesAreClampedAndNaNIsIgnored)
   EXPECT_EQ(plug.ParameterAt(1)->Value(), 0.0);
   EXPECT_EQ(plug.ParameterAt(2)->Value(), 3.0) << "NaN keeps the value it had";
 }
+
+TEST(State, BytesHandedToTheHostStayAsTheyWereThroughALoad)
+{
+  TestPlug plug(3), other(3);
+  DefineThree(plug);
+  DefineThree(other);
+  plug.ParameterAt(0)->SetValue(33.25);
+  other.ParameterAt(0)->SetValue(12.5);
+  const void* saved = nullptr;
+  const int size = plug.SaveStateForHost(false, &saved);
+  ASSERT_GT(size, 0);
+  const auto* bytes = static_cast<const uint8_t*>(saved);
+  const std::vector<uint8_t> before(bytes, bytes + size);
+
+  // The host, still holding the pointer, loads another instance's state.
+  const void* otherState = nullptr;
+  const int otherSize = other.SaveStateForHost(false, &otherState);
+  ASSERT_TRUE(plug.LoadStateFromHost(false, otherState, otherSize));
+  EXPECT_EQ(plug.ParameterAt(0)->Value(), 12.5);
+  EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + size), before) << "the load wrote over the saved bytes";
+
+  // And the plug-in's own bytes read back in place.
+  EXPECT_TRUE(plug.LoadStateFromHost(false, saved, size));
+  EXPECT_EQ(plug.ParameterAt(0)->Value(), 33.25);
+}
