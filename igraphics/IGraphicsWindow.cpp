@@ -112,6 +112,17 @@ void* IGraphicsWindow::OpenEditorWindow(void* parentWindow)
   return mWindow;
 }
 
+bool IGraphicsWindow::OpenTopLevelEditorWindow()
+{
+  void* parent = mBackend->TopLevelParent();
+  return parent && OpenEditorWindow(parent);
+}
+
+uintptr_t IGraphicsWindow::EditorWindowId()
+{
+  return mWindow ? mBackend->SystemWindow(mWindow) : 0;
+}
+
 void IGraphicsWindow::CloseEditorWindow()
 {
   if (!mWindow) return;

@@ -77,6 +77,9 @@ public:
   bool OpenWebAddress(const char* address, const char* title, const char* confirmation,
                       const char* failure) override;
   void* OpenEditorWindow(void* parentWindow) override;
+  bool OpenTopLevelEditorWindow() override;
+  bool EditorWindowOpen() override { return mWindow != nullptr; }
+  uintptr_t EditorWindowId() override;
   void CloseEditorWindow() override;
   void ShowEditorWindow(bool show) override;
   void* NativeWindow() override { return mWindow; }

@@ -16,6 +16,8 @@
 //   otherwise let go of without touching it from the foreign thread.
 #pragma once
 
+#include <cstdint>
+
 #include "IKeyPress.h"
 
 class IGraphics
@@ -31,6 +33,14 @@ public:
   // GUI thread: opens the editor as a child of the host's window; answers the editor's
   // window, or null.
   virtual void* OpenEditorWindow(void* parentWindow) = 0;
+  // GUI thread: opens the editor as a top-level window of the window system (the screen's
+  // root as its parent on X11), for hosts that show a plug-in's own window. False when
+  // there is no window system to reach or no window could be made.
+  virtual bool OpenTopLevelEditorWindow() { return false; }
+  // GUI thread: whether a window is open, and its id in the window system (an X11 window
+  // id, for hosts that embed it themselves), 0 when none is open or it has none.
+  virtual bool EditorWindowOpen() { return false; }
+  virtual uintptr_t EditorWindowId() { return 0; }
   // GUI thread.
   virtual void CloseEditorWindow() = 0;
   // GUI thread: hides the open window, keeping it and all it holds, or shows it again

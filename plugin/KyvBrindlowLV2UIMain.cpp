@@ -12,14 +12,14 @@ namespace
 // kept here, for the process: the first three openings in a host's run show it.
 std::atomic<int32_t> gSplashShowsLeft{KyvBrindlowEditor::kSplashShowings};
 
-IGraphicsWindow* MakeEditor(IEditorDelegate* delegate)
+IGraphics* MakeEditor(IEditorDelegate* delegate)
 {
   auto* editor = new KyvBrindlowGraphics(delegate);
   editor->Layout().SetSplashShowsLeft(gSplashShowsLeft.load());
   return editor;
 }
 
-void ReleaseEditor(IGraphicsWindow* editor)
+void ReleaseEditor(IGraphics* editor)
 {
   auto* brindlow = static_cast<KyvBrindlowGraphics*>(editor);
   gSplashShowsLeft.store(brindlow->Layout().SplashShowsLeft());

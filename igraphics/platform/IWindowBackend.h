@@ -53,6 +53,10 @@ public:
   // The window system's own handle of window (an X11 window id), for hosts that embed
   // it themselves (an LV2 UI hands it over as its widget); 0 when there is none.
   virtual uintptr_t SystemWindow(void* /*window*/) const { return 0; }
+  // The parent a top-level editor window is created in (the default screen's root window
+  // on X11, as a parent for CreateEditorWindow); null where the window system has none
+  // or cannot be reached.
+  virtual void* TopLevelParent() { return nullptr; }
   // The descriptor that turns readable when |window| has events waiting, or -1.
   virtual int EventFileDescriptor(void* /*window*/) const { return -1; }
   // Takes the keyboard focus while a drawn edit box is being typed into, and gives it back.

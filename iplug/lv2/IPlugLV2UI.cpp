@@ -1,14 +1,10 @@
 #include "IPlugLV2UI.h"
 
-#include <xcb/xcb.h>
-
 #include <cmath>
 #include <cstring>
 #include <new>
 
-#include "IGraphicsWindow.h"
 #include "IPlugTrace.h"
-#include "IWindowBackend.h"
 
 namespace
 {
@@ -17,22 +13,6 @@ const void* Feature(const LV2_Feature* const* features, const char* uri)
   for (const LV2_Feature* const* f = features; f && *f; ++f)
     if ((*f)->URI && std::strcmp((*f)->URI, uri) == 0) return (*f)->data;
   return nullptr;
-}
-
-// The root window of the default screen on the display DISPLAY names, or 0.
-uintptr_t RootWindow()
-{
-  int screenNumber = 0;
-  xcb_connection_t* connection = xcb_connect(nullptr, &screenNumber);
-  uintptr_t root = 0;
-  if (!xcb_connection_has_error(connection))
-  {
-    xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(connection));
-    for (int i = 0; it.rem && i < screenNumber; ++i) xcb_screen_next(&it);
-    if (it.rem) root = it.data->root;
-  }
-  xcb_disconnect(connection);
-  return root;
 }
 
 IPlugLV2UI* UI(LV2UI_Handle handle)
@@ -79,16 +59,12 @@ IPlugLV2UI::~IPlugLV2UI()
   mEntry.hooks.release(mEditor);
 }
 
-uintptr_t IPlugLV2UI::EditorWindowId()
-{
-  return mEditor->NativeWindow() ? mEditor->Backend()->SystemWindow(mEditor->NativeWindow()) : 0;
-}
-
 uintptr_t IPlugLV2UI::OpenInParent()
 {
   if (!mParent || !mEditor->OpenEditorWindow(mParent)) return 0;
-  if (mResize && mResize->ui_resize) mResize->ui_resize(mResize->handle, mEditor->Width(), mEditor->Height());
-  return EditorWindowId();
+  if (mResize && mResize->ui_resize)
+    mResize->ui_resize(mResize->handle, mEditor->EditorWidth(), mEditor->EditorHeight());
+  return mEditor->EditorWindowId();
 }
 
 void IPlugLV2UI::PortEvent(uint32_t port, uint32_t size, uint32_t format, const void* buffer)
@@ -110,9 +86,8 @@ int IPlugLV2UI::Idle()
 
 int IPlugLV2UI::Show()
 {
-  if (mEditor->NativeWindow()) return 0;
-  const uintptr_t root = RootWindow();
-  return root && mEditor->OpenEditorWindow(reinterpret_cast<void*>(root)) ? 0 : 1;
+  if (mEditor->EditorWindowOpen()) return 0;
+  return mEditor->OpenTopLevelEditorWindow() ? 0 : 1;
 }
 
 int IPlugLV2UI::Hide()

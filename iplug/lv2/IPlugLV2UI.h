@@ -14,18 +14,18 @@
 #include <cstdint>
 
 #include "IEditorDelegate.h"
+#include "IGraphics.h"
 #include "IPlugBase.h"
 #include "IPlugLV2Info.h"
 
-class IGraphicsWindow;
-
-// How the product makes and lets go of its editor (GUI thread).
+// How the product makes and lets go of its editor (GUI thread). The UI reaches the
+// editor only through the core's editor interface; windows are the toolkit's business.
 struct IPlugLV2EditorHooks
 {
   // A new editor for delegate; the UI pushes the parameter values to it.
-  IGraphicsWindow* (*make)(IEditorDelegate* delegate);
+  IGraphics* (*make)(IEditorDelegate* delegate);
   // Deletes an editor made by make (its window already closed).
-  void (*release)(IGraphicsWindow* editor);
+  void (*release)(IGraphics* editor);
 };
 
 // The UI descriptor, with what instantiate needs; descriptor comes first so the
@@ -76,12 +76,10 @@ public:
 
 private:
   void Touch(int index, bool grabbed);
-  // The window system's id of the editor's open window, or 0.
-  uintptr_t EditorWindowId();
 
   const IPlugLV2UIEntry& mEntry;
   IPlugBase mDefinitions;
-  IGraphicsWindow* mEditor = nullptr;
+  IGraphics* mEditor = nullptr;
   LV2UI_Write_Function mWrite;
   LV2UI_Controller mController;
   void* mParent = nullptr;           // ui:parent, or null

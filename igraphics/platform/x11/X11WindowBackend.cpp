@@ -508,6 +508,21 @@ uintptr_t X11WindowBackend::SystemWindow(void* window) const
   return window && window == mEditor.get() ? mEditor->Window() : 0;
 }
 
+void* X11WindowBackend::TopLevelParent()
+{
+  int screenNumber = 0;
+  xcb_connection_t* connection = xcb_connect(nullptr, &screenNumber);
+  uintptr_t root = 0;
+  if (!xcb_connection_has_error(connection))
+  {
+    xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(connection));
+    for (int i = 0; it.rem && i < screenNumber; ++i) xcb_screen_next(&it);
+    if (it.rem) root = it.data->root;
+  }
+  xcb_disconnect(connection);
+  return reinterpret_cast<void*>(root);
+}
+
 void X11WindowBackend::DestroyEditorWindow(void* window)
 {
   if (window && window == mEditor.get()) mEditor.reset();

@@ -31,6 +31,8 @@ public:
   int EventFileDescriptor(void* window) const override;
   void SetKeyboardFocus(void* window, bool take) override;
   uintptr_t SystemWindow(void* window) const override;
+  // The root window of the default screen on the display DISPLAY names.
+  void* TopLevelParent() override;
   ITextRenderer* TextRenderer() override;
 
 private:

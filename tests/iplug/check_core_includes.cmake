@@ -1,0 +1,26 @@
+# The plug-in core and its format adapters (iplug/) reach the editor only through the
+# core's own editor interface (iplug/IGraphics.h): no file there includes a header of
+# the editor toolkit (igraphics/) or of a window system.
+#   cmake -DSOURCE_DIR=<project> -P check_core_includes.cmake
+file(GLOB_RECURSE toolkit_headers RELATIVE ${SOURCE_DIR}/igraphics ${SOURCE_DIR}/igraphics/*.h)
+set(forbidden "xcb/" "X11/")
+foreach(header ${toolkit_headers})
+  get_filename_component(name ${header} NAME)
+  list(APPEND forbidden ${name})
+endforeach()
+file(GLOB_RECURSE core_files ${SOURCE_DIR}/iplug/*.h ${SOURCE_DIR}/iplug/*.cpp)
+set(found "")
+foreach(file ${core_files})
+  file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include")
+  foreach(line ${includes})
+    foreach(name ${forbidden})
+      string(FIND "${line}" "${name}" at)
+      if(NOT at EQUAL -1)
+        string(APPEND found "\n  ${file}: ${line}")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+if(found)
+  message(FATAL_ERROR "iplug/ includes the editor toolkit or a window system:${found}")
+endif()
