@@ -355,9 +355,17 @@ private:
   // frames frames of the host buffers from start on, as one block.
   void RunHostSegment(float** inputs, float** outputs, int start, int frames);
   void RunHostSegment(double** inputs, double** outputs, int start, int frames);
+  // The audio thread's protocol around a block: the transport read with the lock free,
+  // body under the lock, then the MIDI the block queued handed to the host.
+  template <class Body>
+  void ProcessUnderLock(Body&& body);
+  // Whether frames start ... end - 1 of the host's arrays can be processed.
   template <class Sample>
-  void ProcessWithChanges(Sample** inputs, Sample** outputs, int start, int end, const IParameterChange* changes,
-                          int count);
+  bool HostBlockUsable(Sample** inputs, Sample** outputs, int start, int end) const;
+  // Under the lock: the segments between the changes, each change set between them.
+  template <class Sample>
+  void RunWithChanges(Sample** inputs, Sample** outputs, int start, int end, const IParameterChange* changes,
+                      int count);
 
   PointerList<IChannelConfig> mChannelConfigs;
   char mEffectName[kNameSize];
@@ -400,7 +408,8 @@ private:
   // The description the plug-in was made from, for its factory programs (null without).
   const IPlugInfo* mInfo = nullptr;
   bool mReadsTransport = false;
-  ITransport mTransport; // the current block's, written under the lock
+  ITransport mTransportRead; // as read from the host before a block, audio thread only
+  ITransport mTransport;     // the current block's, written under the lock
   // MIDI for the host, filled under the lock and handed over once it is free.
   MidiMessage mMidiOut[kMidiOutCapacity];
   int mMidiOutCount = 0;

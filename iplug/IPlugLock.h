@@ -10,14 +10,24 @@
 class IPlugLock
 {
 public:
+  // Re-entrance is counted here, over a plain mutex (cheaper to take than a recursive one,
+  // and taken once per block): a thread finds its own id as the owner only if it stored it.
   void Enter()
   {
+    const std::thread::id self = std::this_thread::get_id();
+    if (mOwner.load(std::memory_order_relaxed) == self)
+    {
+      ++mDepth;
+      return;
+    }
     mMutex.lock();
-    if (mDepth++ == 0) mOwner.store(std::this_thread::get_id(), std::memory_order_relaxed);
+    mOwner.store(self, std::memory_order_relaxed);
+    mDepth = 1;
   }
   void Leave()
   {
-    if (--mDepth == 0) mOwner.store(std::thread::id(), std::memory_order_relaxed);
+    if (--mDepth > 0) return;
+    mOwner.store(std::thread::id(), std::memory_order_relaxed);
     mMutex.unlock();
   }
   // Any thread: whether the calling thread holds the lock now.
@@ -27,7 +37,7 @@ public:
   }
 
 private:
-  std::recursive_mutex mMutex;
+  std::mutex mMutex;
   std::atomic<std::thread::id> mOwner{};
   int mDepth = 0; // written only by the holder
 };

@@ -1,6 +1,7 @@
 // The audio thread's calls: a block of host buffers, with or without parameter changes
 // inside it. With changes the block runs in segments, each change set between the segment
-// before its frame and the one from it, all under one lock.
+// before its frame and the one from it, all under one lock. Both kinds of call share
+// ProcessUnderLock; a block without changes takes the host's arrays straight through.
 #include "IPlugBase.h"
 
 #include "IPlugTrace.h"
@@ -50,58 +51,75 @@ void IPlugBase::RunHostSegment(double** inputs, double** outputs, int start, int
   RunBlockDouble(frames);
 }
 
-template <class Sample>
-void IPlugBase::ProcessWithChanges(Sample** inputs, Sample** outputs, int start, int end,
-                                   const IParameterChange* changes, int count)
+template <class Body>
+void IPlugBase::ProcessUnderLock(Body&& body)
 {
   MarkAudioThreadForTrace();
-  // The host is asked for its transport before the lock is taken; the block reads the copy.
-  ITransport transport;
-  if (mReadsTransport) ReadTransport(&transport);
+  // The host is asked for its transport before the lock is taken (into a copy only the
+  // audio thread touches); the block reads it from mTransport.
+  const bool readsTransport = mReadsTransport;
+  if (readsTransport) ReadTransport(&mTransportRead);
   bool midiQueued = false;
   {
     IPlugLockGuard guard(mLock);
-    if (mReadsTransport) mTransport = transport;
-    // Without frames or buffer arrays nothing is processed, but the changes are still set.
-    const bool run = start >= 0 && end > start && (inputs || InputChannelCount() == 0) &&
-                     (outputs || OutputChannelCount() == 0);
-    int done = start;
-    bool changed = false;
-    for (int k = 0; changes && k < count; ++k)
-    {
-      const int frame = changes[k].frame < done ? done : (changes[k].frame > end ? end : changes[k].frame);
-      if (run && frame > done)
-      {
-        RunHostSegment(inputs, outputs, done, frame - done);
-        done = frame;
-      }
-      if (SetParameterLocked(changes[k].index, changes[k].value, changes[k].normalized)) changed = true;
-    }
-    if (run && done < end) RunHostSegment(inputs, outputs, done, end - done);
-    if (changed) RefreshTail();
+    if (readsTransport) mTransport = mTransportRead;
+    body();
     midiQueued = mMidiOutCount > 0;
   }
   if (midiQueued) FlushMidiToHost();
 }
 
+template <class Sample>
+bool IPlugBase::HostBlockUsable(Sample** inputs, Sample** outputs, int start, int end) const
+{
+  // No frames, or no buffer array for channels the plug-in has: nothing to process.
+  return start >= 0 && end > start && (inputs || InputChannelCount() == 0) && (outputs || OutputChannelCount() == 0);
+}
+
+template <class Sample>
+void IPlugBase::RunWithChanges(Sample** inputs, Sample** outputs, int start, int end, const IParameterChange* changes,
+                               int count)
+{
+  // Without frames or buffer arrays nothing is processed, but the changes are still set.
+  const bool run = HostBlockUsable(inputs, outputs, start, end);
+  int done = start;
+  bool changed = false;
+  for (int k = 0; changes && k < count; ++k)
+  {
+    const int frame = changes[k].frame < done ? done : (changes[k].frame > end ? end : changes[k].frame);
+    if (run && frame > done)
+    {
+      RunHostSegment(inputs, outputs, done, frame - done);
+      done = frame;
+    }
+    if (SetParameterLocked(changes[k].index, changes[k].value, changes[k].normalized)) changed = true;
+  }
+  if (run && done < end) RunHostSegment(inputs, outputs, done, end - done);
+  if (changed) RefreshTail();
+}
+
 void IPlugBase::ProcessFloatFromHost(float** inputs, float** outputs, int frames)
 {
-  ProcessWithChanges(inputs, outputs, 0, frames, nullptr, 0);
+  ProcessUnderLock([&] {
+    if (HostBlockUsable(inputs, outputs, 0, frames)) RunHostBlockFloat(inputs, outputs, frames);
+  });
 }
 
 void IPlugBase::ProcessDoubleFromHost(double** inputs, double** outputs, int frames)
 {
-  ProcessWithChanges(inputs, outputs, 0, frames, nullptr, 0);
+  ProcessUnderLock([&] {
+    if (HostBlockUsable(inputs, outputs, 0, frames)) RunHostSegment(inputs, outputs, 0, frames);
+  });
 }
 
 void IPlugBase::ProcessFloatFromHost(float** inputs, float** outputs, int start, int end,
                                      const IParameterChange* changes, int count)
 {
-  ProcessWithChanges(inputs, outputs, start, end, changes, count);
+  ProcessUnderLock([&] { RunWithChanges(inputs, outputs, start, end, changes, count); });
 }
 
 void IPlugBase::ProcessDoubleFromHost(double** inputs, double** outputs, int start, int end,
                                       const IParameterChange* changes, int count)
 {
-  ProcessWithChanges(inputs, outputs, start, end, changes, count);
+  ProcessUnderLock([&] { RunWithChanges(inputs, outputs, start, end, changes, count); });
 }

@@ -11,7 +11,8 @@
 
 #include <limits>
 
-class KyvBrindlow : public IPlugBase
+// Final, so that the block's own calls (ParameterAt and the like) bind without a virtual call.
+class KyvBrindlow final : public IPlugBase
 {
 public:
   enum EParams
