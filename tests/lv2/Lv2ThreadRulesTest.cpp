@@ -1,6 +1,7 @@
-// The LV2 adapter never calls its host with the plug-in's lock held: the DSP adapter
-// linked in, driven through its descriptor by a host whose every callback (urid:map,
-// log, the state's store and retrieve) goes to the shared recorder.
+// The LV2 adapters never call their host with the plug-in's lock held: the DSP and UI
+// adapters linked in, driven through their descriptors by a host whose every callback
+// (urid:map, log, the state's store and retrieve, the UI's write_function and touch)
+// goes to the shared recorder.
 #include <gtest/gtest.h>
 
 #include <lv2/atom/atom.h>
@@ -14,8 +15,11 @@
 #include <vector>
 
 #include "HostCallRecorder.h"
+#include "IGraphicsPlug.h"
 #include "IPlugLV2.h"
+#include "IPlugLV2UI.h"
 #include "KyvBrindlow.h"
+#include "KyvBrindlowEditor.h"
 #include "KyvBrindlowLV2.h"
 
 namespace
@@ -74,6 +78,31 @@ IPlugBase* MakeBrindlow()
 {
   return new KyvBrindlow();
 }
+
+// The UI's editor, kept for the test to drag its knob.
+KyvBrindlowGraphics* gEditor = nullptr;
+IGraphics* MakeEditor(IEditorDelegate* delegate)
+{
+  return gEditor = new KyvBrindlowGraphics(delegate);
+}
+void ReleaseEditor(IGraphics* editor)
+{
+  delete static_cast<KyvBrindlowGraphics*>(editor);
+  gEditor = nullptr;
+}
+
+// The host's side of the UI: what it writes goes to the DSP's control port, as a host
+// hands it on to the next run.
+float gControls[KyvBrindlow::kNumParams] = {20.0f, 0.0f, 0.0f};
+void Write(LV2UI_Controller, uint32_t port, uint32_t size, uint32_t format, const void* buffer)
+{
+  gHost.Record("ui:write_function");
+  if (format == 0 && size == sizeof(float) && port < KyvBrindlow::kNumParams) std::memcpy(&gControls[port], buffer, size);
+}
+void Touch(LV2UI_Feature_Handle, uint32_t, bool)
+{
+  gHost.Record("ui:touch");
+}
 } // namespace
 
 TEST(Lv2ThreadRules, NoHostCallbackRunsUnderThePlugInsLock)
@@ -128,5 +157,54 @@ TEST(Lv2ThreadRules, NoHostCallbackRunsUnderThePlugInsLock)
   d.deactivate(instance);
   gHost.Watch(nullptr); // the plug-in goes with the instance
   d.cleanup(instance);
+  gHost.ExpectNoneLocked();
+}
+
+TEST(Lv2ThreadRules, TheUiWritesToItsHostWithNoPlugInLockHeld)
+{
+  // The DSP instance the UI belongs to, in the same process as a host may keep them.
+  IPlugLV2Entry entry{};
+  entry.lv2 = &KyvBrindlowLV2Info();
+  entry.variant = &entry.lv2->variants[1];
+  entry.make = &MakeBrindlow;
+  FillLV2Descriptor(entry);
+  LV2_URID_Map map{nullptr, &Map};
+  const LV2_Feature mapFeature{LV2_URID__map, &map};
+  const LV2_Feature* dspFeatures[] = {&mapFeature, nullptr};
+  LV2_Handle instance = entry.descriptor.instantiate(&entry.descriptor, 44100.0, "", dspFeatures);
+  ASSERT_NE(instance, nullptr);
+  IPlugBase* plug = static_cast<IPlugLV2*>(instance)->Plug();
+  for (uint32_t i = 0; i < KyvBrindlow::kNumParams; ++i) entry.descriptor.connect_port(instance, i, &gControls[i]);
+  gHost.Watch(plug);
+
+  IPlugLV2UIEntry ui{};
+  ui.lv2 = &KyvBrindlowLV2Info();
+  ui.hooks = {&MakeEditor, &ReleaseEditor};
+  FillLV2UIDescriptor(ui);
+  LV2UI_Touch touch{nullptr, &Touch};
+  const LV2_Feature touchFeature{LV2_UI__touch, &touch};
+  const LV2_Feature* uiFeatures[] = {&touchFeature, nullptr};
+  LV2UI_Widget widget = nullptr;
+  gHost.During("the UI's instantiate");
+  LV2UI_Handle handle = ui.descriptor.instantiate(&ui.descriptor, "", "", &Write, nullptr, &widget, uiFeatures);
+  ASSERT_NE(handle, nullptr);
+  ASSERT_NE(gEditor, nullptr);
+
+  gHost.During("a knob drag in the UI");
+  gEditor->PaintArea(IBounds(0, 0, gEditor->Width(), gEditor->Height())); // the hidden splash steps aside
+  const IMouseKeys left{true, false, false, false, false};
+  gEditor->DispatchMouseDown(95, 112, left); // the Delay knob
+  gEditor->DispatchMouseDrag(95, 100, left);
+  gEditor->DispatchMouseUp(95, 100, left);
+  EXPECT_GE(gHost.CountOf("ui:write_function"), 1);
+  EXPECT_EQ(gHost.CountOf("ui:touch"), 2) << "grabbed and released";
+
+  gHost.During("the run after the drag");
+  entry.descriptor.run(instance, 0);
+  EXPECT_DOUBLE_EQ(plug->ParameterAt(KyvBrindlow::kDelay)->Value(), IParameter::FromHostFloat(gControls[0]));
+
+  ui.descriptor.cleanup(handle);
+  gHost.Watch(nullptr);
+  entry.descriptor.cleanup(instance);
   gHost.ExpectNoneLocked();
 }
