@@ -1,5 +1,7 @@
 #include "IParam.h"
 
+#include "IPlugText.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cctype>
@@ -19,7 +21,7 @@ struct DisplayTextEntry
 
 void CopyName(char* dst, const char* src)
 {
-  std::snprintf(dst, IParameter::kMaxNameLen, "%s", src ? src : "");
+  CopyBoundedText(dst, src, IParameter::kMaxNameLen);
 }
 
 // Truncates toward zero; out-of-range values and NaN become a value no text is defined for.

@@ -17,7 +17,7 @@ namespace
 void CopyPlugName(char* dst, const char* src)
 {
   std::memset(dst, 0, IPlugBase::kNameSize);
-  if (src) std::strncpy(dst, src, IPlugBase::kNameSize - 1);
+  CopyBoundedText(dst, src, IPlugBase::kNameSize);
 }
 } // namespace
 

@@ -90,7 +90,7 @@ public:
   virtual int ReadState(const IByteChunk& chunk, int startPos);
 
   // ---- Calls to the host, through the adapter's IPlugHostCalls (none without one) ----
-  // Never called with the lock held.
+  // Never called with the lock held (debug builds assert it).
   void SetHostCalls(IPlugHostCalls* host) { mHostCalls = host; }
   IPlugHostCalls* HostCalls() const { return mHostCalls; }
   void HostBeginEdit(int index) override;
@@ -182,7 +182,7 @@ public:
   // outputs) and leaves the others unconnected; count is clipped to the channels there are.
   void ConnectInputsFromHost(int count);
   void ConnectOutputsFromHost(int count);
-  // Audio thread, not during a block: clears the processing's memory (ResetProcessing).
+  // Any thread, not during a block: clears the processing's memory (ResetProcessing).
   void ResetFromHost();
   // Any thread: the state as a host stores it: header, then WriteState; a bank also keeps
   // the current program first. Answers the size and sets *data to bytes owned by the
@@ -210,9 +210,8 @@ public:
                             int count);
   void ProcessDoubleFromHost(double** inputs, double** outputs, int start, int end, const IParameterChange* changes,
                              int count);
-  // Audio thread: MIDI from the host, each message handled under the lock
-  // (HandleMidiMessage); what the plug-in sends back reaches the host after it, with the
-  // lock free.
+  // Audio thread: MIDI from the host, every message handled (HandleMidiMessage) under
+  // one lock; what the plug-in sends back reaches the host after it, with the lock free.
   void ProcessMidiFromHost(const MidiMessage* messages, int count);
   // The caller's thread, lock free: hands the queued MIDI messages to the host.
   void FlushMidiToHost();

@@ -1,7 +1,8 @@
 // IPlugHostCalls: everything the plug-in asks of its host, in the host's own format.
 // Each format adapter implements it and hands it to the plug-in base. The core calls
-// none of these with the plug-in's lock held, so a host that takes a lock of its own
-// in them (one its audio thread holds while it calls the plug-in) cannot deadlock.
+// none of these with the plug-in's lock held (debug builds assert it), so a host that
+// takes a lock of its own in them (one its audio thread holds while it calls the
+// plug-in) cannot deadlock.
 #pragma once
 
 #include "IPlugStructs.h"
@@ -24,7 +25,8 @@ public:
   // (a * 10000 + b * 100 + c, 0 when unknown). False when the format cannot tell.
   virtual bool HostProduct(char* /*product*/, int /*size*/, int* /*version*/) { return false; }
 
-  // Audio thread, from inside a block: the host's transport. Zero when unknown.
+  // Audio thread, just before a block takes the lock (or any thread with the lock free):
+  // the host's transport. Zero when unknown.
   virtual int SamplePosition() { return 0; }
   virtual double Tempo() { return 0.0; }
   virtual void TimeSignature(int* numerator, int* denominator)

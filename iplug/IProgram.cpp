@@ -1,5 +1,7 @@
 #include "IProgram.h"
 
+#include "IPlugText.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -11,5 +13,5 @@ IProgram::IProgram(int slotNumber)
 void IProgram::SetName(const char* name)
 {
   if (!name) return;
-  std::snprintf(mName, sizeof mName, "%s", name);
+  CopyBoundedText(mName, name, sizeof mName);
 }
