@@ -303,6 +303,28 @@ TEST_F(KyvBrindlowTest, TimeSignatureQuery) {
   EXPECT_EQ(den, 0);
 }
 
+TEST_F(KyvBrindlowTest, ABlockSeesTheTransportReadBeforeItTookTheLock) {
+  host.time.tempo = 96.5;
+  host.time.samplePos = 4410.0;
+  host.time.timeSigNumerator = 7;
+  host.time.timeSigDenominator = 8;
+  host.time.flags = kVstTempoValid | kVstTimeSigValid;
+  SetRate(44100.0f);
+  Dispatch(effMainsChanged, 0, 1);
+  float in[2][16] = {}, out[2][16] = {};
+  float* inputs[] = {in[0], in[1]};
+  float* outputs[] = {out[0], out[1]};
+  Effect()->processReplacing(Effect(), inputs, outputs, 16);
+  EXPECT_EQ(CountCalls(audioMasterGetTime), 0) << "a product that does not ask costs the host nothing";
+  plug->SetReadsTransport(true);
+  Effect()->processReplacing(Effect(), inputs, outputs, 16);
+  EXPECT_EQ(plug->Transport().tempo, 96.5);
+  EXPECT_EQ(plug->Transport().samplePosition, 4410);
+  EXPECT_EQ(plug->Transport().numerator, 7);
+  EXPECT_EQ(plug->Transport().denominator, 8);
+  EXPECT_EQ(host.callsWithLockHeld, 0);
+}
+
 TEST_F(KyvBrindlowTest, WithoutAHostCallbackQueriesAnswerZero) {
   VstBrindlowPtr orphan(nullptr);
   EXPECT_EQ(orphan->HostTempo(), 0.0);
