@@ -1,13 +1,12 @@
-// Brindlow.clap's process() against Brindlow.so's processReplacing, both loaded with
-// dlopen as hosts do, 32-bit stereo blocks of 512 frames: without events, and with one
+// Brindlow.clap's process() against Brindlow.so's processReplacing, both loaded through
+// the host kits as hosts load them, 32-bit stereo blocks of 512 frames: without events, and with one
 // parameter event in the middle of each block (which splits it in two). Each result
 // carries the ratio to processReplacing measured in the same run, in rounds taken in
 // turn; the one with an event also its ratios to the VST ways of making the same change.
 #include "ClapHostKit.h"
-#include "vst24.h"
+#include "VstHostKit.h"
 
 #include <benchmark/benchmark.h>
-#include <dlfcn.h>
 
 #include <algorithm>
 #include <array>
@@ -34,22 +33,17 @@ class VstPlugin
 public:
   VstPlugin()
   {
-    mLibrary = dlopen(BRINDLOW_PLUGIN, RTLD_NOW | RTLD_LOCAL);
-    auto entry = mLibrary ? reinterpret_cast<VSTPluginMainProc>(dlsym(mLibrary, "VSTPluginMain")) : nullptr;
-    effect = entry ? entry([](AEffect*, VstInt32 op, VstInt32, VstIntPtr, void*, float) -> VstIntPtr {
-      return op == audioMasterVersion ? 2400 : 0;
-    })
-                   : nullptr;
+    std::string error;
+    effect = mModule.Load(BRINDLOW_PLUGIN, error) ? mModule.MakeEffect(&hostkit::PlainHostCallback, error) : nullptr;
     if (!effect) return;
-    effect->dispatcher(effect, effOpen, 0, 0, nullptr, 0.0f);
-    effect->dispatcher(effect, effSetSampleRate, 0, 0, nullptr, float(kRate));
-    effect->dispatcher(effect, effSetBlockSize, 0, kFrames, nullptr, 0.0f);
-    effect->dispatcher(effect, effMainsChanged, 0, 1, nullptr, 0.0f);
+    hostkit::Dispatch(effect, effOpen);
+    hostkit::Dispatch(effect, effSetSampleRate, 0, 0, nullptr, float(kRate));
+    hostkit::Dispatch(effect, effSetBlockSize, 0, kFrames);
+    hostkit::Dispatch(effect, effMainsChanged, 0, 1);
   }
   ~VstPlugin()
   {
-    if (effect) effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
-    if (mLibrary) dlclose(mLibrary);
+    if (effect) hostkit::Dispatch(effect, effClose);
   }
   void Process(Buffers& b) { effect->processReplacing(effect, b.ins, b.outs, kFrames); }
   // What a VST host does for the same change: before the block (VST changes per block)...
@@ -75,7 +69,7 @@ private:
     mWetMix = mWetMix == 0.35f ? 0.4f : 0.35f;
     effect->setParameter(effect, 2, mWetMix);
   }
-  void* mLibrary = nullptr;
+  hostkit::VstModule mModule;
   float mWetMix = 0.35f;
 };
 
