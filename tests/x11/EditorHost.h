@@ -1,4 +1,4 @@
-// A small Linux VST 2.4 host for the editor tests: loads a plug-in module with dlopen,
+// A small Linux VST 2.4 host for the editor tests: loads a plug-in module with the VST 2.4 host kit,
 // makes instances, opens their editors inside an X11 window of the host (effEditOpen with
 // the window id), calls effEditIdle at the host's 30 Hz and records every call that an
 // instance makes back to the host.
