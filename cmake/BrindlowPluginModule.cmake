@@ -59,3 +59,27 @@ function(brindlow_add_plugin_module)
     endif()
   endif()
 endfunction()
+
+# brindlow_add_module_linkage_test: a test that a module made by brindlow_add_plugin_module
+# is linked by its rules (tests/plugin/check_module_linkage.cmake): exactly EXPORTS leave it,
+# it needs no shared C++ runtime outside the sanitizer builds, and none of FORBIDDEN.
+#
+#   brindlow_add_module_linkage_test(NAME <test> TARGET <module target>
+#     EXPORTS <symbol>...           the sorted export list
+#     [FORBIDDEN <regex>])          library names the module must not need (a|b|...)
+function(brindlow_add_module_linkage_test)
+  cmake_parse_arguments(PARSE_ARGV 0 arg "" "NAME;TARGET;FORBIDDEN" "EXPORTS")
+  if(WIN32)
+    return()
+  endif()
+  # Joined with commas: a list would split into arguments here (the script splits it back).
+  string(REPLACE ";" "," exports "${arg_EXPORTS}")
+  set(forbidden)
+  if(arg_FORBIDDEN)
+    set(forbidden "-DFORBIDDEN=${arg_FORBIDDEN}")
+  endif()
+  add_test(NAME ${arg_NAME}
+    COMMAND ${CMAKE_COMMAND} -DMODULE=$<TARGET_FILE:${arg_TARGET}> -DREADELF=${CMAKE_READELF} -DNM=${CMAKE_NM}
+      -DSHARED_RUNTIME_ALLOWED=${BRINDLOW_SANITIZED} "-DEXPORTS=${exports}" ${forbidden}
+      -P ${PROJECT_SOURCE_DIR}/tests/plugin/check_module_linkage.cmake)
+endfunction()

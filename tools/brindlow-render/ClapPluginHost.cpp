@@ -51,10 +51,7 @@ int VersionNumber(const char* text)
 }
 } // namespace
 
-ClapPluginHost::ClapPluginHost()
-{
-  mCall.Record().steady_time = 0;
-}
+ClapPluginHost::ClapPluginHost() = default;
 
 ClapPluginHost::~ClapPluginHost()
 {
