@@ -17,6 +17,7 @@ class ClapModule : public hostkit::ClapModule
 public:
   explicit ClapModule(const char* path = BRINDLOW_CLAP_PATH) { Load(path, mError, true, true); }
   const std::string& Error() const { return mError; }
+  using hostkit::ClapModule::Factory; // by id
   const clap_plugin_factory_t* Factory() const { return PluginFactory(); }
 
 private:

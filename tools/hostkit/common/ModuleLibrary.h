@@ -15,8 +15,8 @@ public:
   ModuleLibrary& operator=(const ModuleLibrary&) = delete;
 
   // Loads path (UTF-8) as hosts do: every symbol resolved now, none shared with other
-  // modules. keepMapped leaves the code mapped after Close, so that sanitizer reports
-  // made later can still name it. On failure, error says why (the loader's words).
+  // modules. keepMapped leaves the code mapped after Close (Linux only), so that sanitizer
+  // reports made later can still name it. On failure, error says why (the loader's words).
   bool Open(const std::string& path, std::string& error, bool keepMapped = false);
   void Close();
   bool IsOpen() const { return mHandle != nullptr; }
