@@ -12,30 +12,19 @@ add_library(brindlow_lv2_info STATIC ${CMAKE_CURRENT_LIST_DIR}/KyvBrindlowLV2Inf
 target_include_directories(brindlow_lv2_info PUBLIC ${CMAKE_CURRENT_LIST_DIR} ${PROJECT_SOURCE_DIR}/iplug/lv2)
 target_link_libraries(brindlow_lv2_info PUBLIC brindlow_info)
 
-# Links a module of the bundle as Brindlow.so is linked: one exported symbol (map), the
-# static libraries hidden, and outside the sanitizer build no unresolved symbol and the
-# C++ runtime inside.
-function(brindlow_lv2_module target output map)
-  set_target_properties(${target} PROPERTIES
-    PREFIX ""
-    OUTPUT_NAME ${output}
-    LIBRARY_OUTPUT_DIRECTORY ${BRINDLOW_LV2_BUNDLE}
-    LINK_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/${map})
-  target_link_options(${target} PRIVATE
-    -Wl,--version-script=${CMAKE_CURRENT_LIST_DIR}/${map}
-    -Wl,--exclude-libs,ALL)
-  if(NOT BRINDLOW_SANITIZE AND NOT BRINDLOW_TSAN)
-    target_link_options(${target} PRIVATE -Wl,--no-undefined -static-libstdc++ -static-libgcc)
-  endif()
-endfunction()
-
-add_library(BrindlowLV2 MODULE ${CMAKE_CURRENT_LIST_DIR}/KyvBrindlowLV2Main.cpp)
-target_link_libraries(BrindlowLV2 PRIVATE brindlow_dsp brindlow_lv2_info iplug_lv2)
-brindlow_lv2_module(BrindlowLV2 brindlow-lv2 BrindlowLV2.map)
-
-add_library(BrindlowLV2UI MODULE ${CMAKE_CURRENT_LIST_DIR}/KyvBrindlowLV2UIMain.cpp)
-target_link_libraries(BrindlowLV2UI PRIVATE brindlow_editor brindlow_lv2_info iplug_lv2_ui)
-brindlow_lv2_module(BrindlowLV2UI brindlow-lv2-ui BrindlowLV2UI.map)
+# The two binaries of the bundle, one export each (lv2_descriptor, lv2ui_descriptor).
+brindlow_add_plugin_module(TARGET BrindlowLV2
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/KyvBrindlowLV2Main.cpp
+  LIBRARIES brindlow_dsp brindlow_lv2_info iplug_lv2
+  EXPORTS ${CMAKE_CURRENT_LIST_DIR}/BrindlowLV2
+  OUTPUT_NAME brindlow-lv2
+  OUTPUT_DIRECTORY ${BRINDLOW_LV2_BUNDLE})
+brindlow_add_plugin_module(TARGET BrindlowLV2UI
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/KyvBrindlowLV2UIMain.cpp
+  LIBRARIES brindlow_editor brindlow_lv2_info iplug_lv2_ui
+  EXPORTS ${CMAKE_CURRENT_LIST_DIR}/BrindlowLV2UI
+  OUTPUT_NAME brindlow-lv2-ui
+  OUTPUT_DIRECTORY ${BRINDLOW_LV2_BUNDLE})
 
 add_subdirectory(${PROJECT_SOURCE_DIR}/tools/lv2-turtle ${CMAKE_BINARY_DIR}/tools/lv2-turtle)
 set(BRINDLOW_LV2_TURTLE

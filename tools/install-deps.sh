@@ -4,7 +4,9 @@
 #   tools/install-deps.sh          what building the plug-in and tools/demo.sh need
 #   tools/install-deps.sh --test   that, and what tools/test.sh needs besides: the tests and
 #                                  benchmarks, the fuzzers (clang), the Windows cross
-#                                  compilers, Wine of both widths (i386 enabled) and Xvfb
+#                                  compilers, Wine of both widths (i386 enabled), Xvfb,
+#                                  and the real hosts the scripts show the plug-in to
+#                                  (Ardour, jalv with a JACK server)
 #
 # To add a package, put it in the list of the set that needs it.
 set -euo pipefail
@@ -40,6 +42,8 @@ test_packages=(
   wine wine64 wine32:i386 fonts-wine               # the DLLs' checks, 64-bit and 32-bit
   liblilv-dev lilv-utils sordi                     # an LV2 host; Turtle validation
   imagemagick sox                                  # the scripts that remake test pictures and sounds
+  ardour                                           # a real host: its VST scanner and LV2 discovery
+  jalv jackd2                                      # an LV2 host on a JACK server (dummy driver)
 )
 
 SUDO=""

@@ -3,7 +3,7 @@
 #
 #   tools/test.sh            everything, in this order: the Windows DLLs under Wine
 #                            (tools/test-windows.sh); the Release build and its tests, and
-#                            Ardour's VST scanner when Ardour is present; the fuzzers
+#                            Ardour's VST scanner; the fuzzers
 #                            (tools/test-fuzz.sh); the AddressSanitizer +
 #                            UndefinedBehaviorSanitizer build and its tests; the editor in
 #                            real windows under Xvfb and the ThreadSanitizer run
@@ -54,19 +54,15 @@ release_build_and_tests
 stage "LV2 bundle in LV2 tools and hosts (tools/test-lv2.sh)"
 tools/test-lv2.sh build/release
 
-# A real Linux host's view of the plug-in, when Ardour is installed (it is large, so
-# tools/install-deps.sh leaves it out): its VST scanner must find the name, the
-# maker and two inputs and two outputs.
+# A real Linux host's view of the plug-in (tools/install-deps.sh --test installs Ardour):
+# its VST scanner must find the name, the maker and two inputs and two outputs.
 scanner=/usr/lib/ardour7/ardour-vst-scanner
-if [ -x "$scanner" ]; then
-  scan=$(LD_LIBRARY_PATH=/usr/lib/ardour7 "$scanner" -v -f build/release/Brindlow.so 2>&1)
-  echo "$scan" | grep -F '<VST2Info' || echo "$scan"
-  if ! echo "$scan" | grep -F 'name="Brindlow-Mono/Stereo Delay" creator="Ardelnu"' | grep -qF 'n_inputs="2" n_outputs="2"'; then
-    echo "Ardour's VST scanner does not see Brindlow as expected" >&2
-    exit 1
-  fi
-else
-  echo "Ardour not found: the plug-in was not shown to a real Linux host (install ardour to check it)"
+[ -x "$scanner" ] || { echo "no $scanner: install the test packages (tools/install-deps.sh --test)" >&2; exit 1; }
+scan=$(LD_LIBRARY_PATH=/usr/lib/ardour7 "$scanner" -v -f build/release/Brindlow.so 2>&1)
+echo "$scan" | grep -F '<VST2Info' || echo "$scan"
+if ! echo "$scan" | grep -F 'name="Brindlow-Mono/Stereo Delay" creator="Ardelnu"' | grep -qF 'n_inputs="2" n_outputs="2"'; then
+  echo "Ardour's VST scanner does not see Brindlow as expected" >&2
+  exit 1
 fi
 
 stage "Fuzzers (tools/test-fuzz.sh)"

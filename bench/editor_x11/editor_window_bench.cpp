@@ -1,6 +1,6 @@
 // The editor in an X11 window, as a Linux host drives it: the built Brindlow.so is loaded
-// with dlopen and its editor opened inside a window of the host. Needs a display; run by
-// hand under Xvfb:
+// through the editor tests' host (tests/x11, on the VST 2.4 host kit) and its editor
+// opened inside a window of the host. Needs a display; run by hand under Xvfb:
 //   xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" build/rel/bench/editor_x11/editor_x11_bench
 // Goals: an idle with nothing to do <= 5 us; an idle that repaints the Delay knob after a
 // host value change, the copy to the window included, <= 0.5 ms; effEditOpen to the first

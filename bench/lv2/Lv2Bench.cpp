@@ -1,16 +1,14 @@
 // The LV2 plug-in's run() against the VST 2.4 plug-in's processReplacing on the same
-// 512-frame stereo block, both loaded from the built binaries with dlopen as hosts do
+// 512-frame stereo block, both loaded from the built binaries through the host kits as hosts do
 // and measured in turns within one run, so both see the same machine load. The counter
 // "lv2_vs_vst" is the ratio of their times per block (goal: at most 1.1).
-#include "vst24.h"
+#include "Lv2HostKit.h"
+#include "VstHostKit.h"
 
 #include <benchmark/benchmark.h>
-#include <dlfcn.h>
 #include <lv2/core/lv2.h>
-#include <lv2/urid/urid.h>
 
 #include <chrono>
-#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -30,25 +28,11 @@ std::vector<float> Noise(int n, unsigned seed)
   return v;
 }
 
-VstIntPtr VSTCALLBACK HostCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float)
-{
-  return opcode == audioMasterVersion ? 2400 : 0;
-}
-
-// urid:map over a short list: the plug-in maps two URIs at instantiate.
-std::vector<std::string> gUris;
-LV2_URID Map(LV2_URID_Map_Handle, const char* uri)
-{
-  for (size_t i = 0; i < gUris.size(); ++i)
-    if (gUris[i] == uri) return LV2_URID(i + 1);
-  gUris.emplace_back(uri);
-  return LV2_URID(gUris.size());
-}
-
 struct Plugins
 {
-  void* vstLibrary = nullptr;
-  void* lv2Library = nullptr;
+  hostkit::VstModule vstModule;
+  hostkit::Lv2Binary lv2Binary;
+  hostkit::Lv2UridMap urids; // the plug-in maps two URIs at instantiate
   AEffect* effect = nullptr;
   const LV2_Descriptor* descriptor = nullptr;
   LV2_Handle instance = nullptr;
@@ -56,35 +40,20 @@ struct Plugins
 
   Plugins()
   {
-    vstLibrary = dlopen(BRINDLOW_PLUGIN, RTLD_NOW | RTLD_LOCAL);
-    lv2Library = dlopen(BRINDLOW_LV2_DSP, RTLD_NOW | RTLD_LOCAL);
-    if (!vstLibrary || !lv2Library)
-    {
-      error = dlerror();
-      return;
-    }
-    auto vstMain = reinterpret_cast<VSTPluginMainProc>(dlsym(vstLibrary, "VSTPluginMain"));
-    auto lv2Entry = reinterpret_cast<LV2_Descriptor_Function>(dlsym(lv2Library, "lv2_descriptor"));
-    effect = vstMain ? vstMain(&HostCallback) : nullptr;
-    for (uint32_t i = 0; lv2Entry && !descriptor; ++i)
-    {
-      const LV2_Descriptor* d = lv2Entry(i);
-      if (!d) break;
-      if (std::strcmp(d->URI, "urn:ardelnu:brindlow:stereo") == 0) descriptor = d;
-    }
+    if (!vstModule.Load(BRINDLOW_PLUGIN, error) || !lv2Binary.Load(BRINDLOW_LV2_DSP, error)) return;
+    effect = vstModule.MakeEffect(&hostkit::PlainHostCallback, error);
+    descriptor = lv2Binary.Descriptor("urn:ardelnu:brindlow:stereo");
     if (!effect || !descriptor)
     {
       error = "no VST effect or no stereo LV2 descriptor";
       return;
     }
-    effect->dispatcher(effect, effOpen, 0, 0, nullptr, 0.0f);
-    effect->dispatcher(effect, effSetSampleRate, 0, 0, nullptr, float(kSampleRate));
-    effect->dispatcher(effect, effSetBlockSize, 0, kFrames, nullptr, 0.0f);
-    effect->dispatcher(effect, effMainsChanged, 0, 1, nullptr, 0.0f);
+    hostkit::Dispatch(effect, effOpen);
+    hostkit::Dispatch(effect, effSetSampleRate, 0, 0, nullptr, float(kSampleRate));
+    hostkit::Dispatch(effect, effSetBlockSize, 0, kFrames);
+    hostkit::Dispatch(effect, effMainsChanged, 0, 1);
 
-    static LV2_URID_Map map = {nullptr, &Map};
-    static const LV2_Feature mapFeature = {LV2_URID__map, &map};
-    static const LV2_Feature* const features[] = {&mapFeature, nullptr};
+    const LV2_Feature* const features[] = {urids.MapFeature(), nullptr};
     instance = descriptor->instantiate(descriptor, kSampleRate, "", features);
     if (!instance)
     {
@@ -102,11 +71,9 @@ struct Plugins
     }
     if (effect)
     {
-      effect->dispatcher(effect, effMainsChanged, 0, 0, nullptr, 0.0f);
-      effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
+      hostkit::Dispatch(effect, effMainsChanged, 0, 0);
+      hostkit::Dispatch(effect, effClose);
     }
-    if (lv2Library) dlclose(lv2Library);
-    if (vstLibrary) dlclose(vstLibrary);
   }
 };
 

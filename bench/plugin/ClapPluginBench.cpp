@@ -1,13 +1,12 @@
-// Brindlow.clap's process() against Brindlow.so's processReplacing, both loaded with
-// dlopen as hosts do, 32-bit stereo blocks of 512 frames: without events, and with one
+// Brindlow.clap's process() against Brindlow.so's processReplacing, both loaded through
+// the host kits as hosts load them, 32-bit stereo blocks of 512 frames: without events, and with one
 // parameter event in the middle of each block (which splits it in two). Each result
 // carries the ratio to processReplacing measured in the same run, in rounds taken in
 // turn; the one with an event also its ratios to the VST ways of making the same change.
-#include "clap_abi.h"
-#include "vst24.h"
+#include "ClapHostKit.h"
+#include "VstHostKit.h"
 
 #include <benchmark/benchmark.h>
-#include <dlfcn.h>
 
 #include <algorithm>
 #include <array>
@@ -34,22 +33,17 @@ class VstPlugin
 public:
   VstPlugin()
   {
-    mLibrary = dlopen(BRINDLOW_PLUGIN, RTLD_NOW | RTLD_LOCAL);
-    auto entry = mLibrary ? reinterpret_cast<VSTPluginMainProc>(dlsym(mLibrary, "VSTPluginMain")) : nullptr;
-    effect = entry ? entry([](AEffect*, VstInt32 op, VstInt32, VstIntPtr, void*, float) -> VstIntPtr {
-      return op == audioMasterVersion ? 2400 : 0;
-    })
-                   : nullptr;
+    std::string error;
+    effect = mModule.Load(BRINDLOW_PLUGIN, error) ? mModule.MakeEffect(&hostkit::PlainHostCallback, error) : nullptr;
     if (!effect) return;
-    effect->dispatcher(effect, effOpen, 0, 0, nullptr, 0.0f);
-    effect->dispatcher(effect, effSetSampleRate, 0, 0, nullptr, float(kRate));
-    effect->dispatcher(effect, effSetBlockSize, 0, kFrames, nullptr, 0.0f);
-    effect->dispatcher(effect, effMainsChanged, 0, 1, nullptr, 0.0f);
+    hostkit::Dispatch(effect, effOpen);
+    hostkit::Dispatch(effect, effSetSampleRate, 0, 0, nullptr, float(kRate));
+    hostkit::Dispatch(effect, effSetBlockSize, 0, kFrames);
+    hostkit::Dispatch(effect, effMainsChanged, 0, 1);
   }
   ~VstPlugin()
   {
-    if (effect) effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
-    if (mLibrary) dlclose(mLibrary);
+    if (effect) hostkit::Dispatch(effect, effClose);
   }
   void Process(Buffers& b) { effect->processReplacing(effect, b.ins, b.outs, kFrames); }
   // What a VST host does for the same change: before the block (VST changes per block)...
@@ -75,81 +69,52 @@ private:
     mWetMix = mWetMix == 0.35f ? 0.4f : 0.35f;
     effect->setParameter(effect, 2, mWetMix);
   }
-  void* mLibrary = nullptr;
+  hostkit::VstModule mModule;
   float mWetMix = 0.35f;
 };
 
+// Brindlow.clap through the CLAP host kit, a minimal host (no extensions).
 class ClapPlugin
 {
 public:
   ClapPlugin()
   {
-    mLibrary = dlopen(BRINDLOW_CLAP, RTLD_NOW | RTLD_LOCAL);
-    mEntry = mLibrary ? static_cast<const clap_plugin_entry_t*>(dlsym(mLibrary, "clap_entry")) : nullptr;
-    if (!mEntry || !mEntry->init(BRINDLOW_CLAP)) return;
-    auto factory = static_cast<const clap_plugin_factory_t*>(mEntry->get_factory(CLAP_PLUGIN_FACTORY_ID));
-    mHost.clap_version = CLAP_VERSION;
-    mHost.name = "bench";
-    mHost.version = "1";
-    mHost.get_extension = [](const clap_host_t*, const char*) -> const void* { return nullptr; };
-    mHost.request_restart = mHost.request_process = mHost.request_callback = [](const clap_host_t*) {};
-    plugin = factory->create_plugin(factory, &mHost, factory->get_plugin_descriptor(factory, 0)->id);
-    if (!plugin || !plugin->init(plugin) || !plugin->activate(plugin, kRate, 1, kFrames) ||
-        !plugin->start_processing(plugin))
-      plugin = nullptr;
-    mEvent.header = {sizeof(mEvent), kFrames / 2, CLAP_CORE_EVENT_SPACE_ID, CLAP_EVENT_PARAM_VALUE, 0};
-    mEvent.param_id = 2; // Wet Mix
-    mEvent.note_id = -1;
-    mEvent.port_index = mEvent.channel = mEvent.key = -1;
-  }
-  ~ClapPlugin()
-  {
-    if (plugin)
-    {
-      plugin->stop_processing(plugin);
-      plugin->deactivate(plugin);
-      plugin->destroy(plugin);
-    }
-    if (mEntry) mEntry->deinit();
-    if (mLibrary) dlclose(mLibrary);
+    std::string error;
+    if (!mModule.Load(BRINDLOW_CLAP, error) || !mInstance.Create(mModule, mHost.Host()) ||
+        !mInstance.Activate(kRate, 1, kFrames) || !mInstance.StartProcessing())
+      return;
+    plugin = mInstance.Plugin();
+    mOneEvent.AddParam(kFrames / 2, 2, 0.0); // Wet Mix
   }
 
   // Points the process record at b's channels, once: a host keeps its records too, and
   // only the call is timed.
   void Attach(Buffers& b, bool withEvent)
   {
-    mEventCount = withEvent ? 1 : 0;
-    mInput = {b.ins, nullptr, 2, 0, 0};
-    mOutput = {b.outs, nullptr, 2, 0, 0};
-    mProcess.steady_time = -1;
-    mProcess.frames_count = kFrames;
-    mProcess.audio_inputs = &mInput;
-    mProcess.audio_outputs = &mOutput;
-    mProcess.audio_inputs_count = mProcess.audio_outputs_count = 1;
-    mProcess.in_events = &mIn;
-    mProcess.out_events = &mOut;
+    mWithEvent = withEvent;
+    mCall.SetAudio(b.ins, 2, b.outs, 2);
+    mCall.Record().steady_time = -1;
+    mCall.SetEvents(withEvent ? mOneEvent.In() : hostkit::ClapInputEvents::None(),
+                    hostkit::ClapOutputEvents::Discard());
   }
   void Process()
   {
-    if (mEventCount) mEvent.value = mEvent.value == -3.0 ? -2.0 : -3.0; // a new value each block
-    plugin->process(plugin, &mProcess);
+    if (mWithEvent)
+    {
+      double& value = mOneEvent.Param(0).value;
+      value = value == -3.0 ? -2.0 : -3.0; // a new value each block
+    }
+    mCall.Run(plugin, kFrames);
   }
   const clap_plugin_t* plugin = nullptr;
 
 private:
-  void* mLibrary = nullptr;
-  const clap_plugin_entry_t* mEntry = nullptr;
-  clap_host_t mHost{};
-  clap_event_param_value_t mEvent{};
-  clap_audio_buffer_t mInput{}, mOutput{};
-  clap_process_t mProcess{};
-  uint32_t mEventCount = 0;
-  clap_input_events_t mIn{this,
-                          [](const clap_input_events_t* l) { return static_cast<ClapPlugin*>(l->ctx)->mEventCount; },
-                          [](const clap_input_events_t* l, uint32_t) -> const clap_event_header_t* {
-                            return &static_cast<ClapPlugin*>(l->ctx)->mEvent.header;
-                          }};
-  clap_output_events_t mOut{nullptr, [](const clap_output_events_t*, const clap_event_header_t*) { return true; }};
+  hostkit::ClapModule mModule;
+  hostkit::ClapHost mHost{"bench", "1"};
+  hostkit::ClapInstance mInstance;
+  hostkit::ClapInputEvents mOneEvent;
+  hostkit::ClapProcessCall mCall;
+  bool mWithEvent = false;
 };
 
 // Nanoseconds per block of each body, the fastest of many short rounds taken in turn:

@@ -1,13 +1,12 @@
 // Block processing speed of the Haas engine (64-bit and 32-bit samples) and of the
-// built Brindlow.so through its VST callbacks (loaded with dlopen, as a host does),
+// built Brindlow.so through its VST callbacks (loaded with the VST 2.4 host kit, as a host does),
 // at block sizes 64, 512 and 4096 (BRINDLOW_BENCH_PLUGIN in the environment loads another build). Each result carries its time per frame and its ratio to a baseline
 // that only copies the same input into two outputs with memcpy, for the same
 // sample type and block size, measured in the same run.
 #include "HaasDelayLine.h"
-#include "vst24.h"
+#include "VstHostKit.h"
 
 #include <benchmark/benchmark.h>
-#include <dlfcn.h>
 
 #include <chrono>
 #include <cstdio>
@@ -144,17 +143,9 @@ public:
     // BRINDLOW_BENCH_PLUGIN names another build of the module to measure, e.g. an
     // earlier one kept for comparison.
     const char* path = std::getenv("BRINDLOW_BENCH_PLUGIN");
-    mLibrary = dlopen(path && *path ? path : BRINDLOW_PLUGIN, RTLD_NOW | RTLD_LOCAL);
-    if (!mLibrary) {
-      mError = dlerror();
-      return;
-    }
-    auto entry = reinterpret_cast<VSTPluginMainProc>(dlsym(mLibrary, "VSTPluginMain"));
-    mEffect = entry ? entry(&HostCallback) : nullptr;
-    if (!mEffect) {
-      mError = "no effect";
-      return;
-    }
+    if (!mModule.Load(path && *path ? path : BRINDLOW_PLUGIN, mError)) return;
+    mEffect = mModule.MakeEffect(&hostkit::PlainHostCallback, mError);
+    if (!mEffect) return;
     Dispatch(effOpen, 0, 0, 0.0f);
     Dispatch(effSetSampleRate, 0, 0, static_cast<float>(kSampleRate));
     Dispatch(effSetBlockSize, 0, blockSize, 0.0f);
@@ -166,21 +157,16 @@ public:
       Dispatch(effMainsChanged, 0, 0, 0.0f);
       Dispatch(effClose, 0, 0, 0.0f);
     }
-    if (mLibrary) dlclose(mLibrary);
   }
   AEffect* Effect() const { return mEffect; }
   const std::string& Error() const { return mError; }
 
 private:
-  static VstIntPtr VSTCALLBACK HostCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float)
-  {
-    return opcode == audioMasterVersion ? 2400 : 0;
-  }
   void Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, float opt)
   {
-    mEffect->dispatcher(mEffect, opcode, index, value, nullptr, opt);
+    hostkit::Dispatch(mEffect, opcode, index, value, nullptr, opt);
   }
-  void* mLibrary = nullptr;
+  hostkit::VstModule mModule;
   AEffect* mEffect = nullptr;
   std::string mError;
 };

@@ -1,6 +1,6 @@
 #include "FuzzPlugin.h"
 
-#include <dlfcn.h>
+#include "VstHostKit.h"
 
 #include <cmath>
 #include <cstring>
@@ -41,21 +41,25 @@ VstIntPtr VSTCALLBACK HostCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPt
 
 AEffect* CreateInstance()
 {
-  // Loaded once and kept: unloading and reloading per input would only test the loader.
-  static const VSTPluginMainProc entry = [] {
-    void* module = dlopen(BRINDLOW_PLUGIN_PATH, RTLD_NOW | RTLD_LOCAL);
-    FUZZ_CHECK(module, "cannot load %s: %s", BRINDLOW_PLUGIN_PATH, dlerror());
-    return reinterpret_cast<VSTPluginMainProc>(dlsym(module, "VSTPluginMain"));
+  // Loaded once and kept mapped: unloading and reloading per input would only test the loader.
+  static hostkit::VstModule module;
+  static const bool loaded = [] {
+    std::string error;
+    FUZZ_CHECK(module.Load(BRINDLOW_PLUGIN_PATH, error, true), "cannot load %s: %s", BRINDLOW_PLUGIN_PATH,
+               error.c_str());
+    return true;
   }();
-  FUZZ_CHECK(entry, "the module exports no VSTPluginMain");
-  AEffect* effect = entry(HostCallback);
-  FUZZ_CHECK(effect && effect->magic == kEffectMagic, "no instance");
+  (void)loaded;
+  FUZZ_CHECK(module.NamedMain(), "the module exports no VSTPluginMain");
+  std::string error;
+  AEffect* effect = module.MakeEffect(HostCallback, error);
+  FUZZ_CHECK(effect, "no instance: %s", error.c_str());
   return effect;
 }
 
 VstIntPtr Dispatch(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
 {
-  return effect->dispatcher(effect, opcode, index, value, ptr, opt);
+  return hostkit::Dispatch(effect, opcode, index, value, ptr, opt);
 }
 
 namespace

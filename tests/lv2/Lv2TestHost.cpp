@@ -8,16 +8,6 @@
 
 namespace
 {
-LV2_URID MapCallback(LV2_URID_Map_Handle handle, const char* uri)
-{
-  return static_cast<UridMap*>(handle)->Map(uri);
-}
-
-const char* UnmapCallback(LV2_URID_Unmap_Handle handle, LV2_URID urid)
-{
-  return static_cast<UridMap*>(handle)->Unmap(urid);
-}
-
 struct StateStore
 {
   LV2_URID key = 0;
@@ -56,30 +46,6 @@ const void* RetrieveCallback(LV2_State_Handle handle, uint32_t key, size_t* size
 }
 } // namespace
 
-UridMap::UridMap()
-{
-  mMap = {this, &MapCallback};
-  mUnmap = {this, &UnmapCallback};
-  mMapFeature = {LV2_URID__map, &mMap};
-  mUnmapFeature = {LV2_URID__unmap, &mUnmap};
-  mFeatureList[0] = &mMapFeature;
-  mFeatureList[1] = &mUnmapFeature;
-  mFeatureList[2] = nullptr;
-}
-
-LV2_URID UridMap::Map(const char* uri)
-{
-  for (size_t i = 0; i < mUris.size(); ++i)
-    if (mUris[i] == uri) return LV2_URID(i + 1);
-  mUris.push_back(uri);
-  return LV2_URID(mUris.size());
-}
-
-const char* UridMap::Unmap(LV2_URID urid) const
-{
-  return urid >= 1 && urid <= mUris.size() ? mUris[urid - 1].c_str() : nullptr;
-}
-
 Lv2World& Lv2World::Get()
 {
   static Lv2World world;
@@ -104,10 +70,8 @@ Lv2World::~Lv2World()
 
 const LilvPlugin* Lv2World::Plugin(const char* uri) const
 {
-  LilvNode* node = lilv_new_uri(mWorld, uri);
-  const LilvPlugin* plugin = lilv_plugins_get_by_uri(lilv_world_get_all_plugins(mWorld), node);
-  lilv_node_free(node);
-  return plugin;
+  const hostkit::Lv2Node node = hostkit::Lv2Node::Uri(mWorld, uri);
+  return lilv_plugins_get_by_uri(lilv_world_get_all_plugins(mWorld), node.node);
 }
 
 const LilvNode* Lv2World::Node(const char* uri)
@@ -120,41 +84,30 @@ Lv2Plugin::Lv2Plugin(const char* uri, double rate, const LV2_Feature* const* fea
 {
   Lv2World& world = Lv2World::Get();
   mPlugin = world.Plugin(uri);
-  if (!mPlugin) return;
-  mInstance = lilv_plugin_instantiate(mPlugin, rate, features ? features : world.Urids().Features());
-  if (!mInstance) return;
+  if (!mPlugin || !mInstance.Instantiate(mPlugin, rate, features ? features : world.Urids().Features())) return;
   const uint32_t ports = lilv_plugin_get_num_ports(mPlugin);
   mControls.assign(ports, 0.0f);
   std::vector<float> defaults(ports, 0.0f);
   lilv_plugin_get_port_ranges_float(mPlugin, nullptr, nullptr, defaults.data());
-  const LilvNode* audio = world.Node(LILV_URI_AUDIO_PORT);
-  const LilvNode* input = world.Node(LILV_URI_INPUT_PORT);
-  for (uint32_t i = 0; i < ports; ++i)
+  const hostkit::Lv2Ports kinds = hostkit::Lv2Ports::Of(world.World(), mPlugin);
+  mInputPorts = kinds.audioIn;
+  mOutputPorts = kinds.audioOut;
+  std::vector<uint32_t> controls = kinds.others;
+  for (const auto& [symbol, index] : kinds.controlIn) controls.push_back(index);
+  for (uint32_t i : controls)
   {
-    const LilvPort* port = lilv_plugin_get_port_by_index(mPlugin, i);
-    if (lilv_port_is_a(mPlugin, port, audio))
-    {
-      (lilv_port_is_a(mPlugin, port, input) ? mInputPorts : mOutputPorts).push_back(i);
-      continue;
-    }
     mControls[i] = defaults[i];
-    lilv_instance_connect_port(mInstance, i, &mControls[i]);
+    mInstance.Connect(i, &mControls[i]);
   }
-  lilv_instance_activate(mInstance);
+  mInstance.Activate();
 }
 
-Lv2Plugin::~Lv2Plugin()
-{
-  if (!mInstance) return;
-  lilv_instance_deactivate(mInstance);
-  lilv_instance_free(mInstance);
-}
+Lv2Plugin::~Lv2Plugin() = default;
 
 int Lv2Plugin::ControlIndex(const char* symbol) const
 {
-  LilvNode* node = lilv_new_string(Lv2World::Get().World(), symbol);
-  const LilvPort* port = lilv_plugin_get_port_by_symbol(mPlugin, node);
-  lilv_node_free(node);
+  const hostkit::Lv2Node node(lilv_new_string(Lv2World::Get().World(), symbol));
+  const LilvPort* port = lilv_plugin_get_port_by_symbol(mPlugin, node.node);
   return port ? int(lilv_port_get_index(mPlugin, port)) : -1;
 }
 
@@ -172,8 +125,8 @@ float* Lv2Plugin::Control(const char* symbol)
 
 void Lv2Plugin::ConnectAudio(float* const* inputs, float* const* outputs)
 {
-  for (size_t c = 0; c < mInputPorts.size(); ++c) lilv_instance_connect_port(mInstance, mInputPorts[c], inputs[c]);
-  for (size_t c = 0; c < mOutputPorts.size(); ++c) lilv_instance_connect_port(mInstance, mOutputPorts[c], outputs[c]);
+  for (size_t c = 0; c < mInputPorts.size(); ++c) mInstance.Connect(mInputPorts[c], inputs[c]);
+  for (size_t c = 0; c < mOutputPorts.size(); ++c) mInstance.Connect(mOutputPorts[c], outputs[c]);
 }
 
 float Lv2Plugin::Get(const char* symbol) const
@@ -190,11 +143,11 @@ std::vector<std::vector<float>> Lv2Plugin::Run(const std::vector<std::vector<flo
   for (size_t c = 0; c < mInputPorts.size(); ++c)
   {
     mScratchIn[c] = input[c];
-    lilv_instance_connect_port(mInstance, mInputPorts[c], mScratchIn[c].data());
+    mInstance.Connect(mInputPorts[c], mScratchIn[c].data());
   }
   for (size_t c = 0; c < mOutputPorts.size(); ++c)
-    lilv_instance_connect_port(mInstance, mOutputPorts[c], output[c].data());
-  lilv_instance_run(mInstance, uint32_t(frames));
+    mInstance.Connect(mOutputPorts[c], output[c].data());
+  mInstance.Run(uint32_t(frames));
   return output;
 }
 
@@ -206,11 +159,11 @@ std::vector<std::vector<float>> Lv2Plugin::RunMono(const std::vector<float>& inp
 LV2_State_Status Lv2Plugin::Save(std::vector<uint8_t>& data, uint32_t& type)
 {
   const auto* iface =
-    static_cast<const LV2_State_Interface*>(lilv_instance_get_extension_data(mInstance, LV2_STATE__interface));
+    static_cast<const LV2_State_Interface*>(mInstance.Extension(LV2_STATE__interface));
   if (!iface) return LV2_STATE_ERR_UNKNOWN;
   StateStore store{0, &data, &type};
   const LV2_State_Status status =
-    iface->save(lilv_instance_get_handle(mInstance), &StoreCallback, &store, LV2_STATE_IS_POD, nullptr);
+    iface->save(lilv_instance_get_handle(mInstance.Get()), &StoreCallback, &store, LV2_STATE_IS_POD, nullptr);
   if (store.stores != 1 || store.key != Lv2World::Get().Urids().Map("urn:ardelnu:brindlow:state"))
     return LV2_STATE_ERR_UNKNOWN;
   return status;
@@ -219,10 +172,10 @@ LV2_State_Status Lv2Plugin::Save(std::vector<uint8_t>& data, uint32_t& type)
 LV2_State_Status Lv2Plugin::Restore(const std::vector<uint8_t>& data, uint32_t type)
 {
   const auto* iface =
-    static_cast<const LV2_State_Interface*>(lilv_instance_get_extension_data(mInstance, LV2_STATE__interface));
+    static_cast<const LV2_State_Interface*>(mInstance.Extension(LV2_STATE__interface));
   if (!iface) return LV2_STATE_ERR_UNKNOWN;
   StateSource source{Lv2World::Get().Urids().Map("urn:ardelnu:brindlow:state"), &data, type};
-  return iface->restore(lilv_instance_get_handle(mInstance), &RetrieveCallback, &source, 0, nullptr);
+  return iface->restore(lilv_instance_get_handle(mInstance.Get()), &RetrieveCallback, &source, 0, nullptr);
 }
 
 std::vector<float> Impulse(int frames)

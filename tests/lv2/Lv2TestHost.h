@@ -1,35 +1,19 @@
-// A small LV2 host on lilv for the tests: the built Brindlow.lv2 found through a private
-// LV2_PATH (the build directory), instances made by lilv, buffers of our own on every port,
-// the plug-in's state interface called directly.
+// A small LV2 host for the tests, on the LV2 host kit (tools/hostkit/lv2): the built
+// Brindlow.lv2 found through a private LV2_PATH (the build directory), instances made by
+// lilv, buffers of our own on every port, the plug-in's state interface called directly.
 #pragma once
 
-#include <lilv/lilv.h>
 #include <lv2/state/state.h>
-#include <lv2/urid/urid.h>
 
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
-// urid:map and unmap over a list of URIs (URID n is uris[n - 1]).
-class UridMap
-{
-public:
-  UridMap();
-  LV2_URID Map(const char* uri);
-  const char* Unmap(LV2_URID urid) const;
-  const LV2_Feature* const* Features() const { return mFeatureList; }
-  LV2_URID_Map* MapFeatureData() { return &mMap; }
+#include "Lv2HostKit.h"
 
-private:
-  std::vector<std::string> mUris;
-  LV2_URID_Map mMap;
-  LV2_URID_Unmap mUnmap;
-  LV2_Feature mMapFeature;
-  LV2_Feature mUnmapFeature;
-  const LV2_Feature* mFeatureList[3];
-};
+// urid:map and unmap over a list of URIs (URID n is the n-th URI mapped).
+using UridMap = hostkit::Lv2UridMap;
 
 // The lilv world with the build directory's bundles, once per test program.
 class Lv2World
@@ -57,8 +41,8 @@ class Lv2Plugin
 public:
   Lv2Plugin(const char* uri, double rate, const LV2_Feature* const* features = nullptr);
   ~Lv2Plugin();
-  bool Ok() const { return mInstance != nullptr; }
-  LilvInstance* Instance() const { return mInstance; }
+  bool Ok() const { return mInstance.Get() != nullptr; }
+  LilvInstance* Instance() const { return mInstance.Get(); }
   const LilvPlugin* Plugin() const { return mPlugin; }
   int Inputs() const { return int(mInputPorts.size()); }
 
@@ -84,7 +68,7 @@ private:
   int ControlIndex(const char* symbol) const;
 
   const LilvPlugin* mPlugin;
-  LilvInstance* mInstance = nullptr;
+  hostkit::Lv2Instance mInstance;
   std::vector<float> mControls;       // by port index (audio ports' slots unused)
   std::vector<uint32_t> mInputPorts;  // audio input port indices
   std::vector<uint32_t> mOutputPorts;

@@ -1,9 +1,8 @@
-// The LV2 UI binary as a host embeds it: loaded with dlopen, instantiated in an X11
+// The LV2 UI binary as a host embeds it: loaded directly (the LV2 host kit), instantiated in an X11
 // window of the test's own (ui:parent), idled through ui:idleInterface, values sent with
 // port_event, and driven with XTEST input. Needs a display (tools/test-x11.sh: Xvfb).
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
 #include <lv2/ui/ui.h>
 
 #include <algorithm>
@@ -12,6 +11,7 @@
 #include <thread>
 
 #include "HeadlessPanel.h"
+#include "Lv2HostKit.h"
 #include "TestDisplay.h"
 
 namespace
@@ -39,17 +39,13 @@ class Lv2UiHost
 public:
   Lv2UiHost()
   {
-    mLibrary = dlopen(BRINDLOW_LV2_UI, RTLD_NOW | RTLD_LOCAL);
-    if (!mLibrary) return;
-    auto entry = reinterpret_cast<LV2UI_DescriptorFunction>(dlsym(mLibrary, "lv2ui_descriptor"));
-    mDescriptor = entry ? entry(0) : nullptr;
+    if (!mBinary.Load(BRINDLOW_LV2_UI, mError)) return;
+    mDescriptor = mBinary.UiDescriptor("urn:ardelnu:brindlow:ui");
+    if (!mDescriptor) mError = "no urn:ardelnu:brindlow:ui in lv2ui_descriptor";
   }
-  ~Lv2UiHost()
-  {
-    Cleanup();
-    if (mLibrary) dlclose(mLibrary);
-  }
+  ~Lv2UiHost() { Cleanup(); }
   const LV2UI_Descriptor* Descriptor() const { return mDescriptor; }
+  const std::string& LoadError() const { return mError; }
   std::vector<UiCall>& Calls() { return mCalls; }
 
   // Instantiates the UI in parent (or without ui:parent when XCB_NONE); answers the widget.
@@ -105,7 +101,8 @@ private:
     static_cast<Lv2UiHost*>(handle)->mCalls.push_back({grabbed ? UiCall::kTouchBegin : UiCall::kTouchEnd, port, 0});
   }
 
-  void* mLibrary = nullptr;
+  hostkit::Lv2Binary mBinary;
+  std::string mError;
   const LV2UI_Descriptor* mDescriptor = nullptr;
   LV2UI_Handle mHandle = nullptr;
   const LV2UI_Idle_Interface* mIdle = nullptr;
@@ -120,7 +117,7 @@ protected:
   void SetUp() override
   {
     ASSERT_TRUE(display.Connected()) << display.Problem();
-    ASSERT_NE(host.Descriptor(), nullptr) << dlerror();
+    ASSERT_NE(host.Descriptor(), nullptr) << host.LoadError();
     parent = display.CreateParent(40, 40, kWidth + 40, kHeight + 40);
   }
   void TearDown() override

@@ -2,7 +2,8 @@
 # C++ runtime or libgcc (unless SHARED_RUNTIME_ALLOWED, for the sanitizer builds), none of
 # the libraries in FORBIDDEN, and only EXPORTS as exported symbols.
 # Arguments: -DMODULE=path -DREADELF=path -DNM=path [-DSHARED_RUNTIME_ALLOWED=ON]
-#   [-DEXPORTS=name;name...] (the sorted export list; VSTPluginMain;main, Brindlow.so's, by default)
+#   [-DEXPORTS=name,name...] (the sorted export list, a CMake list or comma-separated;
+#   VSTPluginMain,main, Brindlow.so's, by default)
 #   [-DFORBIDDEN=a|b...] (a regex of library names the module must not need)
 foreach(var MODULE READELF NM)
   if(NOT ${var})
@@ -43,6 +44,7 @@ list(SORT exported)
 if(NOT EXPORTS)
   set(EXPORTS "VSTPluginMain;main")
 endif()
+string(REPLACE "," ";" EXPORTS "${EXPORTS}")
 if(NOT exported STREQUAL "${EXPORTS}")
   message(FATAL_ERROR "${MODULE} exports [${exported}]; only ${EXPORTS} may leave it")
 endif()

@@ -1,7 +1,5 @@
 #include "VstTestHost.h"
 
-#include <dlfcn.h>
-
 #include <algorithm>
 #include <cstring>
 
@@ -14,15 +12,8 @@ VstTestHost* gCurrentHost = nullptr;
 
 VstTestHost::VstTestHost() {
   gCurrentHost = this;
-  // Kept mapped after dlclose, so sanitizer reports can still name its code.
-  mModule = dlopen(BRINDLOW_PLUGIN_PATH, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
-  if (!mModule) {
-    const char* err = dlerror();
-    mError = err ? err : "dlopen failed";
-    return;
-  }
-  mMain = reinterpret_cast<VSTPluginMainProc>(dlsym(mModule, "VSTPluginMain"));
-  mMainAlias = reinterpret_cast<VSTPluginMainProc>(dlsym(mModule, "main"));
+  // Kept mapped after unloading, so sanitizer reports can still name its code.
+  if (!mModule.Load(BRINDLOW_PLUGIN_PATH, mError, true)) return;
   timeInfo.sampleRate = 44100.0;
   timeInfo.tempo = 120.0;
   timeInfo.samplePos = 4410.0;
@@ -34,13 +25,12 @@ VstTestHost::VstTestHost() {
 VstTestHost::~VstTestHost() {
   for (AEffect* effect : mOpen) Dispatch(effect, effClose);
   mOpen.clear();
-  if (mModule) dlclose(mModule);
   if (gCurrentHost == this) gCurrentHost = nullptr;
 }
 
 AEffect* VstTestHost::Create() {
-  if (!mMain) return nullptr;
-  AEffect* effect = mMain(&VstTestHost::Callback);
+  if (!EntryPoint()) return nullptr;
+  AEffect* effect = mModule.MakeEffect(&VstTestHost::Callback, mError);
   if (effect) mOpen.push_back(effect);
   return effect;
 }
@@ -54,7 +44,7 @@ void VstTestHost::Close(AEffect* effect) {
 
 VstIntPtr VstTestHost::Dispatch(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
                                 void* ptr, float opt) const {
-  return effect->dispatcher(effect, opcode, index, value, ptr, opt);
+  return hostkit::Dispatch(effect, opcode, index, value, ptr, opt);
 }
 
 int VstTestHost::CountCalls(VstInt32 opcode) const {

@@ -1,12 +1,12 @@
-// A minimal VST 2.4 host for tests: loads the built plug-in module with dlopen,
-// creates instances through its exported entry point and records every call the
-// plug-in makes back to the host.
+// A minimal VST 2.4 host for tests, on the VST 2.4 host kit (tools/hostkit/vst2): loads
+// the built plug-in module as hosts do, creates instances through its exported entry
+// point and records every call the plug-in makes back to the host.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "vst24.h"
+#include "VstHostKit.h"
 
 struct HostCall {
   VstInt32 opcode;
@@ -34,8 +34,8 @@ class VstTestHost {
   ~VstTestHost();
 
   // The module's entry points; null when the module or symbol is missing.
-  VSTPluginMainProc EntryPoint() const { return mMain; }
-  VSTPluginMainProc MainAlias() const { return mMainAlias; }
+  VSTPluginMainProc EntryPoint() const { return mModule.NamedMain(); }
+  VSTPluginMainProc MainAlias() const { return mModule.MainAlias(); }
   const std::string& LoadError() const { return mError; }
 
   // Creates an instance; the host owns it until Close or destruction.
@@ -54,9 +54,7 @@ class VstTestHost {
   VstIntPtr Answer(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                    float opt);
 
-  void* mModule = nullptr;
-  VSTPluginMainProc mMain = nullptr;
-  VSTPluginMainProc mMainAlias = nullptr;
+  hostkit::VstModule mModule;
   std::string mError;
   std::vector<AEffect*> mOpen;
 };

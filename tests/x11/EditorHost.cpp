@@ -1,49 +1,25 @@
 #include "EditorHost.h"
 
-#include <dlfcn.h>
-
 #include <cmath>
-#include <map>
 #include <thread>
 
 namespace
 {
-// The callback carries only the entry object, so instances are found through it. A call made
-// while the entry point is still constructing an instance is answered but not recorded.
-std::mutex gInstancesLock;
-std::map<AEffect*, PluginInstance*> gInstances;
-
 constexpr int kBlockFrames = 512;
 } // namespace
 
 PluginModule::PluginModule(const char* path)
 {
-  // Kept mapped after dlclose so that sanitizer reports can still name its code.
-  mHandle = dlopen(path, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
-  if (!mHandle)
-  {
-    const char* error = dlerror();
-    mError = error ? error : "dlopen failed";
-    return;
-  }
-  mMain = reinterpret_cast<VSTPluginMainProc>(dlsym(mHandle, "VSTPluginMain"));
-  if (!mMain) mError = "no VSTPluginMain";
-}
-
-PluginModule::~PluginModule()
-{
-  if (mHandle) dlclose(mHandle);
+  // Kept mapped after unloading so that sanitizer reports can still name its code.
+  if (mModule.Load(path, mError, true) && !mModule.NamedMain()) mError = "no VSTPluginMain";
 }
 
 PluginInstance::PluginInstance(const PluginModule& module)
 {
   if (!module.EntryPoint()) return;
-  mEffect = module.EntryPoint()(&PluginInstance::HostCallback);
+  std::string error;
+  mEffect = MakeEffect(module.Module(), error);
   if (!mEffect) return;
-  {
-    std::lock_guard<std::mutex> guard(gInstancesLock);
-    gInstances[mEffect] = this;
-  }
   Dispatch(effOpen);
   Dispatch(effSetSampleRate, 0, 0, nullptr, 44100.0f);
   Dispatch(effSetBlockSize, 0, kBlockFrames);
@@ -55,9 +31,7 @@ PluginInstance::~PluginInstance()
   if (!mEffect) return;
   if (mEditorOpen) CloseEditor();
   Dispatch(effMainsChanged, 0, 0);
-  Dispatch(effClose);
-  std::lock_guard<std::mutex> guard(gInstancesLock);
-  gInstances.erase(mEffect);
+  CloseEffect(mEffect);
 }
 
 VstIntPtr PluginInstance::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
@@ -137,14 +111,9 @@ void PluginInstance::Record(VstInt32 opcode, VstInt32 index, float opt)
   mCalls.push_back({opcode, index, opt});
 }
 
-VstIntPtr VSTCALLBACK PluginInstance::HostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr,
-                                                   void*, float opt)
+VstIntPtr PluginInstance::Answer(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float opt)
 {
-  {
-    std::lock_guard<std::mutex> guard(gInstancesLock);
-    auto it = gInstances.find(effect);
-    if (it != gInstances.end()) it->second->Record(opcode, index, opt);
-  }
+  Record(opcode, index, opt);
   switch (opcode)
   {
   case audioMasterVersion: return 2400;

@@ -1,4 +1,4 @@
-// A small Linux VST 2.4 host for the editor tests: loads a plug-in module with dlopen,
+// A small Linux VST 2.4 host for the editor tests: loads a plug-in module with the VST 2.4 host kit,
 // makes instances, opens their editors inside an X11 window of the host (effEditOpen with
 // the window id), calls effEditIdle at the host's 30 Hz and records every call that an
 // instance makes back to the host.
@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "vst24.h"
+#include "VstHostKit.h"
 
 struct HostCall
 {
@@ -27,20 +27,20 @@ class PluginModule
 {
 public:
   explicit PluginModule(const char* path);
-  ~PluginModule();
   PluginModule(const PluginModule&) = delete;
   PluginModule& operator=(const PluginModule&) = delete;
 
-  VSTPluginMainProc EntryPoint() const { return mMain; }
+  VSTPluginMainProc EntryPoint() const { return mModule.NamedMain(); }
   const std::string& LoadError() const { return mError; }
+  const hostkit::VstModule& Module() const { return mModule; }
 
 private:
-  void* mHandle = nullptr;
-  VSTPluginMainProc mMain = nullptr;
+  hostkit::VstModule mModule;
   std::string mError;
 };
 
-class PluginInstance
+// Its own host to the plug-in (the kit routes each instance's calls to it).
+class PluginInstance : public hostkit::VstHost
 {
 public:
   // Makes an instance, opens it (effOpen) at 44.1 kHz with 512-frame blocks and switches
@@ -77,9 +77,9 @@ public:
   std::vector<HostCall> Calls();
   void ClearCalls();
 
-  // The host's answer to a call from the plug-in (the callback handed to the entry point).
-  static VstIntPtr VSTCALLBACK HostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                                            void* ptr, float opt);
+  // The host's answer to a call from the plug-in, recorded first.
+  VstIntPtr Answer(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                     float opt) override;
 
 private:
   void Record(VstInt32 opcode, VstInt32 index, float opt);

@@ -1,7 +1,5 @@
 #include "ClapPluginHost.h"
 
-#include <dlfcn.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -9,28 +7,6 @@
 
 namespace
 {
-// The host offers no extensions: the plug-in must cope, as with any minimal host.
-const void* CLAP_ABI GetExtension(const clap_host_t*, const char*) { return nullptr; }
-void CLAP_ABI RequestNothing(const clap_host_t*) {}
-
-// Events handed to the plug-in: one parameter change, or none.
-struct OneEvent
-{
-  clap_input_events_t list;
-  const clap_event_header_t* event;
-};
-uint32_t CLAP_ABI EventCount(const clap_input_events_t* list)
-{
-  return static_cast<const OneEvent*>(list->ctx)->event ? 1u : 0u;
-}
-const clap_event_header_t* CLAP_ABI EventAt(const clap_input_events_t* list, uint32_t index)
-{
-  return index == 0 ? static_cast<const OneEvent*>(list->ctx)->event : nullptr;
-}
-// What the plug-in sends back (its editor's gestures) is taken and dropped.
-bool CLAP_ABI TakeEvent(const clap_output_events_t*, const clap_event_header_t*) { return true; }
-const clap_output_events_t kDropEvents = {nullptr, &TakeEvent};
-
 // The indexer and receiver the plug-in's preset provider reports to.
 bool CLAP_ABI DeclareFiletype(const clap_preset_discovery_indexer_t*, const clap_preset_discovery_filetype_t*)
 {
@@ -75,19 +51,7 @@ int VersionNumber(const char* text)
 }
 } // namespace
 
-ClapPluginHost::ClapPluginHost()
-{
-  mHost.clap_version = CLAP_VERSION;
-  mHost.host_data = this;
-  mHost.name = "brindlow-render";
-  mHost.vendor = "Brindlow project";
-  mHost.url = "";
-  mHost.version = "1.3.0";
-  mHost.get_extension = &GetExtension;
-  mHost.request_restart = &RequestNothing;
-  mHost.request_process = &RequestNothing;
-  mHost.request_callback = &RequestNothing;
-}
+ClapPluginHost::ClapPluginHost() = default;
 
 ClapPluginHost::~ClapPluginHost()
 {
@@ -96,51 +60,30 @@ ClapPluginHost::~ClapPluginHost()
 
 bool ClapPluginHost::Load(const std::string& path, std::string& error)
 {
-  const std::string openPath = path.find('/') == std::string::npos ? "./" + path : path;
-  dlerror();
-  mLibrary = dlopen(openPath.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!mLibrary)
+  std::string why;
+  if (!mModule.Load(path, why))
   {
-    const char* why = dlerror();
-    error = "cannot load plug-in \"" + path + "\": " + (why ? why : "unknown error");
+    error = "cannot load plug-in \"" + path + "\": " + why;
     return false;
   }
-  auto* entry = static_cast<const clap_plugin_entry_t*>(dlsym(mLibrary, "clap_entry"));
-  if (!entry || !clap_version_is_compatible(entry->clap_version) || !entry->init(openPath.c_str()))
-  {
-    error = "\"" + path + "\" is not a CLAP plug-in this host can use (no clap_entry, or it refused to start)";
-    dlclose(mLibrary);
-    mLibrary = nullptr;
-    return false;
-  }
-  mEntry = entry;
-  auto* factory = static_cast<const clap_plugin_factory_t*>(entry->get_factory(CLAP_PLUGIN_FACTORY_ID));
-  mDescriptor = factory && factory->get_plugin_count(factory) > 0 ? factory->get_plugin_descriptor(factory, 0) : nullptr;
-  mPlugin = mDescriptor ? factory->create_plugin(factory, &mHost, mDescriptor->id) : nullptr;
-  if (!mPlugin || !mPlugin->init(mPlugin))
+  if (!mInstance.Create(mModule, mHost.Host()))
   {
     error = "\"" + path + "\" did not make a CLAP plug-in";
-    if (mPlugin) mPlugin->destroy(mPlugin);
-    mPlugin = nullptr;
     Unload();
     return false;
   }
-  auto extension = [this](const char* id) { return mPlugin->get_extension(mPlugin, id); };
-  mParamsExt = static_cast<const clap_plugin_params_t*>(extension(CLAP_EXT_PARAMS));
-  mPortsExt = static_cast<const clap_plugin_audio_ports_t*>(extension(CLAP_EXT_AUDIO_PORTS));
-  mConfigExt = static_cast<const clap_plugin_audio_ports_config_t*>(extension(CLAP_EXT_AUDIO_PORTS_CONFIG));
-  mPresetLoadExt = static_cast<const clap_plugin_preset_load_t*>(extension(CLAP_EXT_PRESET_LOAD));
-  if (!mPresetLoadExt)
-    mPresetLoadExt = static_cast<const clap_plugin_preset_load_t*>(extension(CLAP_EXT_PRESET_LOAD_COMPAT));
-  mTailExt = static_cast<const clap_plugin_tail_t*>(extension(CLAP_EXT_TAIL));
-  mLatencyExt = static_cast<const clap_plugin_latency_t*>(extension(CLAP_EXT_LATENCY));
-  for (uint32_t i = 0, n = mParamsExt ? mParamsExt->count(mPlugin) : 0; i < n; ++i)
-  {
-    clap_param_info_t info{};
-    if (mParamsExt->get_info(mPlugin, i, &info)) mParams.push_back(info);
-  }
+  mPlugin = mInstance.Plugin();
+  mDescriptor = mInstance.Descriptor();
+  mParamsExt = mInstance.Extension<clap_plugin_params_t>(CLAP_EXT_PARAMS);
+  mPortsExt = mInstance.Extension<clap_plugin_audio_ports_t>(CLAP_EXT_AUDIO_PORTS);
+  mConfigExt = mInstance.Extension<clap_plugin_audio_ports_config_t>(CLAP_EXT_AUDIO_PORTS_CONFIG);
+  mPresetLoadExt = mInstance.Extension<clap_plugin_preset_load_t>(CLAP_EXT_PRESET_LOAD);
+  if (!mPresetLoadExt) mPresetLoadExt = mInstance.Extension<clap_plugin_preset_load_t>(CLAP_EXT_PRESET_LOAD_COMPAT);
+  mTailExt = mInstance.Extension<clap_plugin_tail_t>(CLAP_EXT_TAIL);
+  mLatencyExt = mInstance.Extension<clap_plugin_latency_t>(CLAP_EXT_LATENCY);
+  mParams = mInstance.ParamInfos();
   ReadPorts();
-  FindPresets(entry);
+  FindPresets(mModule.Entry());
   return true;
 }
 
@@ -214,25 +157,15 @@ void ClapPluginHost::PresetIsFor(const clap_universal_plugin_id_t& id)
 
 void ClapPluginHost::Unload()
 {
-  if (mPlugin)
-  {
-    Stop();
-    if (mActive) mPlugin->deactivate(mPlugin);
-    mActive = false;
-    mPlugin->destroy(mPlugin);
-    mPlugin = nullptr;
-  }
-  if (mEntry) mEntry->deinit();
-  mEntry = nullptr;
-  if (mLibrary) dlclose(mLibrary);
-  mLibrary = nullptr;
+  mInstance.Destroy();
+  mPlugin = nullptr;
+  mDescriptor = nullptr;
+  mModule.Unload();
 }
 
 void ClapPluginHost::Prepare(double sampleRate, int blockSize, int inputChannels, bool)
 {
-  Stop();
-  if (mActive) mPlugin->deactivate(mPlugin);
-  mActive = false;
+  mInstance.Deactivate();
   // The layout whose main input has the channels given, where the plug-in offers layouts.
   for (uint32_t i = 0, n = mConfigExt ? mConfigExt->count(mPlugin) : 0; i < n; ++i)
   {
@@ -245,50 +178,25 @@ void ClapPluginHost::Prepare(double sampleRate, int blockSize, int inputChannels
     }
   }
   ReadPorts();
-  mActive = mPlugin->activate(mPlugin, sampleRate, 1, static_cast<uint32_t>(blockSize));
+  mInstance.Activate(sampleRate, 1, static_cast<uint32_t>(blockSize));
 }
 
 void ClapPluginHost::Start()
 {
-  if (mActive && !mProcessing) mProcessing = mPlugin->start_processing(mPlugin);
+  mInstance.StartProcessing();
 }
 
 void ClapPluginHost::Stop()
 {
-  if (mProcessing) mPlugin->stop_processing(mPlugin);
-  mProcessing = false;
+  mInstance.StopProcessing();
 }
 
 template <class Sample>
 void ClapPluginHost::ProcessBlock(Sample** inputs, Sample** outputs, int frames)
 {
-  if (!mActive || frames <= 0) return;
-  clap_audio_buffer_t in{}, out{};
-  in.channel_count = static_cast<uint32_t>(mInputChannels);
-  out.channel_count = static_cast<uint32_t>(mOutputChannels);
-  if constexpr (sizeof(Sample) == sizeof(float))
-  {
-    in.data32 = inputs;
-    out.data32 = outputs;
-  }
-  else
-  {
-    in.data64 = inputs;
-    out.data64 = outputs;
-  }
-  OneEvent none{{nullptr, &EventCount, &EventAt}, nullptr};
-  none.list.ctx = &none;
-  clap_process_t process{};
-  process.steady_time = mSteadyTime;
-  process.frames_count = static_cast<uint32_t>(frames);
-  process.audio_inputs = &in;
-  process.audio_outputs = &out;
-  process.audio_inputs_count = mInputChannels > 0 ? 1 : 0;
-  process.audio_outputs_count = mOutputChannels > 0 ? 1 : 0;
-  process.in_events = &none.list;
-  process.out_events = &kDropEvents;
-  mPlugin->process(mPlugin, &process);
-  mSteadyTime += frames;
+  if (!mInstance.IsActive() || frames <= 0) return;
+  mCall.SetAudio(inputs, static_cast<uint32_t>(mInputChannels), outputs, static_cast<uint32_t>(mOutputChannels));
+  mCall.Run(mPlugin, static_cast<uint32_t>(frames)); // no events in; what comes out is dropped
 }
 
 void ClapPluginHost::Process(float** inputs, float** outputs, int frames)
@@ -323,7 +231,7 @@ bool ClapPluginHost::HasEditor() const
 
 int ClapPluginHost::LatencySamples() const
 {
-  return mLatencyExt && mActive ? static_cast<int>(mLatencyExt->get(mPlugin)) : 0;
+  return mLatencyExt && mInstance.IsActive() ? static_cast<int>(mLatencyExt->get(mPlugin)) : 0;
 }
 
 int ClapPluginHost::TailSamples() const
@@ -341,28 +249,14 @@ std::string ClapPluginHost::ParamName(int index) const
 double ClapPluginHost::Value(int index) const
 {
   double value = 0.0;
-  if (mParamsExt) mParamsExt->get_value(mPlugin, mParams[static_cast<size_t>(index)].id, &value);
+  mInstance.ParamValue(mParams[static_cast<size_t>(index)].id, value);
   return value;
 }
 
 void ClapPluginHost::SetValue(int index, double value)
 {
-  const clap_param_info_t& info = mParams[static_cast<size_t>(index)];
-  clap_event_param_value_t event{};
-  event.header.size = sizeof(event);
-  event.header.space_id = CLAP_CORE_EVENT_SPACE_ID;
-  event.header.type = CLAP_EVENT_PARAM_VALUE;
-  event.param_id = info.id;
-  event.cookie = info.cookie;
-  event.note_id = -1;
-  event.port_index = -1;
-  event.channel = -1;
-  event.key = -1;
-  event.value = value;
-  OneEvent one{{nullptr, &EventCount, &EventAt}, &event.header};
-  one.list.ctx = &one;
   // Not inside process here, so flush is the way in, active or not.
-  mParamsExt->flush(mPlugin, &one.list, &kDropEvents);
+  mInstance.FlushParam(mParams[static_cast<size_t>(index)], value);
 }
 
 std::string ClapPluginHost::Text(int index, double value) const

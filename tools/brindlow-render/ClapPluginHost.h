@@ -6,9 +6,10 @@
 #include <utility>
 #include <vector>
 
-#include "clap/clap_abi.h"
+#include "ClapHostKit.h"
 
-// Loads the first plug-in of a CLAP file and drives it as a host does, all on the
+// Loads the first plug-in of a CLAP file (through the CLAP host kit, tools/hostkit/clap)
+// and drives it as a host does, all on the
 // calling thread (which plays the main and the audio thread in turn, never both at
 // once). Prepare chooses the audio-ports configuration whose main input has the
 // channels given and activates; parameter changes go to the plug-in at once through
@@ -73,11 +74,11 @@ private:
   void FindPresets(const clap_plugin_entry_t* entry);
   void Unload();
 
-  void* mLibrary = nullptr;
-  const clap_plugin_entry_t* mEntry = nullptr;
-  const clap_plugin_t* mPlugin = nullptr;
+  hostkit::ClapModule mModule;
+  hostkit::ClapHost mHost{"brindlow-render", "1.3.0"}; // offers no extensions: a minimal host
+  hostkit::ClapInstance mInstance;
+  const clap_plugin_t* mPlugin = nullptr; // mInstance's
   const clap_plugin_descriptor_t* mDescriptor = nullptr;
-  clap_host_t mHost{};
   const clap_plugin_params_t* mParamsExt = nullptr;
   const clap_plugin_audio_ports_t* mPortsExt = nullptr;
   const clap_plugin_audio_ports_config_t* mConfigExt = nullptr;
@@ -87,8 +88,7 @@ private:
   std::vector<clap_param_info_t> mParams;
   int mInputChannels = 0, mOutputChannels = 0;
   bool mSupports64 = false;
-  bool mActive = false, mProcessing = false;
-  int64_t mSteadyTime = 0;
+  hostkit::ClapProcessCall mCall; // steady time counted from 0
   // Presets of the built-in location: name and load key; the one being listed.
   std::vector<std::pair<std::string, std::string>> mPresets;
   std::vector<std::string> mPluginLocations;

@@ -18,25 +18,7 @@ namespace
 {
 const char* const kRdfsLabel = "http://www.w3.org/2000/01/rdf-schema#label";
 
-// A node lilv hands over, freed when it goes.
-struct Node
-{
-  explicit Node(LilvNode* node) : node(node) {}
-  ~Node() { lilv_node_free(node); }
-  Node(const Node&) = delete;
-  Node& operator=(const Node&) = delete;
-  std::string Text() const { return node ? lilv_node_as_string(node) : ""; }
-  LilvNode* node;
-};
-
-LV2_URID MapUri(LV2_URID_Map_Handle handle, const char* uri)
-{
-  auto* uris = static_cast<std::vector<std::string>*>(handle);
-  for (size_t i = 0; i < uris->size(); ++i)
-    if ((*uris)[i] == uri) return static_cast<LV2_URID>(i + 1);
-  uris->push_back(uri);
-  return static_cast<LV2_URID>(uris->size());
-}
+using Node = hostkit::Lv2Node;
 
 void SetPortValue(const char* symbol, void* host, const void* value, uint32_t size, uint32_t)
 {
@@ -78,13 +60,7 @@ std::string BundleUri(const std::string& path)
 }
 } // namespace
 
-Lv2PluginHost::Lv2PluginHost()
-{
-  mMap.handle = &mUris;
-  mMap.map = &MapUri;
-  mMapFeature.URI = LV2_URID__map;
-  mMapFeature.data = &mMap;
-}
+Lv2PluginHost::Lv2PluginHost() = default;
 
 Lv2PluginHost::~Lv2PluginHost()
 {
@@ -113,7 +89,7 @@ bool Lv2PluginHost::Load(const std::string& path, std::string& error)
     const LilvPlugin* plugin = lilv_plugins_get(all, i);
     const bool wanted = bundle.empty() ? path == lilv_node_as_uri(lilv_plugin_get_uri(plugin))
                                        : bundle == lilv_node_as_uri(lilv_plugin_get_bundle_uri(plugin));
-    if (wanted) mVariants.push_back(Variant{plugin, {}, {}, {}, {}});
+    if (wanted) mVariants.push_back(Variant{plugin, hostkit::Lv2Ports::Of(mWorld, plugin)});
   }
   if (mVariants.empty())
   {
@@ -122,22 +98,6 @@ bool Lv2PluginHost::Load(const std::string& path, std::string& error)
     return false;
   }
 
-  Node audio(lilv_new_uri(mWorld, LV2_CORE__AudioPort)), control(lilv_new_uri(mWorld, LV2_CORE__ControlPort));
-  Node input(lilv_new_uri(mWorld, LV2_CORE__InputPort));
-  for (Variant& variant : mVariants)
-  {
-    for (uint32_t p = 0, n = lilv_plugin_get_num_ports(variant.plugin); p < n; ++p)
-    {
-      const LilvPort* port = lilv_plugin_get_port_by_index(variant.plugin, p);
-      const bool in = lilv_port_is_a(variant.plugin, port, input.node);
-      if (lilv_port_is_a(variant.plugin, port, audio.node))
-        (in ? variant.audioIn : variant.audioOut).push_back(p);
-      else if (lilv_port_is_a(variant.plugin, port, control.node) && in)
-        variant.controlIn[lilv_node_as_string(lilv_port_get_symbol(variant.plugin, port))] = p;
-      else
-        variant.controlOut.push_back(p);
-    }
-  }
   ReadParams(mVariants[0].plugin);
 
   Node presetClass(lilv_new_uri(mWorld, LV2_PRESETS__Preset)), label(lilv_new_uri(mWorld, kRdfsLabel));
@@ -206,13 +166,13 @@ void Lv2PluginHost::Prepare(double sampleRate, int blockSize, int inputChannels,
   size_t best = 0;
   for (size_t i = 0; i < mVariants.size(); ++i)
   {
-    const size_t inputs = mVariants[i].audioIn.size();
+    const size_t inputs = mVariants[i].ports.audioIn.size();
     if (inputs == static_cast<size_t>(inputChannels))
     {
       best = i;
       break;
     }
-    if (inputs > mVariants[best].audioIn.size()) best = i;
+    if (inputs > mVariants[best].ports.audioIn.size()) best = i;
   }
   mChosen = best;
   Instantiate();
@@ -221,50 +181,39 @@ void Lv2PluginHost::Prepare(double sampleRate, int blockSize, int inputChannels,
 void Lv2PluginHost::Instantiate()
 {
   Release();
-  const LV2_Feature* features[] = {&mMapFeature, nullptr};
-  mInstance = lilv_plugin_instantiate(Chosen().plugin, mSampleRate, features);
-  if (!mInstance) return;
+  const LV2_Feature* features[] = {mUrids.MapFeature(), nullptr};
+  if (!mInstance.Instantiate(Chosen().plugin, mSampleRate, features)) return;
   for (Param& param : mParams)
-  {
-    auto port = Chosen().controlIn.find(param.symbol);
-    if (port != Chosen().controlIn.end()) lilv_instance_connect_port(mInstance, port->second, &param.value);
-  }
-  mControlOutValues.assign(Chosen().controlOut.size(), 0.0f);
-  for (size_t i = 0; i < Chosen().controlOut.size(); ++i)
-    lilv_instance_connect_port(mInstance, Chosen().controlOut[i], &mControlOutValues[i]);
+    for (const auto& [symbol, index] : Chosen().ports.controlIn)
+      if (symbol == param.symbol) mInstance.Connect(index, &param.value);
+  mOtherPortValues.assign(Chosen().ports.others.size(), 0.0f);
+  for (size_t i = 0; i < Chosen().ports.others.size(); ++i)
+    mInstance.Connect(Chosen().ports.others[i], &mOtherPortValues[i]);
 }
 
 void Lv2PluginHost::Release()
 {
-  if (!mInstance) return;
-  Stop();
-  lilv_instance_free(mInstance);
-  mInstance = nullptr;
+  mInstance.Free();
 }
 
 void Lv2PluginHost::Start()
 {
-  if (mRunning || !mInstance) return;
-  lilv_instance_activate(mInstance);
-  mRunning = true;
+  mInstance.Activate();
 }
 
 void Lv2PluginHost::Stop()
 {
-  if (!mRunning) return;
-  lilv_instance_deactivate(mInstance);
-  mRunning = false;
+  mInstance.Deactivate();
 }
 
 void Lv2PluginHost::Process(float** inputs, float** outputs, int frames)
 {
-  if (!mInstance || frames <= 0) return;
-  const Variant& variant = Chosen();
-  for (size_t i = 0; i < variant.audioIn.size(); ++i)
-    lilv_instance_connect_port(mInstance, variant.audioIn[i], inputs ? inputs[i] : nullptr);
-  for (size_t i = 0; i < variant.audioOut.size(); ++i)
-    lilv_instance_connect_port(mInstance, variant.audioOut[i], outputs ? outputs[i] : nullptr);
-  lilv_instance_run(mInstance, static_cast<uint32_t>(frames));
+  if (!mInstance.Get() || frames <= 0) return;
+  const hostkit::Lv2Ports& ports = Chosen().ports;
+  for (size_t i = 0; i < ports.audioIn.size(); ++i) mInstance.Connect(ports.audioIn[i], inputs ? inputs[i] : nullptr);
+  for (size_t i = 0; i < ports.audioOut.size(); ++i)
+    mInstance.Connect(ports.audioOut[i], outputs ? outputs[i] : nullptr);
+  mInstance.Run(static_cast<uint32_t>(frames));
 }
 
 void Lv2PluginHost::Process(double**, double**, int)
@@ -275,13 +224,13 @@ void Lv2PluginHost::Process(double**, double**, int)
 int Lv2PluginHost::NumInputs() const
 {
   size_t most = 0;
-  for (const Variant& variant : mVariants) most = std::max(most, variant.audioIn.size());
+  for (const Variant& variant : mVariants) most = std::max(most, variant.ports.audioIn.size());
   return static_cast<int>(most);
 }
 
 int Lv2PluginHost::NumOutputs() const
 {
-  return static_cast<int>(Chosen().audioOut.size());
+  return static_cast<int>(Chosen().ports.audioOut.size());
 }
 
 std::string Lv2PluginHost::EffectName() const
@@ -397,7 +346,7 @@ void Lv2PluginHost::SetProgram(int program)
 {
   if (program < 0 || program >= NumPrograms()) return;
   Node uri(lilv_new_uri(mWorld, mPresets[static_cast<size_t>(program)].first.c_str()));
-  LilvState* state = lilv_state_new_from_world(mWorld, &mMap, uri.node);
+  LilvState* state = lilv_state_new_from_world(mWorld, mUrids.MapFeatureData(), uri.node);
   if (!state) return;
   lilv_state_emit_port_values(state, &SetPortValue, this);
   lilv_state_free(state);

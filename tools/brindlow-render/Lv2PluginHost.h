@@ -2,15 +2,14 @@
 
 #include "PluginHost.h"
 
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include <lilv/lilv.h>
-#include <lv2/urid/urid.h>
+#include "Lv2HostKit.h"
 
-// Loads LV2 plug-ins through lilv and drives one as a host does. A bundle may hold one
+// Loads LV2 plug-ins through lilv (with the LV2 host kit, tools/hostkit/lv2) and drives
+// one as a host does. A bundle may hold one
 // plug-in per channel layout (Brindlow's holds a mono-input and a stereo-input one that
 // share their controls): the one whose audio inputs match the channels given to Prepare
 // is instantiated then. Parameters are the control input ports, normalised over their
@@ -74,9 +73,7 @@ private:
   struct Variant
   {
     const LilvPlugin* plugin = nullptr;
-    std::vector<uint32_t> audioIn, audioOut;
-    std::map<std::string, uint32_t> controlIn; // by symbol
-    std::vector<uint32_t> controlOut;
+    hostkit::Lv2Ports ports;
   };
 
   const Variant& Chosen() const { return mVariants[mChosen]; }
@@ -92,13 +89,9 @@ private:
   std::vector<Param> mParams;
   std::vector<std::pair<std::string, std::string>> mPresets; // URI, label
   int mCurrentProgram = 0;
-  LilvInstance* mInstance = nullptr;
-  bool mRunning = false;
+  hostkit::Lv2Instance mInstance;
   double mSampleRate = 44100.0;
   int mBlockSize = 512;
-  std::vector<float> mControlOutValues;
-  // urid:map for the plug-in: URIs by number and back.
-  std::vector<std::string> mUris;
-  LV2_URID_Map mMap{};
-  LV2_Feature mMapFeature{};
+  std::vector<float> mOtherPortValues; // control outputs and any other port
+  hostkit::Lv2UridMap mUrids;
 };

@@ -1,45 +1,11 @@
 #include "VstPluginHost.h"
 
-#include <dlfcn.h>
-
 #include <algorithm>
 #include <cstring>
-#include <mutex>
 #include <utility>
 
 namespace
 {
-// The plug-in calls back without a context pointer, so each host is found by
-// its entry object. Several hosts may live at once, one per rendering thread.
-std::mutex gHostsLock;
-std::vector<std::pair<const AEffect*, VstPluginHost*>> gHosts;
-// The host whose plug-in is being constructed on this thread: the entry point
-// may call back before its entry object is known.
-thread_local VstPluginHost* tConstructingHost = nullptr;
-
-VstPluginHost* HostOf(const AEffect* effect)
-{
-  {
-    std::lock_guard<std::mutex> lock(gHostsLock);
-    for (const auto& [registered, host] : gHosts)
-      if (registered == effect) return host;
-  }
-  return tConstructingHost;
-}
-
-void Register(const AEffect* effect, VstPluginHost* host)
-{
-  std::lock_guard<std::mutex> lock(gHostsLock);
-  gHosts.emplace_back(effect, host);
-}
-
-void Unregister(const VstPluginHost* host)
-{
-  std::lock_guard<std::mutex> lock(gHostsLock);
-  gHosts.erase(std::remove_if(gHosts.begin(), gHosts.end(), [host](const auto& entry) { return entry.second == host; }),
-               gHosts.end());
-}
-
 constexpr VstIntPtr kHostVstVersion = 2400;
 constexpr VstIntPtr kHostVendorVersion = 10300;
 constexpr VstIntPtr kProcessLevelOffline = 4;
@@ -49,14 +15,6 @@ constexpr VstIntPtr kProcessPrecision32 = 0;
 constexpr VstIntPtr kProcessPrecision64 = 1;
 constexpr double kTempo = 120.0;
 constexpr size_t kTextSize = 256; // larger than any text field of the interface
-
-VstIntPtr VSTCALLBACK HostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                                   float opt)
-{
-  if (opcode == audioMasterVersion) return kHostVstVersion;
-  VstPluginHost* host = HostOf(effect);
-  return host ? host->HandleHostCall(effect, opcode, index, value, ptr, opt) : 0;
-}
 
 void CopyText(void* ptr, const char* text, size_t capacity)
 {
@@ -83,38 +41,17 @@ VstPluginHost::~VstPluginHost()
 
 bool VstPluginHost::Load(const std::string& path, std::string& error)
 {
-  // dlopen searches the library path for a bare file name; a path is meant here.
-  const std::string openPath = path.find('/') == std::string::npos ? "./" + path : path;
-  dlerror();
-  mLibrary = dlopen(openPath.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!mLibrary) {
-    const char* why = dlerror();
-    error = "cannot load plug-in \"" + path + "\": " + (why ? why : "unknown error");
+  std::string why;
+  if (!mModule.Load(path, why)) {
+    error = "cannot load plug-in \"" + path + "\": " + why;
     return false;
   }
-  auto entry = reinterpret_cast<VSTPluginMainProc>(dlsym(mLibrary, "VSTPluginMain"));
-  if (!entry) entry = reinterpret_cast<VSTPluginMainProc>(dlsym(mLibrary, "main"));
-  if (!entry) {
-    const char* why = dlerror();
-    error = "\"" + path + "\" is not a VST 2.4 plug-in (no VSTPluginMain entry point): " + (why ? why : "");
+  mEffect = MakeEffect(mModule, why);
+  if (!mEffect) {
+    error = "\"" + path + "\" " + why;
     Unload();
     return false;
   }
-  tConstructingHost = this;
-  mEffect = entry(HostCallback);
-  tConstructingHost = nullptr;
-  if (!mEffect || mEffect->magic != kEffectMagic || !mEffect->dispatcher) {
-    error = "\"" + path + "\" did not create a VST 2.4 effect";
-    mEffect = nullptr;
-    Unload();
-    return false;
-  }
-  if (mEffect->numInputs < 0 || mEffect->numOutputs < 0 || mEffect->numParams < 0 || mEffect->numPrograms < 0) {
-    error = "\"" + path + "\" reports negative channel, parameter or program counts";
-    Unload();
-    return false;
-  }
-  Register(mEffect, this);
   Dispatch(effOpen);
   return true;
 }
@@ -123,29 +60,20 @@ void VstPluginHost::Unload()
 {
   if (mEffect) {
     if (mRunning) Stop();
-    // Forgotten before effClose frees the entry object, whose address another
-    // thread's plug-in may take next.
-    Unregister(this);
-    Dispatch(effClose);
+    CloseEffect(mEffect);
     mEffect = nullptr;
   }
-  if (mLibrary) {
-    dlclose(mLibrary);
-    mLibrary = nullptr;
-  }
+  mModule.Unload();
 }
 
 VstIntPtr VstPluginHost::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) const
 {
-  return mEffect->dispatcher(mEffect, opcode, index, value, ptr, opt);
+  return hostkit::Dispatch(mEffect, opcode, index, value, ptr, opt);
 }
 
 std::string VstPluginHost::DispatchString(VstInt32 opcode, VstInt32 index) const
 {
-  char text[kTextSize] = {};
-  Dispatch(opcode, index, 0, text);
-  text[kTextSize - 1] = '\0';
-  return text;
+  return hostkit::DispatchText(mEffect, opcode, index);
 }
 
 void VstPluginHost::Prepare(double sampleRate, int blockSize, int inputChannels, bool doublePrecision)
@@ -308,18 +236,12 @@ void VstPluginHost::SetProgramName(const std::string& name)
 
 std::vector<unsigned char> VstPluginHost::GetChunk(bool bank) const
 {
-  void* data = nullptr;
-  const VstIntPtr size = Dispatch(effGetChunk, bank ? 0 : 1, 0, &data);
-  if (size <= 0 || !data) return {};
-  const auto* bytes = static_cast<const unsigned char*>(data);
-  return std::vector<unsigned char>(bytes, bytes + size);
+  return hostkit::GetChunk(mEffect, bank);
 }
 
 bool VstPluginHost::SetChunk(bool bank, const std::vector<unsigned char>& chunk)
 {
-  // The plug-in may keep the pointer until the call returns only, and must not write to it.
-  std::vector<unsigned char> copy(chunk);
-  return Dispatch(effSetChunk, bank ? 0 : 1, static_cast<VstIntPtr>(copy.size()), copy.data()) != 0;
+  return hostkit::SetChunk(mEffect, bank, chunk);
 }
 
 bool VstPluginHost::AcceptsPresetFile(bool bank, int fileVersion, int elements)
@@ -332,9 +254,10 @@ bool VstPluginHost::AcceptsPresetFile(bool bank, int fileVersion, int elements)
   return Dispatch(bank ? effBeginLoadBank : effBeginLoadProgram, 0, 0, &info) != -1;
 }
 
-VstIntPtr VstPluginHost::HandleHostCall(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void* ptr, float)
+VstIntPtr VstPluginHost::Answer(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void* ptr, float)
 {
   switch (opcode) {
+  case audioMasterVersion: return kHostVstVersion;
   case audioMasterGetTime:
     mTimeInfo = {};
     mTimeInfo.samplePos = mSamplePosition;

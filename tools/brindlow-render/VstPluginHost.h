@@ -1,17 +1,17 @@
 #pragma once
 
 #include "PluginHost.h"
-#include "vst24.h"
+#include "VstHostKit.h"
 
 #include <string>
 #include <vector>
 
-// Loads a VST 2.4 plug-in from a shared object and drives it the way a host
-// does: effOpen, sample rate, block size, speaker arrangement, mains on,
+// Loads a VST 2.4 plug-in from a shared object (through the VST 2.4 host kit,
+// tools/hostkit/vst2) and drives it the way a host does: effOpen, sample rate, block size, speaker arrangement, mains on,
 // processing, mains off, effClose. Several hosts may live in one process, each
 // used from one thread at a time; the plug-in's calls back to the host arrive
 // on the thread that called into it.
-class VstPluginHost : public PluginHost
+class VstPluginHost : public PluginHost, private hostkit::VstHost
 {
 public:
   VstPluginHost() = default;
@@ -19,8 +19,8 @@ public:
   VstPluginHost(const VstPluginHost&) = delete;
   VstPluginHost& operator=(const VstPluginHost&) = delete;
 
-  // dlopens the file, calls its entry point and sends effOpen. On failure
-  // returns false with the reason (dlerror's text for a library that does not
+  // Loads the file, calls its entry point and sends effOpen. On failure
+  // returns false with the reason (the loader's text for a library that does not
   // load) in `error`.
   bool Load(const std::string& path, std::string& error);
 
@@ -81,16 +81,17 @@ public:
 
   void SetSamplePosition(double position) override { mSamplePosition = position; }
 
-  // Called by the plug-in; public so the static callback can reach it.
-  VstIntPtr HandleHostCall(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
-
 private:
+  // Called by the plug-in, on the thread that called into it.
+  VstIntPtr Answer(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                     float opt) override;
+
   VstIntPtr Dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
                      float opt = 0.0f) const;
   std::string DispatchString(VstInt32 opcode, VstInt32 index = 0) const;
   void Unload();
 
-  void* mLibrary = nullptr;
+  hostkit::VstModule mModule;
   AEffect* mEffect = nullptr;
   bool mRunning = false;
   double mSampleRate = 44100.0;

@@ -28,20 +28,18 @@ constexpr int kDragPixels = 40; // a knob turns its full range over 312 pixels
 
 struct Instance
 {
+  hostkit::ClapInstance clap;
   const clap_plugin_t* plugin = nullptr;
   const clap_plugin_gui_t* gui = nullptr;
   const clap_plugin_params_t* params = nullptr;
 };
 
-Instance MakeInstance(ClapWineHost& host, const clap_plugin_factory_t* factory, const char* id)
+void MakeInstance(Instance& instance, ClapWineHost& host, const hostkit::ClapModule& module, const char* id)
 {
-  Instance instance;
-  instance.plugin = factory->create_plugin(factory, host.Host(), id);
-  if (!instance.plugin || !instance.plugin->init(instance.plugin)) return Instance();
-  instance.gui = static_cast<const clap_plugin_gui_t*>(instance.plugin->get_extension(instance.plugin, CLAP_EXT_GUI));
-  instance.params =
-      static_cast<const clap_plugin_params_t*>(instance.plugin->get_extension(instance.plugin, CLAP_EXT_PARAMS));
-  return instance;
+  if (!instance.clap.Create(module, host.Host(), id)) return;
+  instance.plugin = instance.clap.Plugin();
+  instance.gui = instance.clap.Extension<clap_plugin_gui_t>(CLAP_EXT_GUI);
+  instance.params = instance.clap.Extension<clap_plugin_params_t>(CLAP_EXT_PARAMS);
 }
 
 clap_window_t Win32Window(HWND window)
@@ -124,7 +122,9 @@ void CheckDelayDrag(ClapWineHost& host, const Instance& instance, HWND editor)
   double last = kDelayDefaultMs;
   for (const ClapOutputEvent& e : host.Events())
   {
-    if (e.paramId != kDelay)
+    const bool gesture = e.type == CLAP_EVENT_PARAM_GESTURE_BEGIN || e.type == CLAP_EVENT_PARAM_GESTURE_END;
+    if (e.space != CLAP_CORE_EVENT_SPACE_ID || (e.type != CLAP_EVENT_PARAM_VALUE && !gesture)) continue;
+    if (e.param != kDelay)
     {
       order += '?';
       continue;
@@ -212,13 +212,13 @@ void CheckOtherEndings(ClapWineHost& host, const Instance& instance, HMODULE mod
 }
 } // namespace
 
-void RunClapEditorChecks(HMODULE module, const clap_plugin_factory_t* factory, const char* pluginId,
-                         const char* referencePng)
+void RunClapEditorChecks(const hostkit::ClapModule& module, const char* pluginId, const char* referencePng)
 {
   ClapWineHost host;
-  Instance instance = MakeInstance(host, factory, pluginId);
+  Instance instance;
+  MakeInstance(instance, host, module, pluginId);
   if (!Check(instance.plugin && instance.gui, "an instance for the editor, with the gui extension")) return;
-  CheckOpenDriveClose(host, instance, module, referencePng);
-  CheckOtherEndings(host, instance, module);
-  instance.plugin->destroy(instance.plugin);
+  const HMODULE library = static_cast<HMODULE>(module.Handle());
+  CheckOpenDriveClose(host, instance, library, referencePng);
+  CheckOtherEndings(host, instance, library);
 }

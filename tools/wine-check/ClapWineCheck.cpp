@@ -19,7 +19,6 @@
 
 #include "ClapWineHost.h"
 #include "WineCheck.h"
-#include "clap_abi.h"
 
 using namespace winecheck;
 
@@ -28,35 +27,6 @@ namespace
 constexpr double kSampleRate = 44100.0;
 constexpr uint32_t kFrames = 2048;
 constexpr uint32_t kDefaultDelayFrames = 882; // the default 20 ms at 44.1 kHz
-
-uint32_t CLAP_ABI NoEvents(const clap_input_events_t*) { return 0; }
-const clap_event_header_t* CLAP_ABI NoEvent(const clap_input_events_t*, uint32_t) { return nullptr; }
-bool CLAP_ABI DropEvent(const clap_output_events_t*, const clap_event_header_t*) { return true; }
-
-int64_t CLAP_ABI Write(const clap_ostream_t* stream, const void* buffer, uint64_t size)
-{
-  auto* bytes = static_cast<std::vector<uint8_t>*>(stream->ctx);
-  const uint64_t n = size < 5 ? size : 5; // a few bytes per call, as some hosts move them
-  bytes->insert(bytes->end(), static_cast<const uint8_t*>(buffer), static_cast<const uint8_t*>(buffer) + n);
-  return static_cast<int64_t>(n);
-}
-
-struct Reader
-{
-  const std::vector<uint8_t>* bytes;
-  size_t pos;
-};
-
-int64_t CLAP_ABI Read(const clap_istream_t* stream, void* buffer, uint64_t size)
-{
-  auto* reader = static_cast<Reader*>(stream->ctx);
-  uint64_t n = reader->bytes->size() - reader->pos;
-  if (n > size) n = size;
-  if (n > 3) n = 3;
-  std::memcpy(buffer, reader->bytes->data() + reader->pos, static_cast<size_t>(n));
-  reader->pos += static_cast<size_t>(n);
-  return static_cast<int64_t>(n);
-}
 } // namespace
 
 int main(int argc, char** argv)
@@ -68,17 +38,18 @@ int main(int argc, char** argv)
     return 2;
   }
   const char* path = argv[1];
-  HMODULE module = LoadLibraryA(path);
-  Check(module != nullptr, "the module loads");
-  if (!module) return 1;
-  const auto* entry = reinterpret_cast<const clap_plugin_entry_t*>(GetProcAddress(module, "clap_entry"));
-  Check(entry != nullptr, "clap_entry is exported");
-  if (!entry) return 1;
-  Check(clap_version_is_compatible(entry->clap_version), "the entry's CLAP version is 1.x");
+  // Loaded, clap_entry found and its version checked, but not initialised: init is
+  // checked here.
+  hostkit::ClapModule module;
+  std::string error;
+  const bool loaded = module.Load(path, error, false);
+  Check(loaded, "the module loads, clap_entry is exported, its CLAP version is 1.x" + (loaded ? "" : ": " + error));
+  if (!loaded) return 1;
+  const clap_plugin_entry_t* entry = module.Entry();
   Check(entry->init(path), "init");
   Check(entry->init(path), "init again (counted)");
   entry->deinit();
-  auto factory = static_cast<const clap_plugin_factory_t*>(entry->get_factory(CLAP_PLUGIN_FACTORY_ID));
+  const clap_plugin_factory_t* factory = module.PluginFactory();
   Check(factory && factory->get_plugin_count(factory) == 1, "one plug-in in the factory");
   Check(entry->get_factory("clap.invented-factory") == nullptr, "unknown factories are null");
   const clap_plugin_descriptor_t* desc = factory ? factory->get_plugin_descriptor(factory, 0) : nullptr;
@@ -87,51 +58,39 @@ int main(int argc, char** argv)
   Check(desc && !std::strcmp(desc->version, "1.3.0"), "descriptor version");
   if (!desc) return 1;
 
-  ClapWineHost host;
-  const clap_plugin_t* plugin = factory->create_plugin(factory, host.Host(), desc->id);
-  Check(plugin && plugin->init(plugin), "create and init an instance");
-  if (!plugin) return 1;
-  Check(plugin->get_extension(plugin, CLAP_EXT_GUI) != nullptr, "an editor is offered");
-  Check(plugin->activate(plugin, kSampleRate, 1, kFrames) && plugin->start_processing(plugin), "activate");
+  {
+    ClapWineHost host;
+    hostkit::ClapInstance instance;
+    Check(instance.Create(module, host.Host(), desc->id), "create and init an instance");
+    const clap_plugin_t* plugin = instance.Plugin();
+    if (!plugin) return 1;
+    Check(instance.Extension<clap_plugin_gui_t>(CLAP_EXT_GUI) != nullptr, "an editor is offered");
+    Check(instance.Activate(kSampleRate, 1, kFrames) && instance.StartProcessing(), "activate");
 
-  // An impulse: the leading (left) side passes it at once, the lagging one after 20 ms.
-  std::vector<float> in0(kFrames), in1(kFrames), out0(kFrames, 9.0f), out1(kFrames, 9.0f);
-  in0[0] = in1[0] = 1.0f;
-  float* ins[2] = {in0.data(), in1.data()};
-  float* outs[2] = {out0.data(), out1.data()};
-  clap_audio_buffer_t input{ins, nullptr, 2, 0, 0}, output{outs, nullptr, 2, 0, 0};
-  clap_input_events_t events{nullptr, NoEvents, NoEvent};
-  clap_output_events_t sink{nullptr, DropEvent};
-  clap_process_t process{};
-  process.steady_time = 0;
-  process.frames_count = kFrames;
-  process.audio_inputs = &input;
-  process.audio_outputs = &output;
-  process.audio_inputs_count = process.audio_outputs_count = 1;
-  process.in_events = &events;
-  process.out_events = &sink;
-  Check(plugin->process(plugin, &process) == CLAP_PROCESS_CONTINUE, "process");
-  bool shape = out0[0] == 1.0f && out1[kDefaultDelayFrames] == 1.0f;
-  for (uint32_t i = 1; i < kFrames; ++i) shape = shape && out0[i] == 0.0f;
-  for (uint32_t i = 0; i < kFrames; ++i)
-    if (i != kDefaultDelayFrames) shape = shape && out1[i] == 0.0f;
-  Check(shape, "the impulse leads on the left and lags 882 frames on the right");
-  plugin->stop_processing(plugin);
-  plugin->deactivate(plugin);
+    // An impulse: the leading (left) side passes it at once, the lagging one after 20 ms.
+    std::vector<float> in0(kFrames), in1(kFrames), out0(kFrames, 9.0f), out1(kFrames, 9.0f);
+    in0[0] = in1[0] = 1.0f;
+    float* ins[2] = {in0.data(), in1.data()};
+    float* outs[2] = {out0.data(), out1.data()};
+    hostkit::ClapProcessCall call;
+    call.SetAudio(ins, 2, outs, 2);
+    Check(call.Run(plugin, kFrames) == CLAP_PROCESS_CONTINUE, "process");
+    bool shape = out0[0] == 1.0f && out1[kDefaultDelayFrames] == 1.0f;
+    for (uint32_t i = 1; i < kFrames; ++i) shape = shape && out0[i] == 0.0f;
+    for (uint32_t i = 0; i < kFrames; ++i)
+      if (i != kDefaultDelayFrames) shape = shape && out1[i] == 0.0f;
+    Check(shape, "the impulse leads on the left and lags 882 frames on the right");
+    instance.Deactivate();
 
-  auto state = static_cast<const clap_plugin_state_t*>(plugin->get_extension(plugin, CLAP_EXT_STATE));
-  std::vector<uint8_t> first, second;
-  clap_ostream_t out1Stream{&first, Write}, out2Stream{&second, Write};
-  Reader reader{&first, 0};
-  clap_istream_t inStream{&reader, Read};
-  Check(state && state->save(plugin, &out1Stream) && !first.empty(), "state saved");
-  Check(state && state->load(plugin, &inStream), "state loaded, three bytes at a time");
-  Check(state && state->save(plugin, &out2Stream) && first == second, "saved again: the same bytes");
-  plugin->destroy(plugin);
+    // A few bytes per call, as some hosts move them: five out, three in.
+    std::vector<uint8_t> first, second;
+    Check(instance.SaveState(first, 5) && !first.empty(), "state saved");
+    Check(instance.LoadState(first, 3), "state loaded, three bytes at a time");
+    Check(instance.SaveState(second, 5) && first == second, "saved again: the same bytes");
+  }
 
-  RunClapEditorChecks(module, factory, desc->id, argv[2]);
+  RunClapEditorChecks(module, desc->id, argv[2]);
   entry->deinit();
-  FreeLibrary(module);
   std::printf("%s: %d check(s) failed\n", Failures() ? "FAILED" : "PASSED", Failures());
   return Failures() ? 1 : 0;
 }

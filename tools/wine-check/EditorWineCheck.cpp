@@ -21,7 +21,7 @@
 
 #include "EditorChecks.h"
 #include "WineCheck.h"
-#include "vst24.h"
+#include "VstHostKit.h"
 
 using namespace winecheck;
 
@@ -70,11 +70,12 @@ struct Plugin
   float Param(int index) { return effect->getParameter(effect, index); }
 };
 
-Plugin MakePlugin(VSTPluginMainProc entry)
+Plugin MakePlugin(const hostkit::VstModule& module)
 {
   Plugin plugin;
-  plugin.effect = entry(HostCallback);
-  if (!plugin.effect || plugin.effect->magic != kEffectMagic) return Plugin();
+  std::string error;
+  plugin.effect = module.MakeEffect(HostCallback, error);
+  if (!plugin.effect) return Plugin();
   plugin.effect->dispatcher(plugin.effect, effSetSampleRate, 0, 0, nullptr, kSampleRate);
   plugin.Dispatch(effSetBlockSize, 0, kBlockFrames);
   plugin.Dispatch(effOpen);
@@ -257,9 +258,9 @@ bool ClassRegistered(HMODULE module)
 }
 
 // Two editors open at once share the class; it goes after the last one closes.
-void CheckTwoEditors(VSTPluginMainProc entry, HMODULE module, Plugin& first)
+void CheckTwoEditors(const hostkit::VstModule& library, HMODULE module, Plugin& first)
 {
-  Plugin second = MakePlugin(entry);
+  Plugin second = MakePlugin(library);
   if (!Check(second.effect != nullptr, "a second instance")) return;
   HWND frame = MakeParentWindow("second host frame", 480, 40);
   Check(second.Dispatch(effEditOpen, 0, 0, frame) == 1 && EditorChild(frame), "a second editor opens beside the first");
@@ -335,12 +336,12 @@ int main(int argc, char** argv)
     std::printf("usage: EditorWineCheck.exe Brindlow.dll reference.png [capture.bmp]\n");
     return 2;
   }
-  HMODULE module = LoadLibraryA(argv[1]);
-  auto entry = module ? reinterpret_cast<VSTPluginMainProc>(
-                            reinterpret_cast<void*>(GetProcAddress(module, "VSTPluginMain")))
-                      : nullptr;
-  Check(entry != nullptr, std::string("load ") + argv[1]);
-  Plugin plugin = entry ? MakePlugin(entry) : Plugin();
+  hostkit::VstModule library;
+  std::string error;
+  const bool loaded = library.Load(argv[1], error) && library.NamedMain();
+  Check(loaded, std::string("load ") + argv[1] + (loaded ? "" : ": " + error));
+  const HMODULE module = static_cast<HMODULE>(library.Handle());
+  Plugin plugin = loaded ? MakePlugin(library) : Plugin();
   if (Check(plugin.effect != nullptr, "VSTPluginMain returned an effect"))
   {
     HWND frame = MakeParentWindow("host frame", 40, 40);
@@ -359,7 +360,7 @@ int main(int argc, char** argv)
       CheckPanSwitchAndList(plugin, editor);
       CheckDelayRefusesInPlaceEditing(editor);
       CheckWheel(plugin, editor);
-      CheckTwoEditors(entry, module, plugin);
+      CheckTwoEditors(library, module, plugin);
       CheckReopenInNewParent(plugin, frame);
       CheckHostDestroysFrameFirst(plugin, module);
     }
@@ -367,7 +368,7 @@ int main(int argc, char** argv)
     Close(plugin);
   }
   RunToolkitEditorChecks();
-  if (module) FreeLibrary(module);
+  library.Unload();
   std::printf("%s: %d check(s) failed\n", Failures() ? "FAILED" : "PASSED", Failures());
   return Failures() ? 1 : 0;
 }

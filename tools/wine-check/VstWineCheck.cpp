@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "vst24.h"
+#include "VstHostKit.h"
 
 namespace {
 
@@ -128,16 +128,17 @@ int main(int argc, char** argv)
   const bool capturing = capture.Start();
   Check(capturing, "stderr captured");
 
-  HMODULE module = LoadLibraryA(path);
-  Check(module != nullptr, "LoadLibrary");
+  hostkit::VstModule module;
+  std::string error;
+  const bool loaded = module.Load(path, error);
+  Check(loaded, "LoadLibrary");
+  if (!loaded) std::printf("      %s\n", error.c_str());
   AEffect* effect = nullptr;
-  if (module)
+  if (loaded)
   {
-    auto entry = reinterpret_cast<VSTPluginMainProc>(reinterpret_cast<void*>(GetProcAddress(module, "VSTPluginMain")));
-    auto alias = reinterpret_cast<VSTPluginMainProc>(reinterpret_cast<void*>(GetProcAddress(module, "main")));
-    Check(entry != nullptr, "VSTPluginMain exported");
-    Check(alias != nullptr, "main exported");
-    if (entry) effect = entry(HostCallback);
+    Check(module.NamedMain() != nullptr, "VSTPluginMain exported");
+    Check(module.MainAlias() != nullptr, "main exported");
+    if (module.NamedMain()) effect = module.MakeEffect(HostCallback, error);
   }
   Check(effect != nullptr && effect->magic == kEffectMagic, "VSTPluginMain returned an effect");
 
@@ -165,7 +166,7 @@ int main(int argc, char** argv)
     effect->dispatcher(effect, effMainsChanged, 0, 0, nullptr, 0.0f);
     effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
   }
-  if (module) FreeLibrary(module);
+  module.Unload();
 
   if (capturing)
   {
