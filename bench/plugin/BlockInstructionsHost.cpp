@@ -1,23 +1,14 @@
 // A bare VST 2.4 host for counting the instructions of a 32-bit block under callgrind:
-// loads the plug-in module with dlopen, opens it at 44100 Hz with blocks of 512 frames,
+// loads the plug-in module through the VST 2.4 host kit, opens it at 44100 Hz with blocks of 512 frames,
 // and runs processReplacing on stereo 512-frame blocks for the frames asked for. Two
 // runs (1024000 and 2048000 frames) differ by 2000 blocks: the difference of their
 // totals over 2000 is what one block costs, set-up and loading cancelled out.
 //   block_instructions_host <module.so> <frames>
-#include "vst24.h"
-
-#include <dlfcn.h>
+#include "VstHostKit.h"
 
 #include <cstdio>
 #include <cstdlib>
-
-namespace
-{
-VstIntPtr VSTCALLBACK Host(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float)
-{
-  return opcode == audioMasterVersion ? 2400 : 0;
-}
-} // namespace
+#include <string>
 
 int main(int argc, char** argv)
 {
@@ -26,12 +17,12 @@ int main(int argc, char** argv)
     std::fprintf(stderr, "usage: %s <module.so> <frames>\n", argv[0]);
     return 2;
   }
-  void* module = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
-  auto entry = module ? reinterpret_cast<AEffect* (*)(audioMasterCallback)>(dlsym(module, "VSTPluginMain")) : nullptr;
-  AEffect* effect = entry ? entry(Host) : nullptr;
+  hostkit::VstModule module;
+  std::string error;
+  AEffect* effect = module.Load(argv[1], error) ? module.MakeEffect(hostkit::PlainHostCallback, error) : nullptr;
   if (!effect)
   {
-    std::fprintf(stderr, "%s: no plug-in\n", argv[1]);
+    std::fprintf(stderr, "%s: %s\n", argv[1], error.c_str());
     return 1;
   }
   constexpr int kBlock = 512;
