@@ -65,6 +65,15 @@ if [ -x "$scanner" ]; then
     echo "Ardour's VST scanner does not see Brindlow as expected" >&2
     exit 1
   fi
+  # Its VST 3 scanner writes what it found to a cache file it names.
+  scan=$(LD_LIBRARY_PATH=/usr/lib/ardour7 /usr/lib/ardour7/ardour-vst3-scanner -f build/release/Brindlow.vst3 2>&1)
+  cache=$(echo "$scan" | sed -n 's/.*Saved VST3 plugin cache to //p' | tail -1)
+  info=$( [ -n "$cache" ] && [ -f "$cache" ] && grep -F '<VST3Info' "$cache" )
+  echo "${info:-$scan}"
+  if ! echo "$info" | grep -F 'name="Brindlow-Mono/Stereo Delay" vendor="Ardelnu"' | grep -qF 'n_inputs="2" n_outputs="2"'; then
+    echo "Ardour's VST 3 scanner does not see Brindlow.vst3 as expected" >&2
+    exit 1
+  fi
 else
   echo "Ardour not found: the plug-in was not shown to a real Linux host (install ardour to check it)"
 fi
