@@ -358,7 +358,8 @@ void IPlugVST3::RunBlock(ProcessData& data, Sample** (*buffers)(AudioBusBuffers&
 tresult VST3_API IPlugVST3::process(ProcessData& data)
 {
   if (!mPlug) return kNotInitialized;
-  const int changes = ReadChanges(data.inputParameterChanges, data.numSamples > 0 ? data.numSamples : 0);
+  const int changes =
+    data.inputParameterChanges ? ReadChanges(data.inputParameterChanges, data.numSamples > 0 ? data.numSamples : 0) : 0;
   if (data.symbolicSampleSize == kSample64)
     RunBlock<Sample64>(data, Buffers64, changes);
   else
