@@ -1,9 +1,13 @@
 #include "Vst3HostKit.h"
 
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <dlfcn.h>
 #include <poll.h>
-#include <sys/stat.h>
 #include <sys/utsname.h>
+#endif
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstring>
@@ -21,35 +25,96 @@ std::string ModulePathInBundle(const std::string& bundle)
   const size_t slash = path.find_last_of('/');
   std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
   if (name.size() > 5 && name.compare(name.size() - 5, 5, ".vst3") == 0) name.resize(name.size() - 5);
+#if defined(_WIN32)
+  return path + (sizeof(void*) == 8 ? "\\Contents\\x86_64-win\\" : "\\Contents\\x86-win\\") + name + ".vst3";
+#else
   utsname machine{};
   uname(&machine);
   return path + "/Contents/" + machine.machine + "-linux/" + name + ".so";
+#endif
 }
+
+namespace
+{
+// The platform's loader: a library handle, a symbol, the last error.
+#if defined(_WIN32)
+void* OpenLibrary(const std::string& path)
+{
+  return LoadLibraryA(path.c_str());
+}
+void* Symbol(void* library, const char* name)
+{
+  return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
+}
+void CloseLibrary(void* library)
+{
+  FreeLibrary(static_cast<HMODULE>(library));
+}
+std::string LoadError()
+{
+  return "Windows error " + std::to_string(GetLastError());
+}
+#else
+void* OpenLibrary(const std::string& path)
+{
+  return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+}
+void* Symbol(void* library, const char* name)
+{
+  return dlsym(library, name);
+}
+void CloseLibrary(void* library)
+{
+  dlclose(library);
+}
+std::string LoadError()
+{
+  const char* why = dlerror();
+  return why ? why : "unknown error";
+}
+#endif
+// The module's entry and exit: ModuleEntry / ModuleExit on Linux (required), InitDll /
+// ExitDll on Windows (optional).
+#if defined(_WIN32)
+const char* const kEntryName = "InitDll";
+const char* const kExitName = "ExitDll";
+constexpr bool kEntryRequired = false;
+#else
+const char* const kEntryName = "ModuleEntry";
+const char* const kExitName = "ModuleExit";
+constexpr bool kEntryRequired = true;
+#endif
+} // namespace
 
 Module::Module(const std::string& bundleOrFile)
 {
   struct stat info{};
   mPath = stat(bundleOrFile.c_str(), &info) == 0 && S_ISDIR(info.st_mode) ? ModulePathInBundle(bundleOrFile)
                                                                            : bundleOrFile;
-  mLibrary = dlopen(mPath.c_str(), RTLD_NOW | RTLD_LOCAL);
+  mLibrary = OpenLibrary(mPath);
   if (!mLibrary)
   {
-    const char* why = dlerror();
-    mError = "cannot load " + mPath + ": " + (why ? why : "unknown error");
+    mError = "cannot load " + mPath + ": " + LoadError();
     return;
   }
-  auto entry = reinterpret_cast<ModuleEntryProc>(dlsym(mLibrary, "ModuleEntry"));
-  auto getFactory = reinterpret_cast<GetFactoryProc>(dlsym(mLibrary, "GetPluginFactory"));
-  if (!entry || !dlsym(mLibrary, "ModuleExit") || !getFactory)
+  void* entry = Symbol(mLibrary, kEntryName);
+  auto getFactory = reinterpret_cast<GetFactoryProc>(Symbol(mLibrary, "GetPluginFactory"));
+  if ((kEntryRequired && (!entry || !Symbol(mLibrary, kExitName))) || !getFactory)
   {
-    mError = mPath + " lacks GetPluginFactory, ModuleEntry or ModuleExit";
+    mError = mPath + " lacks GetPluginFactory, " + kEntryName + " or " + kExitName;
     return;
   }
-  if (!entry(mLibrary))
+#if defined(_WIN32)
+  const bool entered = !entry || reinterpret_cast<bool (*)()>(entry)();
+#else
+  const bool entered = reinterpret_cast<ModuleEntryProc>(entry)(mLibrary);
+#endif
+  if (!entered)
   {
-    mError = mPath + ": ModuleEntry failed";
+    mError = mPath + ": " + kEntryName + " failed";
     return;
   }
+  mEntered = true;
   mFactory = getFactory();
   if (!mFactory) mError = mPath + ": GetPluginFactory gave no factory";
 }
@@ -59,9 +124,9 @@ Module::~Module()
   if (mFactory) mFactory->release();
   if (mLibrary)
   {
-    if (auto exitProc = reinterpret_cast<ModuleExitProc>(dlsym(mLibrary, "ModuleExit")))
-      if (dlsym(mLibrary, "ModuleEntry") && mFactory) exitProc();
-    dlclose(mLibrary);
+    if (auto exitProc = reinterpret_cast<ModuleExitProc>(Symbol(mLibrary, kExitName)))
+      if (mEntered) exitProc();
+    CloseLibrary(mLibrary);
   }
 }
 
@@ -268,6 +333,7 @@ tresult VST3_API PlugFrame::unregisterTimer(ITimerHandler* handler)
 
 void PlugFrame::Pump(int timeoutMs)
 {
+#if !defined(_WIN32) // Windows editors are served by the host's message loop
   std::vector<pollfd> fds;
   for (const Fd& fd : mFds) fds.push_back({fd.fd, POLLIN, 0});
   if (!fds.empty() && poll(fds.data(), fds.size(), timeoutMs) > 0)
@@ -277,6 +343,9 @@ void PlugFrame::Pump(int timeoutMs)
     for (size_t i = 0; i < fds.size() && i < registered.size(); ++i)
       if (fds[i].revents & POLLIN) registered[i].handler->onFDIsSet(registered[i].fd);
   }
+#else
+  (void)timeoutMs;
+#endif
   const std::vector<ITimerHandler*> timers = mTimers;
   for (ITimerHandler* timer : timers)
     if (std::find(mTimers.begin(), mTimers.end(), timer) != mTimers.end()) timer->onTimer();

@@ -3,7 +3,8 @@
 // a bundle's module with dlopen(RTLD_NOW | RTLD_LOCAL) as hosts do, makes instances
 // through the factory, and offers the host-made objects a plug-in uses: the host
 // context, memory streams, parameter changes, a component handler that records what it
-// is told, and a plug frame with a run loop the caller pumps on its own thread.
+// is told, and a plug frame with a run loop the caller pumps on its own thread. It builds
+// for Windows too (LoadLibrary, InitDll / ExitDll), for the Wine check program.
 // Tests and tools use it from one thread (the UI thread) plus, for process, any other.
 #pragma once
 
@@ -70,12 +71,14 @@ public:
 
 private:
   void* mLibrary = nullptr;
+  bool mEntered = false;
   vst3::IPluginFactory* mFactory = nullptr;
   std::string mPath;
   std::string mError;
 };
 
-// The module's path inside a bundle on this platform: Contents/<arch>-linux/<name>.so.
+// The module's path inside a bundle on this platform: Contents/<arch>-linux/<name>.so,
+// Contents\<arch>-win\<name>.vst3.
 std::string ModulePathInBundle(const std::string& bundle);
 
 // The 32 hex digits of an id's text form.
