@@ -73,7 +73,6 @@ tresult VST3_API IPlugVST3::initialize(FUnknown* context)
   plug.SetBlockFrames(1024);
   plug.SetHostCalls(this);
   mInputArrangement = mOutputArrangement = kArrStereo;
-  mBusActive[0] = mBusActive[1] = false;
   mActive = false;
   mProgramValue = 0.0;
   mChanges.assign(kMaxChanges, IParameterChange{});
@@ -142,8 +141,9 @@ tresult VST3_API IPlugVST3::getRoutingInfo(RoutingInfo&, RoutingInfo&)
 tresult VST3_API IPlugVST3::activateBus(MediaType type, BusDirection dir, int32 index, TBool state)
 {
   if (type != kAudio || (dir != kInput && dir != kOutput) || index != 0) return kInvalidArgument;
-  // Only recorded: a deactivated bus's buffers are still processed when a host sends them.
-  mBusActive[dir] = state != 0;
+  // Nothing to do either way: a deactivated bus's buffers are still processed when a host
+  // sends them (Ardour deactivates buses from its audio callback).
+  (void)state;
   return kResultTrue;
 }
 

@@ -79,7 +79,7 @@ public:
   vst3::tresult VST3_API getBusInfo(vst3::MediaType type, vst3::BusDirection dir, vst3::int32 index,
                                     vst3::BusInfo& bus) override;
   vst3::tresult VST3_API getRoutingInfo(vst3::RoutingInfo& inInfo, vst3::RoutingInfo& outInfo) override;
-  // Ardour also calls it from its audio callback: it only records the flag.
+  // Ardour also calls it from its audio callback: it changes nothing.
   vst3::tresult VST3_API activateBus(vst3::MediaType type, vst3::BusDirection dir, vst3::int32 index,
                                      vst3::TBool state) override;
   vst3::tresult VST3_API setActive(vst3::TBool state) override;
@@ -197,7 +197,6 @@ private:
   // Processor side.
   vst3::SpeakerArrangement mInputArrangement = vst3::kArrStereo;
   vst3::SpeakerArrangement mOutputArrangement = vst3::kArrStereo;
-  bool mBusActive[2] = {false, false};
   bool mActive = false;
   vst3::ProcessSetup mSetup{vst3::kRealtime, vst3::kSample32, 1024, 44100.0};
   std::vector<IParameterChange> mChanges; // kMaxChanges long, filled per block

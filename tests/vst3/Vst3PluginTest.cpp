@@ -421,6 +421,22 @@ TEST(Vst3Process, AParameterPointChangesTheOutputFromItsFrameOnNotBefore)
   EXPECT_TRUE(anyAfter);
 }
 
+TEST(Vst3Process, InPlaceBuffersGiveWhatSeparateBuffersGive)
+{
+  constexpr int kFrames = 2048;
+  auto render = [](bool inPlace) {
+    Instance plugin(TheModule());
+    EXPECT_TRUE(plugin.Activate(44100.0, kFrames));
+    StereoBlock<float> block(kFrames);
+    for (int c = 0; c < 2; ++c)
+      for (int i = 0; i < kFrames; ++i) block.in[c][i] = static_cast<float>(std::sin(0.01 * i * (c + 1)));
+    float** outputs = inPlace ? block.inPtr : block.outPtr;
+    EXPECT_EQ(plugin.Process32(block.inPtr, 2, outputs, 2, kFrames), kResultOk);
+    return inPlace ? block.in : block.out;
+  };
+  EXPECT_EQ(render(true), render(false));
+}
+
 TEST(Vst3Process, OutputsAreFlaggedSilentOnlyOnceTheDelayHasRungOut)
 {
   Instance plugin(TheModule());
