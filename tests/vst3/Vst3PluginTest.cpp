@@ -3,8 +3,10 @@
 // programs, the life cycle repeated, and processing of every kind a host sends.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstring>
+#include <thread>
 
 #include "Vst3TestSupport.h"
 
@@ -419,6 +421,35 @@ TEST(Vst3Process, AParameterPointChangesTheOutputFromItsFrameOnNotBefore)
     anyAfter = anyAfter || changed[c][100] != plain[c][100];
   }
   EXPECT_TRUE(anyAfter);
+}
+
+TEST(Vst3Process, AnotherThreadProcessesWhileTheUiThreadReadsAndSetsValues)
+{
+  Instance plugin(TheModule());
+  ASSERT_TRUE(plugin.Activate(44100.0, 64));
+  std::atomic<bool> failed{false};
+  std::thread audio([&] {
+    plugin.processor->setProcessing(1);
+    StereoBlock<float> block(64);
+    vst3host::ParameterChanges* changes = new vst3host::ParameterChanges;
+    for (int i = 0; i < 3000 && !failed; ++i)
+    {
+      changes->Clear();
+      changes->Add(static_cast<ParamID>(i % 3), i % 64, (i % 10) / 9.0);
+      if (plugin.Process32(block.inPtr, 2, block.outPtr, 2, 64, changes) != kResultOk) failed = true;
+      if (!std::isfinite(block.out[0][i % 64]) || !std::isfinite(block.out[1][i % 64])) failed = true;
+    }
+    changes->release();
+  });
+  String128 text = {};
+  for (int i = 0; i < 300; ++i)
+  {
+    plugin.controller->setParamNormalized(static_cast<ParamID>(i % 3), (i % 7) / 6.0);
+    plugin.controller->getParamStringByValue(0, plugin.controller->getParamNormalized(0), text);
+    if (i % 50 == 0) plugin.SaveState();
+  }
+  audio.join();
+  EXPECT_FALSE(failed);
 }
 
 TEST(Vst3Process, InPlaceBuffersGiveWhatSeparateBuffersGive)
