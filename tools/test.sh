@@ -3,7 +3,7 @@
 #
 #   tools/test.sh            everything, in this order: the Windows DLLs under Wine
 #                            (tools/test-windows.sh); the Release build and its tests, and
-#                            Ardour's VST scanner when Ardour is present; the fuzzers
+#                            Ardour's VST and VST 3 scanners when Ardour is present; the fuzzers
 #                            (tools/test-fuzz.sh); the AddressSanitizer +
 #                            UndefinedBehaviorSanitizer build and its tests; the editor in
 #                            real windows under Xvfb and the ThreadSanitizer run
@@ -55,7 +55,7 @@ stage "LV2 bundle in LV2 tools and hosts (tools/test-lv2.sh)"
 tools/test-lv2.sh build/release
 
 # A real Linux host's view of the plug-in, when Ardour is installed (it is large, so
-# tools/install-deps.sh leaves it out): its VST scanner must find the name, the
+# tools/install-deps.sh leaves it out): its VST and VST 3 scanners must find the name, the
 # maker and two inputs and two outputs.
 scanner=/usr/lib/ardour7/ardour-vst-scanner
 if [ -x "$scanner" ]; then
