@@ -55,9 +55,11 @@ std::string LoadError()
   return "Windows error " + std::to_string(GetLastError());
 }
 #else
+// As hosts load it; kept mapped after dlclose so that sanitizer reports can still name
+// its code, and so that what its statics hold is not taken for leaks.
 void* OpenLibrary(const std::string& path)
 {
-  return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
 }
 void* Symbol(void* library, const char* name)
 {
