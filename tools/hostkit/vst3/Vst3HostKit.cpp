@@ -567,10 +567,14 @@ bool ReadPresetFile(const std::vector<uint8_t>& file, const char* componentClass
     return false;
   }
   const uint64_t count = GetLE(file.data() + list + 4, 4);
-  for (uint64_t i = 0; i < count && i < 128; ++i)
+  if (count > 128 || (file.size() - list - 8) / 20 < count)
+  {
+    *error = "damaged .vstpreset: the chunk list is cut short";
+    return false;
+  }
+  for (uint64_t i = 0; i < count; ++i)
   {
     const uint64_t entry = list + 8 + 20 * i;
-    if (entry + 20 > file.size()) break;
     const uint64_t offset = GetLE(file.data() + entry + 4, 8), size = GetLE(file.data() + entry + 12, 8);
     if (std::memcmp(file.data() + entry, "Comp", 4) != 0) continue;
     if (offset > file.size() || size > file.size() - offset)
