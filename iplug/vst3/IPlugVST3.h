@@ -165,8 +165,9 @@ public:
   // ---- For the view ----
   IPlugBase* Plug() const { return mPlug.get(); }
   const IPlugVST3Product& Product() const { return mProduct; }
-  // The one view whose window is open, or null; a second view cannot open one.
-  IPlugVST3View* mOpenView = nullptr;
+  // The one view whose window is open, or null: a second view cannot open one.
+  IPlugVST3View* OpenView() const { return mOpenView; }
+  void SetOpenView(IPlugVST3View* view) { mOpenView = view; }
 
 private:
   int ParamCount() const { return mPlug ? mPlug->ParameterCount() : 0; }
@@ -189,6 +190,7 @@ private:
 
   std::atomic<vst3::uint32> mRefCount{1};
   const IPlugVST3Product& mProduct;
+  IPlugVST3View* mOpenView = nullptr;
   std::unique_ptr<IPlugBase> mPlug;
   int mInitializeCount = 0; // Ardour initialises the one object once per role
   vst3::IComponentHandler* mHandler = nullptr;

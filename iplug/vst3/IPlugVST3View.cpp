@@ -73,10 +73,10 @@ tresult VST3_API IPlugVST3View::attached(void* parent, FIDString type)
   IPlugBase* plug = mOwner->Plug();
   if (!parent || !IsOurPlatform(type) || !plug || !plug->Editor()) return kResultFalse;
   if (mOpen) Close(); // attached again without removed: the window moves to the new parent
-  if (mOwner->mOpenView) return kResultFalse; // the plug-in's one editor is open in another view
+  if (mOwner->OpenView()) return kResultFalse; // the plug-in's one editor is open in another view
   if (!plug->OpenEditorFromHost(parent)) return kResultFalse;
   mOpen = true;
-  mOwner->mOpenView = this;
+  mOwner->SetOpenView(this);
 #if !defined(_WIN32)
   // The host's run loop serves the window: without one nothing would tick the editor.
   IRunLoop* loop = nullptr;
@@ -114,7 +114,7 @@ void IPlugVST3View::Close()
   }
   if (IPlugBase* plug = mOwner->Plug()) plug->CloseEditorFromHost();
   mOpen = false;
-  if (mOwner->mOpenView == this) mOwner->mOpenView = nullptr;
+  if (mOwner->OpenView() == this) mOwner->SetOpenView(nullptr);
 }
 
 bool IPlugVST3View::Key(char16 key, int16, int16, bool down)
