@@ -176,6 +176,13 @@ public:
   // lock so audio sees all of its values or none. False, nothing changed, for an index
   // that is not a factory program or a plug-in not made from an IPlugInfo.
   bool LoadFactoryProgramFromHost(int index);
+  // Main thread (it allocates), no lock: how many factory programs the product defines,
+  // and program index as defined: its name (cut to size bytes) and the real value of
+  // each of the first count parameters. False for an index that is not one, or a
+  // plug-in not made from an IPlugInfo. For adapters whose host applies programs on the
+  // audio thread, which must hold the values beforehand.
+  int FactoryProgramCountForHost() const;
+  bool FactoryProgramForHost(int index, char* name, int size, double* values, int count) const;
   // Any thread: the name of MIDI note (GetNoteName); false and the empty text for none.
   bool NoteNameForHost(int note, char* text, int size);
   // Main thread, never during a block: the host connects the first count inputs (or

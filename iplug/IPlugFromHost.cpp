@@ -190,6 +190,21 @@ bool IPlugBase::LoadFactoryProgramFromHost(int index)
   return true;
 }
 
+int IPlugBase::FactoryProgramCountForHost() const
+{
+  return mInfo ? mInfo->presetCount : 0;
+}
+
+bool IPlugBase::FactoryProgramForHost(int index, char* name, int size, double* values, int count) const
+{
+  if (!mInfo || index < 0 || index >= mInfo->presetCount) return false;
+  IPlugBase factory(*mInfo); // the description only: no DSP
+  if (!factory.RecallPreset(index)) return false;
+  if (name && size > 0) CopyBoundedText(name, factory.PresetName(index), size);
+  for (int i = 0; values && i < count && i < factory.ParameterCount(); ++i) values[i] = factory.ParameterAt(i)->Value();
+  return true;
+}
+
 bool IPlugBase::NoteNameForHost(int note, char* text, int size)
 {
   if (!text || size <= 0) return false;

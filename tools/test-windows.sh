@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# The Windows part of the test command: cross-compiles the plug-in DLL (VST 2.4) and
-# Brindlow.clap for 64-bit and for 32-bit hosts, checks that each imports system DLLs
-# only (and that Brindlow.clap exports clap_entry alone), and runs the Windows check
-# programs of each width under Wine, on a virtual X display (xvfb-run).
+# The Windows part of the test command: cross-compiles the plug-in DLL (VST 2.4),
+# Brindlow.clap and the VST 3 module for 64-bit and for 32-bit hosts, checks that each
+# imports system DLLs only (and that Brindlow.clap exports clap_entry alone, the VST 3
+# module GetPluginFactory, InitDll and ExitDll undecorated), runs the Windows check
+# programs of each width under Wine, on a virtual X display (xvfb-run), and puts both
+# VST 3 modules into one bundle, build/windows/Brindlow.vst3.
 #
 #   tools/test-windows.sh
 #
@@ -45,7 +47,8 @@ if [ "${1:-}" = "--wine-checks" ]; then
     (cd "$dir" && "$WINELOADER" VstWineCheck.exe Brindlow.dll && "$WINELOADER" ImageWineCheck.exe &&
        windows_reference=$("$WINELOADER" winepath.exe -w "$reference") &&
        "$WINELOADER" EditorWineCheck.exe Brindlow.dll "$windows_reference" editor-capture.bmp &&
-       "$WINELOADER" ClapWineCheck.exe Brindlow.clap "$windows_reference") || status=$?
+       "$WINELOADER" ClapWineCheck.exe Brindlow.clap "$windows_reference" &&
+       "$WINELOADER" Vst3WineCheck.exe Brindlow.vst3 "$windows_reference") || status=$?
   fi
   # Let Wine's server end before the virtual display goes away.
   "$WINESERVER" -w || true
@@ -124,6 +127,9 @@ build_width() {
   cmake --build "$dir" -j "$jobs"
   check_module "$triplet" "$dir/Brindlow.dll"
   check_module "$triplet" "$dir/Brindlow.clap" clap_entry
+  local arch=x86_64-win
+  [ "$width" = 32 ] && arch=x86-win
+  check_module "$triplet" "$dir/Brindlow.vst3/Contents/$arch/Brindlow.vst3" $'ExitDll\nGetPluginFactory\nInitDll'
   if [ "$run_checks" = no ]; then
     echo "$width-bit Wine checks NOT RUN: this machine cannot execute $width-bit programs (Exec format error)"
     return
@@ -136,3 +142,11 @@ build_width() {
 
 build_width 64 x86_64 build/windows yes
 build_width 32 i686 build/windows32 "$wine32_runs"
+
+# One VST 3 bundle for Windows hosts of both widths, with the resources the Linux build
+# made (moduleinfo.json, the editor snapshot).
+rm -rf build/windows/Brindlow.vst3/Contents/x86-win build/windows/Brindlow.vst3/Contents/Resources
+cp -R build/windows32/Brindlow.vst3/Contents/x86-win build/windows/Brindlow.vst3/Contents/
+cmake --build build/release -j "$jobs" --target BrindlowVST3Bundle
+cp -R build/release/Brindlow.vst3/Contents/Resources build/windows/Brindlow.vst3/Contents/
+echo "Windows VST 3 bundle: build/windows/Brindlow.vst3 (x86_64-win and x86-win)"

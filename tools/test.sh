@@ -3,7 +3,7 @@
 #
 #   tools/test.sh            everything, in this order: the Windows DLLs under Wine
 #                            (tools/test-windows.sh); the Release build and its tests, and
-#                            Ardour's VST scanner; the fuzzers
+#                            Ardour's VST and VST 3 scanners; the fuzzers
 #                            (tools/test-fuzz.sh); the AddressSanitizer +
 #                            UndefinedBehaviorSanitizer build and its tests; the editor in
 #                            real windows under Xvfb and the ThreadSanitizer run
@@ -55,13 +55,22 @@ stage "LV2 bundle in LV2 tools and hosts (tools/test-lv2.sh)"
 tools/test-lv2.sh build/release
 
 # A real Linux host's view of the plug-in (tools/install-deps.sh --test installs Ardour):
-# its VST scanner must find the name, the maker and two inputs and two outputs.
+# its VST and VST 3 scanners must find the name, the maker and two inputs and two outputs.
 scanner=/usr/lib/ardour7/ardour-vst-scanner
 [ -x "$scanner" ] || { echo "no $scanner: install the test packages (tools/install-deps.sh --test)" >&2; exit 1; }
 scan=$(LD_LIBRARY_PATH=/usr/lib/ardour7 "$scanner" -v -f build/release/Brindlow.so 2>&1)
 echo "$scan" | grep -F '<VST2Info' || echo "$scan"
 if ! echo "$scan" | grep -F 'name="Brindlow-Mono/Stereo Delay" creator="Ardelnu"' | grep -qF 'n_inputs="2" n_outputs="2"'; then
   echo "Ardour's VST scanner does not see Brindlow as expected" >&2
+  exit 1
+fi
+# Its VST 3 scanner writes what it found to a cache file it names.
+scan=$(LD_LIBRARY_PATH=/usr/lib/ardour7 /usr/lib/ardour7/ardour-vst3-scanner -f build/release/Brindlow.vst3 2>&1)
+cache=$(echo "$scan" | sed -n 's/.*Saved VST3 plugin cache to //p' | tail -1)
+info=$( [ -n "$cache" ] && [ -f "$cache" ] && grep -F '<VST3Info' "$cache" )
+echo "${info:-$scan}"
+if ! echo "$info" | grep -F 'name="Brindlow-Mono/Stereo Delay" vendor="Ardelnu"' | grep -qF 'n_inputs="2" n_outputs="2"'; then
+  echo "Ardour's VST 3 scanner does not see Brindlow.vst3 as expected" >&2
   exit 1
 fi
 

@@ -1,9 +1,11 @@
-// One product in every format: the same file rendered through Brindlow's VST 2.4, LV2 and
-// CLAP builds by brindlow-render gives the same samples, bit for bit, for every program, at two rates,
+// One product in every format: the same file rendered through Brindlow's VST 2.4, LV2,
+// CLAP and VST 3 builds by brindlow-render gives the same samples, bit for bit, for every program, at two rates,
 // with 32-bit and (where the format has it) 64-bit processing.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -25,6 +27,9 @@ std::vector<Format> Formats() {
 #endif
 #ifdef BRINDLOW_CLAP_PLUGIN
   formats.push_back({"CLAP", BRINDLOW_CLAP_PLUGIN, true});
+#endif
+#ifdef BRINDLOW_VST3_BUNDLE
+  formats.push_back({"VST 3", BRINDLOW_VST3_BUNDLE, true});
 #endif
   return formats;
 }
@@ -98,5 +103,49 @@ TEST(RenderFormats, TheDemoAndTypedSettingsSoundTheSame) {
   ExpectSameInEveryFormat(dir, demo, {"--program", "Drum Mix", "--block", "37"}, true,
                           "the demo through Drum Mix in 37-frame blocks");
 }
+
+#ifdef BRINDLOW_VST3_BUNDLE
+std::vector<char> ReadFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFileBytes(const std::string& path, const std::vector<char>& bytes) {
+  std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+TEST(RenderFormats, Vst3PresetsRoundTripAndAreRefusedByOtherPluginsAndFormats) {
+  const std::string dir = MakeTestDir();
+  const std::string preset = dir + "/chosen.vstpreset", again = dir + "/again.vstpreset";
+  ToolResult result = RunTool({"--plugin", BRINDLOW_VST3_BUNDLE, "--program", "Drum Mix", "--set", "Delay=12.5",
+                               "--save-preset", preset});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  result = RunTool({"--plugin", BRINDLOW_VST3_BUNDLE, "--preset", preset, "--save-preset", again});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  const std::vector<char> bytes = ReadFileBytes(preset);
+  ASSERT_GT(bytes.size(), 48u);
+  EXPECT_EQ(std::string(bytes.data(), 4), "VST3");
+  EXPECT_EQ(std::string(bytes.data() + 8, 32), "4B797642726E646C6F77565354330001");
+  EXPECT_EQ(ReadFileBytes(again), bytes);
+  // The preset sounds as the settings it was saved from.
+  const std::string fromPreset = dir + "/from-preset.wav", fromSettings = dir + "/from-settings.wav";
+  ASSERT_EQ(RunTool({"--plugin", BRINDLOW_VST3_BUNDLE, "--float", "--quiet", "--preset", preset, DEMO_AUDIO,
+                     fromPreset}).exitCode, 0);
+  ASSERT_EQ(RunTool({"--plugin", BRINDLOW_VST3_BUNDLE, "--float", "--quiet", "--program", "Drum Mix", "--set",
+                     "Delay=12.5", DEMO_AUDIO, fromSettings}).exitCode, 0);
+  EXPECT_EQ(Samples(fromPreset), Samples(fromSettings));
+
+  std::vector<char> other = bytes;
+  other[8] = '0';
+  const std::string foreign = dir + "/foreign.vstpreset";
+  WriteFileBytes(foreign, other);
+  result = RunTool({"--plugin", BRINDLOW_VST3_BUNDLE, "--preset", foreign, "--save-preset", again});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_NE(result.err.find("another plug-in"), std::string::npos) << result.err;
+  result = RunTool({"--plugin", BRINDLOW_PLUGIN, "--preset", preset, "--save-preset", dir + "/x.fxp"});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_NE(result.err.find("VST 3"), std::string::npos) << result.err;
+}
+#endif
 
 } // namespace

@@ -68,7 +68,7 @@ bool HasPresetExtension(const std::string& path)
   if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return false;
   std::string ext = path.substr(dot + 1);
   for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return ext == "fxp" || ext == "fxb";
+  return ext == "fxp" || ext == "fxb" || ext == "vstpreset";
 }
 } // namespace
 
@@ -78,28 +78,32 @@ std::string UsageText(const char* programName)
   return "Usage: " + name + " [options] INPUT OUTPUT\n"
          "       " + name + " --info [--plugin PATH.so]\n"
          "       " + name + " [options] --out-dir DIR INPUT...\n"
-         "       " + name + " [--program ...] [--preset ...] [--set ...] --save-preset FILE.fxp|FILE.fxb\n"
+         "       " + name + " [--program ...] [--preset ...] [--set ...] --save-preset FILE.fxp|FILE.fxb|FILE.vstpreset\n"
          "       " + name + " --editor-snapshot FILE.png [--program ...] [--set ...] [--splash]\n"
          "       " + name + " --mono-check[=json] [--plot FILE.png] [--rate HZ] [--program ...] [--set ...]\n"
          "\n"
-         "Renders an audio file (WAV, FLAC, AIFF, ...; mono or stereo) through a VST 2.4\n"
-         "plug-in, Brindlow unless --plugin names another, into a stereo file at the\n"
-         "input's sample rate. The output format follows OUTPUT's extension.\n"
+         "Renders an audio file (WAV, FLAC, AIFF, ...; mono or stereo) through a plug-in,\n"
+         "Brindlow unless --plugin names another, into a stereo file at the input's\n"
+         "sample rate. The output format follows OUTPUT's extension. Plug-in formats:\n"
+         "VST 2.4 (a .so file), LV2 (a bundle directory or a plug-in URI), CLAP (a .clap\n"
+         "file) and VST 3 (a .vst3 bundle).\n"
          "\n"
          "Options:\n"
-         "  --plugin PATH.so      render through this VST 2.4 plug-in\n"
+         "  --plugin PATH         render through this plug-in: PATH.so (VST 2.4), an LV2\n"
+         "                        bundle or URI, PATH.clap (CLAP) or PATH.vst3 (VST 3)\n"
          "  --program NUMBER|NAME select a program before rendering\n"
          "  --set NAME=VALUE      set a parameter, in its own units or as one of its\n"
          "                        display texts (--set Pan=Right --set Delay=12.5);\n"
          "                        may be repeated, applied after --program and --preset\n"
-         "  --preset FILE.fxp|FILE.fxb\n"
+         "  --preset FILE.fxp|FILE.fxb|FILE.vstpreset\n"
          "                        load a VST program or bank file: a bank before\n"
          "                        --program (which then picks one of its programs), a\n"
-         "                        program into the program --program selected\n"
-         "  --save-preset FILE.fxp|FILE.fxb\n"
+         "                        program into the program --program selected; a VST 3\n"
+         "                        preset (.vstpreset, VST 3 plug-ins only) like a program\n"
+         "  --save-preset FILE.fxp|FILE.fxb|FILE.vstpreset\n"
          "                        write the plug-in's state after --program, --preset\n"
-         "                        and --set as a program or bank file; INPUT and OUTPUT\n"
-         "                        may then be left out\n"
+         "                        and --set as a program or bank file, or a VST 3 preset;\n"
+         "                        INPUT and OUTPUT may then be left out\n"
          "  --out-dir DIR         render every INPUT into DIR under its own file name\n"
          "  --jobs N              with --out-dir: files rendered at once (default: one\n"
          "                        per core)\n"
@@ -218,7 +222,7 @@ ParseResult ParseOptions(int argc, char** argv, RenderOptions& options)
       break;
     case kOptSavePreset:
       if (!HasPresetExtension(optarg))
-        return Fail("--save-preset needs a file name ending in .fxp (a program) or .fxb (a bank), got \"" +
+        return Fail("--save-preset needs a file name ending in .fxp (a program), .fxb (a bank) or .vstpreset (VST 3), got \"" +
                     std::string(optarg) + "\"");
       options.savePresetPath = optarg;
       break;

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include "ClapPluginHost.h"
+#include "Vst3PluginHost.h"
 #include "VstPluginHost.h"
 #if BRINDLOW_RENDER_LV2
 #include "Lv2PluginHost.h"
@@ -24,6 +25,12 @@ bool EndsWith(const std::string& text, const std::string& end)
 
 std::unique_ptr<PluginHost> PluginHost::Open(const std::string& path, std::string& error)
 {
+  if (EndsWith(path, ".vst3") || EndsWith(path, ".vst3/"))
+  {
+    auto host = std::make_unique<Vst3PluginHost>();
+    if (!host->Load(path, error)) return nullptr;
+    return host;
+  }
   if (IsDirectory(path) || path.find("://") != std::string::npos || path.rfind("urn:", 0) == 0)
   {
 #if BRINDLOW_RENDER_LV2

@@ -15,11 +15,12 @@ public:
   virtual ~PluginHost() = default;
 
   // Loads the plug-in at path, choosing the format by what the path is: a directory or
-  // a URI is LV2, a file ending in ".clap" is CLAP, anything else VST 2.4. Null with the
+  // a URI is LV2 (a directory ending in ".vst3" is VST 3), a file ending in ".clap" is
+  // CLAP, anything else VST 2.4. Null with the
   // reason in error when it cannot be loaded.
   static std::unique_ptr<PluginHost> Open(const std::string& path, std::string& error);
 
-  // "VST 2.4", "LV2" or "CLAP".
+  // "VST 2.4", "LV2", "CLAP" or "VST 3".
   virtual const char* FormatName() const = 0;
 
   // Sample rate, block size and sample precision, then the channel layout:
@@ -78,6 +79,21 @@ public:
   // False when the plug-in refuses a file of this plug-in version with this many programs
   // (bank) or parameters.
   virtual bool AcceptsPresetFile(bool /*bank*/, int /*fileVersion*/, int /*elements*/) { return false; }
+
+  // A preset file of the format's own (".vstpreset" for VST 3; "" for none): the state
+  // as such a file's bytes, and read back from them (false, state unchanged, for a file
+  // of another plug-in or a damaged one).
+  virtual const char* OwnPresetExtension() const { return ""; }
+  virtual bool WriteOwnPreset(std::vector<unsigned char>& /*file*/, std::string& error)
+  {
+    error = "this plug-in format has no preset files of its own";
+    return false;
+  }
+  virtual bool ReadOwnPreset(const std::vector<unsigned char>& /*file*/, std::string& error)
+  {
+    error = "this plug-in format has no preset files of its own";
+    return false;
+  }
 
   // The sample position the host reports in its time info.
   virtual void SetSamplePosition(double /*position*/) {}

@@ -298,6 +298,7 @@ bool ParsePresetFile(const std::vector<unsigned char>& bytes, PresetFile& file, 
 
 std::vector<unsigned char> SerializePresetFile(const PresetFile& file)
 {
+  if (file.kind == PresetFile::Kind::kOwnFormat) return file.chunk; // written as the host made it
   Writer out;
   out.U32(kChunkMagic);
   out.U32(0); // byteSize, filled in at the end
@@ -306,12 +307,15 @@ std::vector<unsigned char> SerializePresetFile(const PresetFile& file)
   case PresetFile::Kind::kProgramChunk: out.U32(kProgramChunkMagic); break;
   case PresetFile::Kind::kBank: out.U32(kBankMagic); break;
   case PresetFile::Kind::kBankChunk: out.U32(kBankChunkMagic); break;
+  case PresetFile::Kind::kOwnFormat: break; // returned above
   }
   out.I32(file.IsBank() ? file.formatVersion : 1);
   out.I32(file.pluginId);
   out.I32(file.pluginVersion);
 
   switch (file.kind) {
+  case PresetFile::Kind::kOwnFormat:
+    break; // returned above
   case PresetFile::Kind::kProgram:
     out.I32(static_cast<int32_t>(file.program.values.size()));
     out.Name(file.program.name);
@@ -352,6 +356,15 @@ std::vector<unsigned char> SerializePresetFile(const PresetFile& file)
   return out.Take();
 }
 
+bool EndsWithOwnPresetExtension(const std::string& path)
+{
+  const std::string ending = ".vstpreset";
+  if (path.size() < ending.size()) return false;
+  for (size_t i = 0; i < ending.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(path[path.size() - ending.size() + i])) != ending[i]) return false;
+  return true;
+}
+
 bool ReadPresetFile(const std::string& path, PresetFile& file, std::string& error)
 {
   std::ifstream in(path, std::ios::binary);
@@ -365,6 +378,13 @@ bool ReadPresetFile(const std::string& path, PresetFile& file, std::string& erro
   std::vector<unsigned char> bytes(static_cast<size_t>(size));
   if (!in.read(reinterpret_cast<char*>(bytes.data()), size))
     return Fail(error, "cannot read preset file \"" + path + "\"");
+  // A format's own preset file is read by the plug-in's host, which knows its layout.
+  if (EndsWithOwnPresetExtension(path)) {
+    file = PresetFile();
+    file.kind = PresetFile::Kind::kOwnFormat;
+    file.chunk = std::move(bytes);
+    return true;
+  }
   if (!ParsePresetFile(bytes, file, error)) {
     error = "preset file \"" + path + "\" refused: " + error;
     return false;

@@ -22,6 +22,7 @@ struct PresetFile
     kProgramChunk, // 'FPCh': one program as the plug-in's opaque chunk
     kBank,         // 'FxBk': every program as parameter values
     kBankChunk,    // 'FBCh': the plug-in's opaque bank chunk
+    kOwnFormat,    // a preset file of the plug-in's format (.vstpreset), whole in chunk
   };
 
   Kind kind = Kind::kProgram;
@@ -35,7 +36,7 @@ struct PresetFile
   // kProgramChunk: the parameter count it names. kBank/kBankChunk: the program count.
   int32_t count = 0;
   int32_t currentProgram = -1; // banks of version 2; -1 otherwise
-  std::vector<unsigned char> chunk; // the chunk kinds
+  std::vector<unsigned char> chunk; // the chunk kinds; kOwnFormat: the whole file
 
   bool IsBank() const { return kind == Kind::kBank || kind == Kind::kBankChunk; }
   bool IsChunk() const { return kind == Kind::kProgramChunk || kind == Kind::kBankChunk; }
@@ -50,6 +51,9 @@ bool ParsePresetFile(const std::vector<unsigned char>& bytes, PresetFile& file, 
 std::vector<unsigned char> SerializePresetFile(const PresetFile& file);
 
 // File wrappers around the two above; `error` names the path.
+// Whether a path names a format's own preset file (.vstpreset, any case).
+bool EndsWithOwnPresetExtension(const std::string& path);
+
 bool ReadPresetFile(const std::string& path, PresetFile& file, std::string& error);
 bool WritePresetFile(const std::string& path, const PresetFile& file, std::string& error);
 

@@ -49,6 +49,9 @@ void RestoreState(PluginHost& host, bool bank, const SavedState& saved)
 
 bool PresetFitsPlugin(const PluginHost& host, const PresetFile& file, std::string& error)
 {
+  if (file.kind == PresetFile::Kind::kOwnFormat)
+    return *host.OwnPresetExtension() ||
+           Fail(error, std::string(".vstpreset files are VST 3 presets; this plug-in is ") + host.FormatName());
   if (!host.TakesVstPresetFiles())
     return Fail(error, std::string("preset files (.fxp, .fxb) are VST 2.4 state; this plug-in is ") + host.FormatName() +
                            " (use --program and --set)");
@@ -76,6 +79,7 @@ bool PresetFitsPlugin(const PluginHost& host, const PresetFile& file, std::strin
 bool LoadPreset(PluginHost& host, const PresetFile& file, std::string& error)
 {
   if (!PresetFitsPlugin(host, file, error)) return false;
+  if (file.kind == PresetFile::Kind::kOwnFormat) return host.ReadOwnPreset(file.chunk, error);
   const bool bank = file.IsBank();
   const int32_t elements = bank ? file.count : host.NumParams();
   if (!host.AcceptsPresetFile(bank, file.pluginVersion, elements))
@@ -94,6 +98,8 @@ bool LoadPreset(PluginHost& host, const PresetFile& file, std::string& error)
     RestoreState(host, bank, saved);
     return Fail(error, "the plug-in did not accept the preset's chunk; its state is unchanged");
   }
+  case PresetFile::Kind::kOwnFormat:
+    break; // read above
   case PresetFile::Kind::kBank: {
     const int keep = host.CurrentProgram();
     for (size_t i = 0; i < file.programs.size(); ++i) {
@@ -147,6 +153,19 @@ bool CapturePreset(PluginHost& host, bool bank, PresetFile& out, std::string& er
 
 bool SavePreset(PluginHost& host, const std::string& path, std::string& error)
 {
+  if (EndsWithOwnPresetExtension(path)) {
+    PresetFile file;
+    file.kind = PresetFile::Kind::kOwnFormat;
+    if (!*host.OwnPresetExtension()) {
+      error = "cannot save \"" + path + "\": .vstpreset files are VST 3 presets; this plug-in is " + host.FormatName();
+      return false;
+    }
+    if (!host.WriteOwnPreset(file.chunk, error)) {
+      error = "cannot save \"" + path + "\": " + error;
+      return false;
+    }
+    return WritePresetFile(path, file, error);
+  }
   std::string extension = path.size() >= 4 ? path.substr(path.size() - 4) : "";
   for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   const bool bank = extension == ".fxb";

@@ -1,0 +1,62 @@
+// IPlugVST3View: the editor as an IPlugView, fixed in size. On Linux the host's IRunLoop
+// (asked of the IPlugFrame) drives it: the window connection's descriptor as an event
+// handler and a timer for the tick, both on the UI thread; the view has no thread of
+// its own. On Windows the window keeps its own timer and the host's message loop serves it.
+// Every call comes on the host's UI thread.
+#pragma once
+
+#include <atomic>
+
+#include "vst3_abi.h"
+
+class IPlugVST3;
+
+class IPlugVST3View : public vst3::IPlugView,
+                      public vst3::IPlugViewContentScaleSupport,
+                      public vst3::IEventHandler,
+                      public vst3::ITimerHandler
+{
+public:
+  static constexpr vst3::TimerInterval kTimerMs = 33;
+
+  explicit IPlugVST3View(IPlugVST3* owner); // keeps a reference to owner
+  virtual ~IPlugVST3View();
+  IPlugVST3View(const IPlugVST3View&) = delete;
+  IPlugVST3View& operator=(const IPlugVST3View&) = delete;
+
+  vst3::tresult VST3_API queryInterface(const vst3::TUID iid, void** obj) override;
+  vst3::uint32 VST3_API addRef() override { return ++mRefCount; }
+  vst3::uint32 VST3_API release() override;
+
+  vst3::tresult VST3_API isPlatformTypeSupported(vst3::FIDString type) override;
+  vst3::tresult VST3_API attached(void* parent, vst3::FIDString type) override;
+  vst3::tresult VST3_API removed() override;
+  vst3::tresult VST3_API onWheel(float) override { return vst3::kResultFalse; }
+  vst3::tresult VST3_API onKeyDown(vst3::char16 key, vst3::int16 keyCode, vst3::int16 modifiers) override;
+  vst3::tresult VST3_API onKeyUp(vst3::char16 key, vst3::int16 keyCode, vst3::int16 modifiers) override;
+  vst3::tresult VST3_API getSize(vst3::ViewRect* size) override;
+  vst3::tresult VST3_API onSize(vst3::ViewRect* newSize) override;
+  vst3::tresult VST3_API onFocus(vst3::TBool) override { return vst3::kResultOk; }
+  vst3::tresult VST3_API setFrame(vst3::IPlugFrame* frame) override;
+  vst3::tresult VST3_API canResize() override { return vst3::kResultFalse; }
+  vst3::tresult VST3_API checkSizeConstraint(vst3::ViewRect* rect) override;
+
+  // The bitmap panel has one size: it draws unscaled, and says so.
+  vst3::tresult VST3_API setContentScaleFactor(float) override { return vst3::kResultFalse; }
+
+  // Run-loop callbacks: the window's events and the editor's tick.
+  void VST3_API onFDIsSet(vst3::FileDescriptor) override;
+  void VST3_API onTimer() override;
+
+  // Closes the window (the owner is terminated while the view is still attached).
+  void Close();
+
+private:
+  bool Key(vst3::char16 key, vst3::int16 keyCode, vst3::int16 modifiers, bool down);
+
+  std::atomic<vst3::uint32> mRefCount{1};
+  IPlugVST3* mOwner;
+  vst3::IPlugFrame* mFrame = nullptr;
+  vst3::IRunLoop* mRunLoop = nullptr; // registered with while open
+  bool mOpen = false;
+};
