@@ -15,29 +15,16 @@ endif()
 set(BRINDLOW_VST3_BUNDLE ${BRINDLOW_OUTPUT_DIR}/Brindlow.vst3 CACHE INTERNAL "the VST 3 bundle")
 set(BRINDLOW_VST3_MODULE_DIR ${BRINDLOW_VST3_BUNDLE}/Contents/${BRINDLOW_VST3_ARCH})
 
-add_library(BrindlowVST3 MODULE KyvBrindlowVST3.cpp)
-target_link_libraries(BrindlowVST3 PRIVATE brindlow_plugin iplug_vst3)
-set_target_properties(BrindlowVST3 PROPERTIES
-  PREFIX ""
+# The factory and the module calls alone leave the module (BrindlowVST3.map / .def).
+brindlow_add_plugin_module(TARGET BrindlowVST3
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/KyvBrindlowVST3.cpp
+  LIBRARIES brindlow_plugin iplug_vst3
+  EXPORTS ${CMAKE_CURRENT_LIST_DIR}/BrindlowVST3
   OUTPUT_NAME Brindlow
   SUFFIX ${BRINDLOW_VST3_SUFFIX}
-  LIBRARY_OUTPUT_DIRECTORY ${BRINDLOW_VST3_MODULE_DIR}
-  RUNTIME_OUTPUT_DIRECTORY ${BRINDLOW_VST3_MODULE_DIR})
-
+  OUTPUT_DIRECTORY ${BRINDLOW_VST3_MODULE_DIR})
 if(WIN32)
   # GetPluginFactory is __stdcall on 32-bit Windows: exported without the @0 hosts do
   # not look for.
   target_link_options(BrindlowVST3 PRIVATE -Wl,--kill-at)
-else()
-  # The factory and the module calls alone leave the module; the static libraries'
-  # symbols stay inside.
-  target_link_options(BrindlowVST3 PRIVATE
-    -Wl,--version-script=${CMAKE_CURRENT_SOURCE_DIR}/BrindlowVST3.map
-    -Wl,--exclude-libs,ALL)
-  if(NOT BRINDLOW_SANITIZE)
-    # Hosts load it with dlopen(RTLD_NOW | RTLD_LOCAL): nothing may stay unresolved,
-    # and the C++ runtime goes inside (see Brindlow in CMakeLists.txt).
-    target_link_options(BrindlowVST3 PRIVATE -Wl,--no-undefined -static-libstdc++ -static-libgcc)
-  endif()
-  set_target_properties(BrindlowVST3 PROPERTIES LINK_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/BrindlowVST3.map)
 endif()
