@@ -5,6 +5,7 @@
 # programs of each width under Wine, on a virtual X display (xvfb-run).
 #
 #   tools/test-windows.sh
+#   tools/test-windows.sh --build-only   the two builds alone, no checks (tools/package.sh)
 #
 # Builds in build/windows (64-bit) and build/windows32 (32-bit); Wine keeps one prefix
 # per width in build/wine-prefix-64 and build/wine-prefix-32. A missing Wine or xvfb is
@@ -52,6 +53,14 @@ if [ "${1:-}" = "--wine-checks" ]; then
   exit "$status"
 fi
 
+build_only=no
+if [ "${1:-}" = "--build-only" ]; then
+  build_only=yes
+elif [ $# -gt 0 ]; then
+  echo "usage: tools/test-windows.sh [--build-only]" >&2
+  exit 2
+fi
+
 # Whether this machine executes 32-bit programs: true or false, and an error for any
 # other failure of the i386 loader than "Exec format error".
 runs_32bit_programs() {
@@ -67,6 +76,22 @@ runs_32bit_programs() {
   exit 1
 }
 
+jobs=$(nproc)
+# build_dir TRIPLET DIR: the cross build of one width (after tools/build-mingw-deps.sh).
+build_dir() {
+  local triplet=$1 dir=$2
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-w64-$triplet.cmake" \
+    -DBRINDLOW_MINGW_DEPS="$root/build/mingw-deps/$triplet-w64-mingw32"
+  cmake --build "$dir" -j "$jobs"
+}
+if [ "$build_only" = yes ]; then
+  tools/build-mingw-deps.sh build/mingw-deps
+  build_dir x86_64 build/windows
+  build_dir i686 build/windows32
+  exit 0
+fi
+
 for tool in "$wine_loader_64" "$wine_loader_32" "$wineserver" "$i386_loader"; do
   [ -x "$tool" ] || { echo "missing $tool (Wine of both widths): run tools/install-deps.sh --test" >&2; exit 1; }
 done
@@ -78,7 +103,6 @@ else
   wine32_runs=no
   echo "This machine cannot execute 32-bit programs: the 32-bit DLL is built and its imports checked, its Wine checks cannot run."
 fi
-jobs=$(nproc)
 
 # The editor at its defaults as the Linux headless renderer paints it: the Windows
 # editor must show the same pixels outside its text. (The options are tools/test.sh's,
@@ -118,10 +142,7 @@ check_module() {
 
 build_width() {
   local width=$1 triplet=$2 dir=$3 run_checks=$4
-  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-w64-$triplet.cmake" \
-    -DBRINDLOW_MINGW_DEPS="$root/build/mingw-deps/$triplet-w64-mingw32"
-  cmake --build "$dir" -j "$jobs"
+  build_dir "$triplet" "$dir"
   check_module "$triplet" "$dir/Brindlow.dll"
   check_module "$triplet" "$dir/Brindlow.clap" clap_entry
   if [ "$run_checks" = no ]; then
