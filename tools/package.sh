@@ -25,3 +25,7 @@ cmake --build build/release -j "$jobs" --target brindlow-package-files
 rm -f "$packages/brindlow_${version}_amd64.deb"
 (cd build/release && cpack -G DEB)
 echo "made $packages/brindlow_${version}_amd64.deb"
+
+# The Windows builds (both widths) and, from them, the installer and the zip.
+tools/test-windows.sh --build-only
+tools/packaging/windows-packages.sh "$version" "$packages"

@@ -20,11 +20,15 @@ root=$PWD
 version=$(cmake -P cmake/BrindlowVersion.cmake)
 packages=build/packages
 deb=$packages/brindlow_${version}_amd64.deb
+setup=$packages/Brindlow-$version-setup.exe
+zip=$packages/Brindlow-$version-windows.zip
+. tools/wine-tools.sh
 
 install_here=no
 case "${1:-}" in
   "") ;;
   --install-here) install_here=yes ;;
+  --wine-installer) ;; # internal: the installer's checks under xvfb-run (see the end)
   *) echo "usage: tools/test-packages.sh [--install-here]" >&2; exit 2 ;;
 esac
 
@@ -172,10 +176,131 @@ try_installed_deb() {
   echo "the installed brindlow-render renders the demo through the installed plug-in"
 }
 
-stage_deb() {
-  check_deb_contents
-  run_lintian
-  install_and_try_deb
+# The Windows installer, under Wine in a fresh 64-bit prefix. The VST 2.4 folder is given
+# with /D= (a studio's own), the 32-bit one left at its default.
+vst2_64='C:\Studio\VST64'
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Brindlow'
+
+# The installed place of each of the zip's top folders, in the prefix.
+prefix_path() {
+  local path=$1 c=$WINEPREFIX/drive_c
+  case "$path" in
+    "Common Files (x86)/"*) echo "$c/Program Files (x86)/Common Files/${path#Common Files (x86)/}" ;;
+    "Common Files/"*) echo "$c/Program Files/Common Files/${path#Common Files/}" ;;
+    "VSTPlugins (x86)/"*) echo "$c/Program Files (x86)/VSTPlugins/${path#VSTPlugins (x86)/}" ;;
+    "VSTPlugins/"*) echo "$c/Studio/VST64/${path#VSTPlugins/}" ;;
+    *) fail "the zip holds $path, outside the installer's folders" ;;
+  esac
 }
 
-stage_deb
+# Every file in the prefix's plug-in folders and the uninstaller's, as paths under the
+# prefix (a folder that is not there holds none).
+installed_plugin_files() {
+  local c=$WINEPREFIX/drive_c
+  find "$c/Program Files/Common Files/VST3" "$c/Program Files/Common Files/CLAP" \
+    "$c/Program Files (x86)/Common Files/CLAP" "$c/Program Files (x86)/VSTPlugins" \
+    "$c/Studio/VST64" "$c/Program Files/Ardelnu" -type f 2>/dev/null | sort || true
+}
+
+# Run under xvfb-run: installs, checks, uninstalls. $1: the work folder.
+wine_installer_checks() {
+  local work=$1 width loader
+  export WINEPREFIX=$work/wine-prefix WINEARCH=win64 WINELOADER=$wine_loader_64 WINESERVER=$wineserver
+  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  "$WINELOADER" wineboot.exe --init
+  "$WINESERVER" -w
+  "$WINELOADER" "$root/$setup" /S "/D=$vst2_64" || fail "the installer failed (/S)"
+  "$WINESERVER" -w
+
+  # The files: exactly the zip's, byte for byte, where the installer puts them.
+  (cd "$work/zip" && find . -type f | sed 's|^\./||' | sort) >"$work/zip-files"
+  local file expected=()
+  while read -r file; do
+    expected+=("$(prefix_path "$file")")
+    cmp -s "$work/zip/$file" "${expected[-1]}" || fail "installed ${expected[-1]} is missing or differs from the zip's $file"
+  done <"$work/zip-files"
+  installed_plugin_files | grep -v '/Program Files/Ardelnu/' >"$work/installed-files"
+  printf '%s\n' "${expected[@]}" | sort | diff - "$work/installed-files" ||
+    fail "the installer put down other files than the zip holds (above: < zip only, > installed only)"
+  echo "installer: the zip's $(wc -l <"$work/zip-files") files are installed in their folders"
+
+  # The entry in Windows' list of programs.
+  "$WINELOADER" reg.exe query "$uninstall_key" >"$work/reg" 2>&1 || { cat "$work/reg"; fail "no $uninstall_key"; }
+  tr -d '\r' <"$work/reg" >"$work/reg.txt"
+  local value
+  for value in "DisplayName REG_SZ Brindlow-Mono/Stereo Delay $version" "Publisher REG_SZ Ardelnu" \
+    "DisplayVersion REG_SZ $version" "DisplayIcon REG_SZ C:\Program Files\Ardelnu\Brindlow\Brindlow.ico" \
+    "UninstallString REG_SZ \"C:\Program Files\Ardelnu\Brindlow\uninstall.exe\"" \
+    "QuietUninstallString REG_SZ \"C:\Program Files\Ardelnu\Brindlow\uninstall.exe\" /S" \
+    "InstallLocation REG_SZ C:\Program Files\Ardelnu\Brindlow" "NoModify REG_DWORD 0x1" "NoRepair REG_DWORD 0x1"; do
+    awk '{$1=$1; print}' "$work/reg.txt" | grep -qxF "$value" || { cat "$work/reg.txt"; fail "the uninstall key lacks: $value"; }
+  done
+  # EstimatedSize in KiB: about what the files hold (the zip's size, +-50%).
+  local size zip_kib
+  size=$(awk '$1 == "EstimatedSize" {print $3}' "$work/reg.txt")
+  zip_kib=$(du -sk "$work/zip" | cut -f1)
+  [ -n "$size" ] && [ $((size)) -gt $((zip_kib / 2)) ] && [ $((size)) -lt $((zip_kib * 3 / 2)) ] ||
+    fail "EstimatedSize is '$size' KiB for $zip_kib KiB of files"
+  echo "installer: the uninstall key is registered"
+
+  # The check programs load the installed modules from the folders hosts scan.
+  local reference
+  reference=$("$WINELOADER" winepath.exe -w "$work/editor-reference.png")
+  for width in 64 32; do
+    if [ "$width" = 32 ] && ! runs_32bit_programs; then
+      echo "32-bit checks of the installed files NOT RUN: this machine cannot execute 32-bit programs (Exec format error)"
+      continue
+    fi
+    local build=build/windows common='C:\Program Files\Common Files' vst2=$vst2_64
+    loader=$wine_loader_64
+    if [ "$width" = 32 ]; then
+      build=build/windows32 common='C:\Program Files (x86)\Common Files' vst2='C:\Program Files (x86)\VSTPlugins'
+      loader=$wine_loader_32
+    fi
+    (cd "$build" &&
+      "$loader" VstWineCheck.exe "$vst2\Brindlow.dll" &&
+      "$loader" ClapWineCheck.exe "$common\CLAP\Brindlow.clap" "$reference" &&
+      "$loader" Vst3WineCheck.exe 'C:/Program Files/Common Files/VST3/Brindlow.vst3' "$reference") >"$work/checks-$width" 2>&1 ||
+      { cat "$work/checks-$width"; fail "the $width-bit check programs fail on the installed modules"; }
+    echo "installer: the $width-bit host checks load the installed VST 2.4, CLAP and VST 3 modules"
+  done
+
+  # The uninstaller copies itself away and returns at once; the server's -w waits for it.
+  "$WINELOADER" 'C:\Program Files\Ardelnu\Brindlow\uninstall.exe' /S || fail "the uninstaller failed (/S)"
+  "$WINESERVER" -w
+  installed_plugin_files >"$work/left"
+  [ ! -s "$work/left" ] || { cat "$work/left"; fail "the uninstaller left files behind"; }
+  local c=$WINEPREFIX/drive_c dir
+  for dir in "$c/Program Files/Ardelnu" "$c/Studio/VST64" "$c/Program Files/Common Files/VST3/Brindlow.vst3"; do
+    [ ! -e "$dir" ] || fail "the uninstaller left $dir"
+  done
+  if "$WINELOADER" reg.exe query "$uninstall_key" >/dev/null 2>&1; then fail "the uninstaller left $uninstall_key"; fi
+  echo "installer: the uninstaller removed every file, folder and the key"
+  "$WINESERVER" -w || true
+}
+
+stage_windows() {
+  local file
+  for file in "$setup" "$zip"; do
+    [ -f "$file" ] || fail "$file missing: run tools/package.sh"
+  done
+  for file in VstWineCheck.exe ClapWineCheck.exe Vst3WineCheck.exe; do
+    [ -f "build/windows/$file" ] && [ -f "build/windows32/$file" ] ||
+      fail "build/windows*/$file missing: build the Windows check programs (tools/test-windows.sh --build-only)"
+  done
+  require_wine_tools
+  mkdir -p "$work/zip"
+  (cd "$work/zip" && cmake -E tar xf "$root/$zip")
+  [ -x build/release/brindlow-render ] || fail "build/release/brindlow-render missing: run tools/package.sh"
+  build/release/brindlow-render --editor-snapshot "$work/editor-reference.png"
+  xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --wine-installer "$work"
+}
+
+if [ "${1:-}" = --wine-installer ]; then
+  wine_installer_checks "$2"
+  exit 0
+fi
+check_deb_contents
+run_lintian
+install_and_try_deb
+stage_windows

@@ -11,26 +11,17 @@
 # per width in build/wine-prefix-64 and build/wine-prefix-32. A missing Wine or xvfb is
 # an error: tools/install-deps.sh --test installs both.
 #
-# Wine's loaders are called directly, never through /usr/bin/wine: that script prefers
-# the 32-bit loader whenever wine32 is installed, so it would need 32-bit execution even
-# for 64-bit programs. The 64-bit checks therefore never depend on it. Some machines
-# cannot execute 32-bit programs at all (a kernel without IA-32 emulation: "Exec format
-# error"); there the 32-bit files are still built and their imports checked, their Wine checks
-# are not run, and one line says so:
+# Wine's loaders are called directly, never through /usr/bin/wine (tools/wine-tools.sh).
+# Some machines cannot execute 32-bit programs at all (a kernel without IA-32 emulation:
+# "Exec format error"); there the 32-bit files are still built and their imports checked,
+# their Wine checks are not run, and one line says so:
 #   32-bit Wine checks NOT RUN: this machine cannot execute 32-bit programs (Exec format error)
 # Where the checks of a width ran and passed, the line is "<width>-bit Wine checks passed".
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
-# The loader of each width's Windows programs; one server (64-bit, as Debian's
-# /usr/bin/wineserver picks it) serves the prefixes of both widths.
-wine_loader_64=/usr/lib/wine/wine64
-wine_loader_32=/usr/lib/wine/wine
-wineserver=/usr/lib/wine/wineserver64
-# The i386 dynamic loader (libc6:i386, which wine32 depends on): the smallest 32-bit
-# program there is, run to find out whether this machine executes 32-bit programs.
-i386_loader=/lib/ld-linux.so.2
+. tools/wine-tools.sh
 
 # Runs the check programs of one width; called under xvfb-run (see the end).
 if [ "${1:-}" = "--wine-checks" ]; then
@@ -61,21 +52,6 @@ elif [ $# -gt 0 ]; then
   exit 2
 fi
 
-# Whether this machine executes 32-bit programs: true or false, and an error for any
-# other failure of the i386 loader than "Exec format error".
-runs_32bit_programs() {
-  local loader=$1 output
-  if output=$("$loader" --version 2>&1 </dev/null); then
-    return 0
-  fi
-  if grep -qF "Exec format error" <<<"$output"; then
-    return 1
-  fi
-  echo "$loader --version failed for another reason than 32-bit execution:" >&2
-  echo "$output" >&2
-  exit 1
-}
-
 jobs=$(nproc)
 # build_dir TRIPLET DIR: the cross build of one width (after tools/build-mingw-deps.sh).
 build_dir() {
@@ -92,11 +68,8 @@ if [ "$build_only" = yes ]; then
   exit 0
 fi
 
-for tool in "$wine_loader_64" "$wine_loader_32" "$wineserver" "$i386_loader"; do
-  [ -x "$tool" ] || { echo "missing $tool (Wine of both widths): run tools/install-deps.sh --test" >&2; exit 1; }
-done
-command -v xvfb-run >/dev/null || { echo "missing xvfb-run: run tools/install-deps.sh --test" >&2; exit 1; }
-if runs_32bit_programs "$i386_loader"; then
+require_wine_tools
+if runs_32bit_programs; then
   wine32_runs=yes
   echo "This machine executes 32-bit programs: the 32-bit Wine checks will run."
 else
