@@ -67,7 +67,12 @@ add_custom_command(OUTPUT ${BRINDLOW_PACKAGING_BINARY}/brindlow-render.1.gz
     -P ${BRINDLOW_PACKAGING_SOURCE}/make-manual-page.cmake
   DEPENDS brindlow-render ${BRINDLOW_PACKAGING_SOURCE}/make-manual-page.cmake
   COMMENT "Writing the manual page of brindlow-render (help2man)")
-string(TIMESTAMP BRINDLOW_PACKAGE_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
+# Dated by the last commit, so that the package does not change with every configure.
+execute_process(COMMAND git log -1 --format=%aD WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+  OUTPUT_VARIABLE BRINDLOW_PACKAGE_DATE OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+if(NOT BRINDLOW_PACKAGE_DATE)
+  string(TIMESTAMP BRINDLOW_PACKAGE_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
+endif()
 configure_file(${BRINDLOW_PACKAGING_SOURCE}/changelog.in ${BRINDLOW_PACKAGING_BINARY}/changelog @ONLY)
 add_custom_command(OUTPUT ${BRINDLOW_PACKAGING_BINARY}/changelog.gz
   COMMAND ${BRINDLOW_GZIP} -9nkf ${BRINDLOW_PACKAGING_BINARY}/changelog

@@ -36,8 +36,13 @@ fail() {
   echo "test-packages: $*" >&2
   exit 1
 }
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# The work folder; the installer's checks under xvfb-run get their caller's.
+if [ "${1:-}" = --wine-installer ]; then
+  work=$2
+else
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+fi
 
 # The lintian warnings that README.md ("The packages") explains; any other fails.
 known_lintian_warnings='^W: brindlow: maintscript-calls-ldconfig \[(postinst|postrm)\]$'
@@ -202,9 +207,9 @@ installed_plugin_files() {
     "$c/Studio/VST64" "$c/Program Files/Ardelnu" -type f 2>/dev/null | sort || true
 }
 
-# Run under xvfb-run: installs, checks, uninstalls. $1: the work folder.
+# Run under xvfb-run: installs, checks, uninstalls.
 wine_installer_checks() {
-  local work=$1 width loader
+  local width loader
   export WINEPREFIX=$work/wine-prefix WINEARCH=win64 WINELOADER=$wine_loader_64 WINESERVER=$wineserver
   export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   "$WINELOADER" wineboot.exe --init
@@ -297,7 +302,7 @@ stage_windows() {
 }
 
 if [ "${1:-}" = --wine-installer ]; then
-  wine_installer_checks "$2"
+  wine_installer_checks
   exit 0
 fi
 check_deb_contents
