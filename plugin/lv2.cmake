@@ -27,10 +27,11 @@ brindlow_add_plugin_module(TARGET BrindlowLV2UI
   OUTPUT_DIRECTORY ${BRINDLOW_LV2_BUNDLE})
 
 add_subdirectory(${PROJECT_SOURCE_DIR}/tools/lv2-turtle ${CMAKE_BINARY_DIR}/tools/lv2-turtle)
+# Global: the Debian package installs them (cmake/BrindlowPackaging.cmake).
 set(BRINDLOW_LV2_TURTLE
   ${BRINDLOW_LV2_BUNDLE}/manifest.ttl
   ${BRINDLOW_LV2_BUNDLE}/brindlow.ttl
-  ${BRINDLOW_LV2_BUNDLE}/presets.ttl)
+  ${BRINDLOW_LV2_BUNDLE}/presets.ttl CACHE INTERNAL "The Turtle files of Brindlow.lv2")
 add_custom_command(OUTPUT ${BRINDLOW_LV2_TURTLE}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${BRINDLOW_LV2_BUNDLE}
   COMMAND lv2-turtle ${BRINDLOW_LV2_BUNDLE}

@@ -44,6 +44,7 @@ test_packages=(
   imagemagick sox                                  # the scripts that remake test pictures and sounds
   ardour                                           # a real host: its VST scanner and LV2 discovery
   jalv jackd2                                      # an LV2 host on a JACK server (dummy driver)
+  help2man lintian file nsis                       # the packages: manual page, checks, installer
 )
 
 SUDO=""

@@ -7,31 +7,23 @@
 # VST 3 modules into one bundle, build/windows/Brindlow.vst3.
 #
 #   tools/test-windows.sh
+#   tools/test-windows.sh --build-only   the two builds alone, no checks (tools/package.sh)
 #
 # Builds in build/windows (64-bit) and build/windows32 (32-bit); Wine keeps one prefix
 # per width in build/wine-prefix-64 and build/wine-prefix-32. A missing Wine or xvfb is
 # an error: tools/install-deps.sh --test installs both.
 #
-# Wine's loaders are called directly, never through /usr/bin/wine: that script prefers
-# the 32-bit loader whenever wine32 is installed, so it would need 32-bit execution even
-# for 64-bit programs. The 64-bit checks therefore never depend on it. Some machines
-# cannot execute 32-bit programs at all (a kernel without IA-32 emulation: "Exec format
-# error"); there the 32-bit files are still built and their imports checked, their Wine checks
-# are not run, and one line says so:
+# Wine's loaders are called directly, never through /usr/bin/wine (tools/wine-tools.sh).
+# Some machines cannot execute 32-bit programs at all (a kernel without IA-32 emulation:
+# "Exec format error"); there the 32-bit files are still built and their imports checked,
+# their Wine checks are not run, and one line says so:
 #   32-bit Wine checks NOT RUN: this machine cannot execute 32-bit programs (Exec format error)
 # Where the checks of a width ran and passed, the line is "<width>-bit Wine checks passed".
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
-# The loader of each width's Windows programs; one server (64-bit, as Debian's
-# /usr/bin/wineserver picks it) serves the prefixes of both widths.
-wine_loader_64=/usr/lib/wine/wine64
-wine_loader_32=/usr/lib/wine/wine
-wineserver=/usr/lib/wine/wineserver64
-# The i386 dynamic loader (libc6:i386, which wine32 depends on): the smallest 32-bit
-# program there is, run to find out whether this machine executes 32-bit programs.
-i386_loader=/lib/ld-linux.so.2
+. tools/wine-tools.sh
 
 # Runs the check programs of one width; called under xvfb-run (see the end).
 if [ "${1:-}" = "--wine-checks" ]; then
@@ -55,33 +47,38 @@ if [ "${1:-}" = "--wine-checks" ]; then
   exit "$status"
 fi
 
-# Whether this machine executes 32-bit programs: true or false, and an error for any
-# other failure of the i386 loader than "Exec format error".
-runs_32bit_programs() {
-  local loader=$1 output
-  if output=$("$loader" --version 2>&1 </dev/null); then
-    return 0
-  fi
-  if grep -qF "Exec format error" <<<"$output"; then
-    return 1
-  fi
-  echo "$loader --version failed for another reason than 32-bit execution:" >&2
-  echo "$output" >&2
-  exit 1
-}
+build_only=no
+if [ "${1:-}" = "--build-only" ]; then
+  build_only=yes
+elif [ $# -gt 0 ]; then
+  echo "usage: tools/test-windows.sh [--build-only]" >&2
+  exit 2
+fi
 
-for tool in "$wine_loader_64" "$wine_loader_32" "$wineserver" "$i386_loader"; do
-  [ -x "$tool" ] || { echo "missing $tool (Wine of both widths): run tools/install-deps.sh --test" >&2; exit 1; }
-done
-command -v xvfb-run >/dev/null || { echo "missing xvfb-run: run tools/install-deps.sh --test" >&2; exit 1; }
-if runs_32bit_programs "$i386_loader"; then
+jobs=$(nproc)
+# build_dir TRIPLET DIR: the cross build of one width (after tools/build-mingw-deps.sh).
+build_dir() {
+  local triplet=$1 dir=$2
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-w64-$triplet.cmake" \
+    -DBRINDLOW_MINGW_DEPS="$root/build/mingw-deps/$triplet-w64-mingw32"
+  cmake --build "$dir" -j "$jobs"
+}
+if [ "$build_only" = yes ]; then
+  tools/build-mingw-deps.sh build/mingw-deps
+  build_dir x86_64 build/windows
+  build_dir i686 build/windows32
+  exit 0
+fi
+
+require_wine_tools
+if runs_32bit_programs; then
   wine32_runs=yes
   echo "This machine executes 32-bit programs: the 32-bit Wine checks will run."
 else
   wine32_runs=no
   echo "This machine cannot execute 32-bit programs: the 32-bit DLL is built and its imports checked, its Wine checks cannot run."
 fi
-jobs=$(nproc)
 
 # The editor at its defaults as the Linux headless renderer paints it: the Windows
 # editor must show the same pixels outside its text. (The options are tools/test.sh's,
@@ -121,10 +118,7 @@ check_module() {
 
 build_width() {
   local width=$1 triplet=$2 dir=$3 run_checks=$4
-  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-w64-$triplet.cmake" \
-    -DBRINDLOW_MINGW_DEPS="$root/build/mingw-deps/$triplet-w64-mingw32"
-  cmake --build "$dir" -j "$jobs"
+  build_dir "$triplet" "$dir"
   check_module "$triplet" "$dir/Brindlow.dll"
   check_module "$triplet" "$dir/Brindlow.clap" clap_entry
   local arch=x86_64-win

@@ -3,7 +3,8 @@
 #
 #   tools/test.sh            everything, in this order: the Windows DLLs under Wine
 #                            (tools/test-windows.sh); the Release build and its tests, and
-#                            Ardour's VST and VST 3 scanners; the fuzzers
+#                            Ardour's VST and VST 3 scanners; the packages (tools/package.sh,
+#                            tools/test-packages.sh); the fuzzers
 #                            (tools/test-fuzz.sh); the AddressSanitizer +
 #                            UndefinedBehaviorSanitizer build and its tests; the editor in
 #                            real windows under Xvfb and the ThreadSanitizer run
@@ -73,6 +74,10 @@ if ! echo "$info" | grep -F 'name="Brindlow-Mono/Stereo Delay" vendor="Ardelnu"'
   echo "Ardour's VST 3 scanner does not see Brindlow.vst3 as expected" >&2
   exit 1
 fi
+
+stage "Packages: build and try them (tools/package.sh, tools/test-packages.sh)"
+tools/package.sh
+tools/test-packages.sh
 
 stage "Fuzzers (tools/test-fuzz.sh)"
 tools/test-fuzz.sh

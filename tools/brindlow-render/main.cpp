@@ -41,7 +41,8 @@ bool IsFile(const std::string& path)
 }
 
 // The Brindlow plug-in that belongs to this executable: beside it, in the build
-// tree's plug-in folder, or where the build put it.
+// tree's plug-in folder, in the VST folder of the prefix it is installed in (the
+// package's /usr/bin and /usr/lib/vst), or where the build put it.
 std::string DefaultPluginPath()
 {
   std::string exeDir;
@@ -55,6 +56,7 @@ std::string DefaultPluginPath()
   const std::string candidates[] = {
     exeDir.empty() ? "" : exeDir + "/Brindlow.so",
     exeDir.empty() ? "" : exeDir + "/../plugin/Brindlow.so",
+    exeDir.empty() ? "" : exeDir + "/../lib/vst/Brindlow.so",
     BRINDLOW_DEFAULT_PLUGIN,
   };
   for (const std::string& path : candidates)
