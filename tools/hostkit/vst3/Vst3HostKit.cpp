@@ -19,9 +19,14 @@ namespace vst3host
 
 std::string ModulePathInBundle(const std::string& bundle)
 {
+#if defined(_WIN32)
+  const char* const separators = "/\\"; // Windows paths may be written with either
+#else
+  const char* const separators = "/";
+#endif
   std::string path = bundle;
-  while (path.size() > 1 && path.back() == '/') path.pop_back();
-  const size_t slash = path.find_last_of('/');
+  while (path.size() > 1 && std::strchr(separators, path.back())) path.pop_back();
+  const size_t slash = path.find_last_of(separators);
   std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
   if (name.size() > 5 && name.compare(name.size() - 5, 5, ".vst3") == 0) name.resize(name.size() - 5);
 #if defined(_WIN32)
