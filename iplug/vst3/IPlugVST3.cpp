@@ -75,6 +75,7 @@ tresult VST3_API IPlugVST3::initialize(FUnknown* context)
   mInputArrangement = mOutputArrangement = kArrStereo;
   mActive = false;
   mProgramValue = 0.0;
+  mProgramChosen = -1;
   mChanges.assign(kMaxChanges, IParameterChange{});
   ReadFactoryPrograms();
   mControllerValues.clear();
@@ -269,7 +270,8 @@ int IPlugVST3::ReadChanges(IParameterChanges* changes, int frames)
         continue;
       }
       mProgramValue = value < 0.0 ? 0.0 : (value > 1.0 ? 1.0 : value);
-      const std::vector<double>& program = mProgramValues[static_cast<size_t>(ProgramForValue(mProgramValue))];
+      mProgramChosen = ProgramForValue(mProgramValue);
+      const std::vector<double>& program = mProgramValues[static_cast<size_t>(mProgramChosen)];
       for (int i = 0; i < params && i < static_cast<int>(program.size()); ++i)
         AddChange(frame, i, program[static_cast<size_t>(i)], false, &count);
     }
@@ -357,5 +359,11 @@ tresult VST3_API IPlugVST3::process(ProcessData& data)
     RunBlock<Sample64>(data, Buffers64, changes);
   else
     RunBlock<Sample32>(data, Buffers32, changes);
+  if (mProgramChosen >= 0)
+  {
+    // Its values were set in the block; the core keeps the number for the next state.
+    mPlug->SetCurrentProgramFromHost(mProgramChosen);
+    mProgramChosen = -1;
+  }
   return kResultOk;
 }

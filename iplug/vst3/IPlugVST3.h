@@ -180,7 +180,7 @@ private:
   template <class Sample>
   void RunBlock(vst3::ProcessData& data, Sample** (*buffers)(vst3::AudioBusBuffers&), int changes);
   // The controller's copies follow a whole new state (setComponentState, program choice).
-  void SetControllerValuesFromPlug(const IPlugBase& source);
+  void SetControllerValuesFromPlug(IPlugBase& source);
   void TellEditor(int index, double normalized);
   void TellHostValuesChanged();
 
@@ -203,6 +203,7 @@ private:
   vst3::ProcessSetup mSetup{vst3::kRealtime, vst3::kSample32, 1024, 44100.0};
   std::vector<IParameterChange> mChanges; // kMaxChanges long, filled per block
   double mProgramValue = 0.0;             // the processor's program-change value
+  int mProgramChosen = -1;                // the program chosen in the block being read, or -1
 
   // Controller side: normalised values, one per parameter, then the program's.
   std::vector<double> mControllerValues;
