@@ -174,6 +174,9 @@ private:
   int ProgramCount() const { return static_cast<int>(mProgramNames.size()); }
   // The program a normalised program-change value picks (the interface's rounding).
   int ProgramForValue(double normalized) const;
+  // [audio] Every block process() does not take its short path for. Kept out of line so
+  // that the short path stays short.
+  [[gnu::noinline]] vst3::tresult ProcessAnyBlock(vst3::ProcessData& data, bool hasChanges);
   // [audio] The block's parameter points, in frame order, as the plug-in's changes.
   int ReadChanges(vst3::IParameterChanges* changes, int frames);
   void AddChange(int frame, int index, double value, bool normalized, int* count);
@@ -198,6 +201,7 @@ private:
 
   // Processor side.
   vst3::SpeakerArrangement mInputArrangement = vst3::kArrStereo;
+  int mInputChannels = 2; // mInputArrangement's, counted once when it is set, not per block
   vst3::SpeakerArrangement mOutputArrangement = vst3::kArrStereo;
   bool mActive = false;
   vst3::ProcessSetup mSetup{vst3::kRealtime, vst3::kSample32, 1024, 44100.0};
