@@ -74,6 +74,7 @@ tresult VST3_API IPlugVST3::initialize(FUnknown* context)
   plug.SetHostCalls(this);
   mInputArrangement = mOutputArrangement = kArrStereo;
   mInputChannels = 2;
+  mOutputChannels = plug.OutputChannelCount();
   mActive = false;
   mProgramValue = 0.0;
   mProgramChosen = -1;
@@ -372,7 +373,7 @@ tresult VST3_API IPlugVST3::process(ProcessData& data)
     AudioBusBuffers& in = data.inputs[0];
     AudioBusBuffers& out = data.outputs[0];
     if (in.silenceFlags == 0 && in.numChannels >= mInputChannels && in.channelBuffers32 &&
-        out.numChannels >= mPlug->OutputChannelCount() && out.channelBuffers32)
+        out.numChannels >= mOutputChannels && out.channelBuffers32)
     {
       mPlug->ProcessFloatFromHost(in.channelBuffers32, out.channelBuffers32, data.numSamples);
       out.silenceFlags = 0;

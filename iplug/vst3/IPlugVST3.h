@@ -201,7 +201,8 @@ private:
 
   // Processor side.
   vst3::SpeakerArrangement mInputArrangement = vst3::kArrStereo;
-  int mInputChannels = 2; // mInputArrangement's, counted once when it is set, not per block
+  int mInputChannels = 2;  // mInputArrangement's, counted once when it is set, not per block
+  int mOutputChannels = 2; // the plug-in's, read once at initialize
   vst3::SpeakerArrangement mOutputArrangement = vst3::kArrStereo;
   bool mActive = false;
   vst3::ProcessSetup mSetup{vst3::kRealtime, vst3::kSample32, 1024, 44100.0};
