@@ -167,6 +167,11 @@ public:
   // no chunks), or renames the current one (cut to IProgram::kNameSize - 1 characters).
   void SelectProgramFromHost(int index);
   void RenameProgramFromHost(const char* name);
+  // Any thread, the audio thread too (it allocates nothing and calls no one): makes
+  // program index the current one without recalling it, for a host that sets the
+  // program's values itself (as changes in a block, or with a state it loads), so that
+  // the state saved next carries it. An index that is not a program changes nothing.
+  void SetCurrentProgramFromHost(int index);
   // Any thread: the current program's index, and the name of program index (false,
   // empty text, for one that does not exist).
   int CurrentProgramForHost();

@@ -152,6 +152,12 @@ void IPlugBase::SelectProgramFromHost(int index)
   RefreshTail();
 }
 
+void IPlugBase::SetCurrentProgramFromHost(int index)
+{
+  IPlugLockGuard guard(mLock);
+  if (PresetAt(index)) mCurrentPreset = index;
+}
+
 void IPlugBase::RenameProgramFromHost(const char* name)
 {
   if (!name) return;

@@ -4,14 +4,17 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <mutex>
 #include <thread>
 
 class IPlugLock
 {
 public:
-  // Re-entrance is counted here, over a plain mutex (cheaper to take than a recursive one,
-  // and taken once per block): a thread finds its own id as the owner only if it stored it.
+  // Taken once per block, nearly always free: an uncontended Enter or Leave is one atomic
+  // add on mWanted (the threads holding or waiting). Only a thread that finds it held
+  // waits, on mHandOver, until the holder's Leave passes the lock on. Re-entrance is
+  // counted here: a thread finds its own id as the owner only if it stored it.
   void Enter()
   {
     const std::thread::id self = std::this_thread::get_id();
@@ -20,7 +23,7 @@ public:
       ++mDepth;
       return;
     }
-    mMutex.lock();
+    if (mWanted.fetch_add(1, std::memory_order_acquire) > 0) mHandOver.Wait();
     mOwner.store(self, std::memory_order_relaxed);
     mDepth = 1;
   }
@@ -28,7 +31,7 @@ public:
   {
     if (--mDepth > 0) return;
     mOwner.store(std::thread::id(), std::memory_order_relaxed);
-    mMutex.unlock();
+    if (mWanted.fetch_sub(1, std::memory_order_release) > 1) mHandOver.Post();
   }
   // Any thread: whether the calling thread holds the lock now.
   bool HeldByCurrentThread() const
@@ -37,7 +40,33 @@ public:
   }
 
 private:
-  std::mutex mMutex;
+  // A counting semaphore: each Post lets one Wait through, whichever comes first.
+  class Semaphore
+  {
+  public:
+    void Post()
+    {
+      {
+        std::lock_guard<std::mutex> guard(mMutex);
+        ++mCount;
+      }
+      mPosted.notify_one();
+    }
+    void Wait()
+    {
+      std::unique_lock<std::mutex> guard(mMutex);
+      mPosted.wait(guard, [this] { return mCount > 0; });
+      --mCount;
+    }
+
+  private:
+    std::mutex mMutex;
+    std::condition_variable mPosted;
+    int mCount = 0;
+  };
+
+  std::atomic<int> mWanted{0};
+  Semaphore mHandOver;
   std::atomic<std::thread::id> mOwner{};
   int mDepth = 0; // written only by the holder
 };

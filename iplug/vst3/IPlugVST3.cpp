@@ -73,8 +73,11 @@ tresult VST3_API IPlugVST3::initialize(FUnknown* context)
   plug.SetBlockFrames(1024);
   plug.SetHostCalls(this);
   mInputArrangement = mOutputArrangement = kArrStereo;
+  mInputChannels = 2;
+  mOutputChannels = plug.OutputChannelCount();
   mActive = false;
   mProgramValue = 0.0;
+  mProgramChosen = -1;
   mChanges.assign(kMaxChanges, IParameterChange{});
   ReadFactoryPrograms();
   mControllerValues.clear();
@@ -183,6 +186,7 @@ tresult VST3_API IPlugVST3::setBusArrangements(SpeakerArrangement* inputs, int32
   const int n = __builtin_popcountll(input);
   mPlug->ConnectInputsFromHost(n);
   mInputArrangement = input;
+  mInputChannels = n;
   mOutputArrangement = output;
   return supported ? kResultTrue : kResultFalse;
 }
@@ -269,7 +273,8 @@ int IPlugVST3::ReadChanges(IParameterChanges* changes, int frames)
         continue;
       }
       mProgramValue = value < 0.0 ? 0.0 : (value > 1.0 ? 1.0 : value);
-      const std::vector<double>& program = mProgramValues[static_cast<size_t>(ProgramForValue(mProgramValue))];
+      mProgramChosen = ProgramForValue(mProgramValue);
+      const std::vector<double>& program = mProgramValues[static_cast<size_t>(mProgramChosen)];
       for (int i = 0; i < params && i < static_cast<int>(program.size()); ++i)
         AddChange(frame, i, program[static_cast<size_t>(i)], false, &count);
     }
@@ -299,13 +304,20 @@ Sample** PlugChannels(Sample** host, int hostCount, int needed, Sample** scratch
   return scratch;
 }
 
+// A block without changes takes the core's plain call, as processReplacing does.
 void ProcessFromHost(IPlugBase& plug, float** ins, float** outs, int frames, const IParameterChange* changes, int n)
 {
-  plug.ProcessFloatFromHost(ins, outs, 0, frames, changes, n);
+  if (n > 0)
+    plug.ProcessFloatFromHost(ins, outs, 0, frames, changes, n);
+  else
+    plug.ProcessFloatFromHost(ins, outs, frames);
 }
 void ProcessFromHost(IPlugBase& plug, double** ins, double** outs, int frames, const IParameterChange* changes, int n)
 {
-  plug.ProcessDoubleFromHost(ins, outs, 0, frames, changes, n);
+  if (n > 0)
+    plug.ProcessDoubleFromHost(ins, outs, 0, frames, changes, n);
+  else
+    plug.ProcessDoubleFromHost(ins, outs, frames);
 }
 
 template <class Sample>
@@ -335,8 +347,7 @@ void IPlugVST3::RunBlock(ProcessData& data, Sample** (*buffers)(AudioBusBuffers&
   Sample* outScratch[kMaxChannels];
   const int inCount = in ? in->numChannels : 0;
   Sample** inChannels = in && inCount > 0 ? buffers(*in) : nullptr;
-  const int inputs = __builtin_popcountll(mInputArrangement);
-  ProcessFromHost(plug, PlugChannels(inChannels, inCount, inputs, inScratch),
+  ProcessFromHost(plug, PlugChannels(inChannels, inCount, mInputChannels, inScratch),
                   PlugChannels(outChannels, out->numChannels, plug.OutputChannelCount(), outScratch), frames,
                   mChanges.data(), changes);
   // An output is flagged silent only when it was checked to hold zeros, and only looked
@@ -351,11 +362,39 @@ void IPlugVST3::RunBlock(ProcessData& data, Sample** (*buffers)(AudioBusBuffers&
 tresult VST3_API IPlugVST3::process(ProcessData& data)
 {
   if (!mPlug) return kNotInitialized;
-  const int changes =
-    data.inputParameterChanges ? ReadChanges(data.inputParameterChanges, data.numSamples > 0 ? data.numSamples : 0) : 0;
+  IParameterChanges* const queues = data.inputParameterChanges;
+  const bool hasChanges = queues && queues->getParameterCount() > 0;
+  // The common block takes a short path, straight to the core as processReplacing does:
+  // 32-bit, no changes, both buses with all their channels, and an input not flagged
+  // silent (so no output is flagged silent either).
+  if (!hasChanges && data.symbolicSampleSize == kSample32 && data.numSamples > 0 && data.numInputs > 0 &&
+      data.numOutputs > 0 && data.inputs && data.outputs)
+  {
+    AudioBusBuffers& in = data.inputs[0];
+    AudioBusBuffers& out = data.outputs[0];
+    if (in.silenceFlags == 0 && in.numChannels >= mInputChannels && in.channelBuffers32 &&
+        out.numChannels >= mOutputChannels && out.channelBuffers32)
+    {
+      mPlug->ProcessFloatFromHost(in.channelBuffers32, out.channelBuffers32, data.numSamples);
+      out.silenceFlags = 0;
+      return kResultOk;
+    }
+  }
+  return ProcessAnyBlock(data, hasChanges);
+}
+
+tresult IPlugVST3::ProcessAnyBlock(ProcessData& data, bool hasChanges)
+{
+  const int changes = hasChanges ? ReadChanges(data.inputParameterChanges, data.numSamples > 0 ? data.numSamples : 0) : 0;
   if (data.symbolicSampleSize == kSample64)
     RunBlock<Sample64>(data, Buffers64, changes);
   else
     RunBlock<Sample32>(data, Buffers32, changes);
+  if (mProgramChosen >= 0)
+  {
+    // Its values were set in the block; the core keeps the number for the next state.
+    mPlug->SetCurrentProgramFromHost(mProgramChosen);
+    mProgramChosen = -1;
+  }
   return kResultOk;
 }

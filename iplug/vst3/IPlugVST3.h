@@ -174,13 +174,16 @@ private:
   int ProgramCount() const { return static_cast<int>(mProgramNames.size()); }
   // The program a normalised program-change value picks (the interface's rounding).
   int ProgramForValue(double normalized) const;
+  // [audio] Every block process() does not take its short path for. Kept out of line so
+  // that the short path stays short.
+  [[gnu::noinline]] vst3::tresult ProcessAnyBlock(vst3::ProcessData& data, bool hasChanges);
   // [audio] The block's parameter points, in frame order, as the plug-in's changes.
   int ReadChanges(vst3::IParameterChanges* changes, int frames);
   void AddChange(int frame, int index, double value, bool normalized, int* count);
   template <class Sample>
   void RunBlock(vst3::ProcessData& data, Sample** (*buffers)(vst3::AudioBusBuffers&), int changes);
   // The controller's copies follow a whole new state (setComponentState, program choice).
-  void SetControllerValuesFromPlug(const IPlugBase& source);
+  void SetControllerValuesFromPlug(IPlugBase& source);
   void TellEditor(int index, double normalized);
   void TellHostValuesChanged();
 
@@ -198,11 +201,14 @@ private:
 
   // Processor side.
   vst3::SpeakerArrangement mInputArrangement = vst3::kArrStereo;
+  int mInputChannels = 2;  // mInputArrangement's, counted once when it is set, not per block
+  int mOutputChannels = 2; // the plug-in's, read once at initialize
   vst3::SpeakerArrangement mOutputArrangement = vst3::kArrStereo;
   bool mActive = false;
   vst3::ProcessSetup mSetup{vst3::kRealtime, vst3::kSample32, 1024, 44100.0};
   std::vector<IParameterChange> mChanges; // kMaxChanges long, filled per block
   double mProgramValue = 0.0;             // the processor's program-change value
+  int mProgramChosen = -1;                // the program chosen in the block being read, or -1
 
   // Controller side: normalised values, one per parameter, then the program's.
   std::vector<double> mControllerValues;

@@ -182,10 +182,11 @@ void IPlugVST3::TellHostValuesChanged()
   if (mHandler) mHandler->restartComponent(kParamValuesChanged);
 }
 
-void IPlugVST3::SetControllerValuesFromPlug(const IPlugBase& source)
+void IPlugVST3::SetControllerValuesFromPlug(IPlugBase& source)
 {
   for (int i = 0; i < ParamCount() && i < source.ParameterCount(); ++i)
     TellEditor(i, source.ParameterAt(i)->Normalized());
+  if (ProgramCount() > 0) mControllerValues.back() = plainParamToNormalized(kProgramParamId, source.CurrentProgramForHost());
 }
 
 tresult VST3_API IPlugVST3::setComponentHandler(IComponentHandler* handler)

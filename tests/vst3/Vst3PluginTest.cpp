@@ -341,10 +341,15 @@ TEST(Vst3Programs, SeventeenNamedProgramsInTheRootUnitsListAndTheProgramParamete
   changes->Add(program.id, 0, 5 / 16.0);
   EXPECT_EQ(plugin.Process32(nullptr, 0, nullptr, 0, 0, changes), kResultOk);
   changes->release();
-  // The processor's state now holds the program's values: a fresh controller shows them.
+  // The processor's state now holds the program's values and its number: a fresh
+  // instance shows both, and saves the same program again.
   Instance other(TheModule());
   ASSERT_TRUE(other.LoadState(plugin.SaveState()));
   EXPECT_NEAR(other.controller->getParamNormalized(0), chosen, 1e-9);
+  EXPECT_DOUBLE_EQ(other.controller->getParamNormalized(program.id), 5 / 16.0);
+  Instance third(TheModule());
+  ASSERT_TRUE(third.LoadState(other.SaveState()));
+  EXPECT_DOUBLE_EQ(third.controller->getParamNormalized(program.id), 5 / 16.0);
 }
 
 TEST(Vst3Process, EveryKindOfBlockAHostSendsIsProcessed)

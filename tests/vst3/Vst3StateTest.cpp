@@ -117,3 +117,49 @@ TEST(Vst3State, EmptyCutForeignAndDamagedStreamsAreRefusedAndTheStateKept)
   EXPECT_EQ(plugin.component->setState(nullptr), kInvalidArgument);
   EXPECT_EQ(plugin.component->getState(nullptr), kInvalidArgument);
 }
+
+namespace
+{
+uint32_t Fnv1a(const uint8_t* data, size_t size, uint32_t hash = 2166136261u)
+{
+  for (size_t i = 0; i < size; ++i) hash = (hash ^ data[i]) * 16777619u;
+  return hash;
+}
+
+void PutU32(std::vector<uint8_t>& bytes, size_t at, uint32_t value)
+{
+  for (int i = 0; i < 4; ++i) bytes[at + static_cast<size_t>(i)] = static_cast<uint8_t>(value >> (8 * i));
+}
+} // namespace
+
+// Streams from before the current program was kept still load (as program 0); a stream
+// naming a program the plug-in lacks is refused, however well it is checked.
+TEST(Vst3State, AStreamWithoutTheProgramLoadsAsProgramZeroAndOneWithAnUnknownProgramIsRefused)
+{
+  Instance source(TheModule());
+  ASSERT_TRUE(source.Ok()) << source.Error();
+  HostSets(source, 0, 0.3);
+  HostSets(source, ParamID(0x50726F67), 4 / 16.0); // the program parameter, program 4
+  HostSets(source, 0, 0.3);                          // an edit after choosing it
+  const std::vector<uint8_t> saved = source.SaveState();
+  ASSERT_GT(saved.size(), 20u);
+  // "BrCS", version, program, length n, n bytes, check of program and state.
+  const size_t n = saved.size() - 20;
+
+  std::vector<uint8_t> old = saved;
+  old.erase(old.begin() + 8, old.begin() + 12); // no program word
+  PutU32(old, 4, 1);
+  PutU32(old, 12 + n, Fnv1a(old.data() + 12, n));
+  Instance fromOld(TheModule());
+  ASSERT_TRUE(fromOld.LoadState(old));
+  EXPECT_NEAR(fromOld.controller->getParamNormalized(0), 0.3, 1e-6);
+  EXPECT_DOUBLE_EQ(fromOld.controller->getParamNormalized(ParamID(0x50726F67)), 0.0);
+
+  std::vector<uint8_t> unknown = saved;
+  PutU32(unknown, 8, 17);
+  PutU32(unknown, 16 + n, Fnv1a(unknown.data() + 16, n, Fnv1a(unknown.data() + 8, 4)));
+  Instance plugin(TheModule());
+  const std::vector<uint8_t> before = plugin.SaveState();
+  EXPECT_NE(LoadComponent(plugin, unknown), kResultOk);
+  EXPECT_EQ(plugin.SaveState(), before);
+}
