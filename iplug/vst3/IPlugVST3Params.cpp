@@ -188,7 +188,8 @@ void IPlugVST3::TellHostValuesChanged()
   int version = 0;
   if (HostProduct(product, sizeof product, &version) && std::strncmp(product, "Ardour", 6) == 0)
   {
-    for (int i = 0; i < ParamCount(); ++i) mHandler->performEdit(static_cast<ParamID>(i), mControllerValues[static_cast<size_t>(i)]);
+    for (int i = 0; i < ParamCount(); ++i)
+      mHandler->performEdit(static_cast<ParamID>(i), mControllerValues[static_cast<size_t>(i)]);
     return;
   }
   mHandler->restartComponent(kParamValuesChanged);

@@ -2,7 +2,8 @@
 // in, with a host of the test's own whose every object the plug-in may call (the host
 // context, the component handler, streams, parameter changes and their queues, the plug
 // frame and its run loop) goes to the shared recorder (tests/plugin/HostCallRecorder.h).
-// The adapter uses no event lists and no messages: process is given none.
+// The adapter uses no event lists and no messages: process is given none. Ardour's own
+// way of being told a program's values is checked here too.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -36,6 +37,7 @@ struct Recorder : HostCallRecorder
 class RecordingApplication final : public Counted<IHostApplication>
 {
 public:
+  explicit RecordingApplication(const char* name = "Recording Host") : mName(name) {}
   tresult VST3_API queryInterface(const TUID iid, void** obj) override
   {
     gHost.Record("host.queryInterface");
@@ -44,8 +46,7 @@ public:
   tresult VST3_API getName(String128 name) override
   {
     gHost.Record("host.getName");
-    const char text[] = "Recording Host";
-    for (size_t i = 0; i < sizeof(text); ++i) name[i] = static_cast<char16>(text[i]);
+    for (size_t i = 0; i <= std::strlen(mName); ++i) name[i] = static_cast<char16>(mName[i]);
     return kResultOk;
   }
   tresult VST3_API createInstance(TUID, TUID, void** obj) override
@@ -54,6 +55,9 @@ public:
     if (obj) *obj = nullptr;
     return kNoInterface;
   }
+
+private:
+  const char* mName;
 };
 
 class RecordingHandler final : public Counted<IComponentHandler>
@@ -313,6 +317,30 @@ TEST(Vst3ThreadRules, NoHostCallbackRunsUnderThePlugInsLock)
   adapter->terminate();
   adapter->terminate();
   gAdapter = nullptr; // the plug-in is gone
+  adapter->release();
+  handler->release();
+  app->release();
+  gHost.ExpectNoneLocked();
+}
+
+// Ardour 7 holds its process lock around the program choice from its preset menu and takes
+// it again in restartComponent: it must be told the values as edits, or it hangs.
+TEST(Vst3ThreadRules, ArdourIsToldAProgramsValuesAsEditsWithoutARestart)
+{
+  auto* adapter = new IPlugVST3(kProduct);
+  gAdapter = adapter;
+  auto* app = new RecordingApplication("Ardour");
+  auto* handler = new RecordingHandler;
+  gHost.During("a program chosen in Ardour");
+  ASSERT_EQ(adapter->initialize(app), kResultOk);
+  adapter->setComponentHandler(handler);
+  const int restarts = gHost.CountOf("handler.restartComponent");
+  const int edits = gHost.CountOf("handler.performEdit");
+  EXPECT_EQ(adapter->setParamNormalized(IPlugVST3::kProgramParamId, 1.0), kResultOk);
+  EXPECT_EQ(gHost.CountOf("handler.restartComponent"), restarts);
+  EXPECT_EQ(gHost.CountOf("handler.performEdit"), edits + adapter->Plug()->ParameterCount());
+  adapter->terminate();
+  gAdapter = nullptr;
   adapter->release();
   handler->release();
   app->release();
