@@ -2,9 +2,10 @@
 # The test command (after tools/install-deps.sh --test):
 #
 #   tools/test.sh            everything, in this order: the Windows DLLs under Wine
-#                            (tools/test-windows.sh); the Release build and its tests, and
-#                            Ardour's VST and VST 3 scanners; the packages (tools/package.sh,
-#                            tools/test-packages.sh); the fuzzers
+#                            (tools/test-windows.sh); the Release build and its tests, the
+#                            LV2 and VST 3 bundles in Ardour (tools/test-lv2.sh,
+#                            tools/test-vst3.sh), and Ardour's VST and VST 3 scanners; the
+#                            packages (tools/package.sh, tools/test-packages.sh); the fuzzers
 #                            (tools/test-fuzz.sh); the AddressSanitizer +
 #                            UndefinedBehaviorSanitizer build and its tests; the editor in
 #                            real windows under Xvfb and the ThreadSanitizer run
@@ -54,6 +55,8 @@ tools/test-windows.sh
 release_build_and_tests
 stage "LV2 bundle in LV2 tools and hosts (tools/test-lv2.sh)"
 tools/test-lv2.sh build/release
+stage "VST 3 bundle in Ardour 7 (tools/test-vst3.sh)"
+tools/test-vst3.sh build/release
 
 # A real Linux host's view of the plug-in (tools/install-deps.sh --test installs Ardour):
 # its VST and VST 3 scanners must find the name, the maker and two inputs and two outputs.

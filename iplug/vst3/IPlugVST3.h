@@ -117,7 +117,8 @@ public:
   vst3::ParamValue VST3_API plainParamToNormalized(vst3::ParamID id, vst3::ParamValue plainValue) override;
   vst3::ParamValue VST3_API getParamNormalized(vst3::ParamID id) override;
   // The host tells the controller a value: the editor follows; the host is not called
-  // back, except for a program choice, which it is told changed all values.
+  // back, except for a program choice, which it is told changed all values (Ardour 7:
+  // each value as an edit, see TellHostValuesChanged).
   vst3::tresult VST3_API setParamNormalized(vst3::ParamID id, vst3::ParamValue value) override;
   vst3::tresult VST3_API setComponentHandler(vst3::IComponentHandler* handler) override;
   vst3::IPlugView* VST3_API createView(vst3::FIDString name) override;

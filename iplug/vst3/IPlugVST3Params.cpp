@@ -179,7 +179,20 @@ void IPlugVST3::TellEditor(int index, double normalized)
 
 void IPlugVST3::TellHostValuesChanged()
 {
-  if (mHandler) mHandler->restartComponent(kParamValuesChanged);
+  if (!mHandler) return;
+  // Ardour 7 holds its process lock while it sends a program choice (its preset menu:
+  // load_preset, then setParamNormalized) and takes that lock again in restartComponent,
+  // so that call would never return. It takes edits without the lock: it is told each
+  // value as one, which it shows without sending it back as automation.
+  char product[64] = {};
+  int version = 0;
+  if (HostProduct(product, sizeof product, &version) && std::strncmp(product, "Ardour", 6) == 0)
+  {
+    for (int i = 0; i < ParamCount(); ++i)
+      mHandler->performEdit(static_cast<ParamID>(i), mControllerValues[static_cast<size_t>(i)]);
+    return;
+  }
+  mHandler->restartComponent(kParamValuesChanged);
 }
 
 void IPlugVST3::SetControllerValuesFromPlug(IPlugBase& source)

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -88,6 +89,22 @@ TEST_F(EditorWindowTest, OpensAsAChildOfThePanelsSizeAtTheParentsCorner)
   EXPECT_EQ(geometry.y, 0);
   EXPECT_EQ(geometry.width, Panel::kWidth);
   EXPECT_EQ(geometry.height, Panel::kHeight);
+  // An XEmbed client from the start: embedders (a GtkSocket) read _XEMBED_INFO, two
+  // 32-bit values, version 0 and no XEMBED_MAPPED flag (the embedder maps it).
+  xcb_connection_t* c = display.Connection();
+  xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, 12, "_XEMBED_INFO"), nullptr);
+  ASSERT_NE(atom, nullptr);
+  xcb_get_property_reply_t* info =
+    xcb_get_property_reply(c, xcb_get_property(c, 0, editor, atom->atom, XCB_GET_PROPERTY_TYPE_ANY, 0, 2), nullptr);
+  ASSERT_NE(info, nullptr);
+  EXPECT_EQ(info->type, atom->atom);
+  EXPECT_EQ(info->format, 32);
+  ASSERT_EQ(xcb_get_property_value_length(info), 8) << "no _XEMBED_INFO on the editor window";
+  const uint32_t* values = static_cast<const uint32_t*>(xcb_get_property_value(info));
+  EXPECT_EQ(values[0], 0u);
+  EXPECT_EQ(values[1] & 1u, 0u);
+  std::free(info);
+  std::free(atom);
   // The rectangle stays what it was.
   ASSERT_EQ(plug->Dispatch(effEditGetRect, 0, 0, &rect), 1);
   EXPECT_EQ(rect->right - rect->left, Panel::kWidth);

@@ -38,6 +38,20 @@ struct Freed
   T* operator->() const { return p; }
   explicit operator bool() const { return p != nullptr; }
 };
+
+// Marks the window an XEmbed client (_XEMBED_INFO: protocol version 0, no flags). Hosts
+// that embed through XEmbed (a GtkSocket in Ardour, the VST 3 editor host) look for it on
+// the child as soon as it exists, and the VST 3 editor host refuses a child whose flags
+// already say mapped: it maps the window itself, and a GtkSocket maps it on our request.
+void MarkXEmbedClient(xcb_connection_t* connection, xcb_window_t window)
+{
+  const char name[] = "_XEMBED_INFO";
+  Freed<xcb_intern_atom_reply_t> atom(
+    xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, sizeof(name) - 1, name), nullptr));
+  if (!atom) return;
+  const uint32_t info[2] = {0, 0}; // version, flags (XEMBED_MAPPED is bit 0)
+  xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, atom->atom, atom->atom, 32, 2, info);
+}
 }  // namespace
 
 // One open editor window and its connection.
@@ -131,6 +145,7 @@ bool X11Editor::Open(xcb_window_t parent, const IBounds& rect)
     mWindow = 0;
     return false;
   }
+  MarkXEmbedClient(mConnection, mWindow);
   mGc = xcb_generate_id(mConnection);
   const uint32_t gcValues[] = {0};
   xcb_create_gc(mConnection, mGc, mWindow, XCB_GC_GRAPHICS_EXPOSURES, gcValues);
