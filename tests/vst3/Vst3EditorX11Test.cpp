@@ -84,13 +84,7 @@ protected:
   xcb_window_t Shown(Editor& editor, xcb_window_t into)
   {
     xcb_window_t shown = XCB_NONE;
-    editor.TurnUntil([&] {
-      const std::vector<xcb_window_t> children = display.Children(into);
-      WindowGeometry geometry;
-      if (children.size() == 1 && display.Geometry(children[0], geometry) && geometry.viewable)
-        shown = children[0];
-      return shown != XCB_NONE;
-    });
+    editor.TurnUntil([&] { return (shown = display.ViewableOnlyChild(into)) != XCB_NONE; });
     return shown;
   }
   bool Emptied(Editor& editor, xcb_window_t into)

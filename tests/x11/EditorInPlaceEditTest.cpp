@@ -27,13 +27,7 @@ protected:
     ASSERT_NE(plug->Effect(), nullptr);
     parent = display.CreateParent(40, 40, 300, 160);
     ASSERT_EQ(plug->OpenEditor(parent), 1);
-    ASSERT_TRUE(plug->IdleUntil([&] {
-      const std::vector<xcb_window_t> children = display.Children(parent);
-      WindowGeometry geometry;
-      editor = children.size() == 1 && display.Geometry(children[0], geometry) && geometry.viewable ? children[0]
-                                                                                                   : XCB_NONE;
-      return editor != XCB_NONE;
-    }));
+    ASSERT_TRUE(plug->IdleUntil([&] { return (editor = display.ViewableOnlyChild(parent)) != XCB_NONE; }));
     plug->IdleFor(3);
     ASSERT_TRUE(display.ReadPixels(editor, panel));
     plug->ClearCalls();

@@ -49,13 +49,7 @@ protected:
   {
     if (instance.OpenEditor(into) != 1) return XCB_NONE;
     xcb_window_t editor = XCB_NONE;
-    instance.IdleUntil([&] {
-      const std::vector<xcb_window_t> children = display.Children(into);
-      WindowGeometry geometry;
-      if (children.size() == 1 && display.Geometry(children[0], geometry) && geometry.viewable)
-        editor = children[0];
-      return editor != XCB_NONE;
-    });
+    instance.IdleUntil([&] { return (editor = display.ViewableOnlyChild(into)) != XCB_NONE; });
     return editor;
   }
 

@@ -106,6 +106,13 @@ bool TestDisplay::Geometry(xcb_window_t window, WindowGeometry& out)
   return true;
 }
 
+xcb_window_t TestDisplay::ViewableOnlyChild(xcb_window_t window)
+{
+  const std::vector<xcb_window_t> children = Children(window);
+  WindowGeometry geometry;
+  return children.size() == 1 && Geometry(children[0], geometry) && geometry.viewable ? children[0] : XCB_NONE;
+}
+
 bool TestDisplay::ReadPixels(xcb_window_t window, WindowPixels& out)
 {
   WindowGeometry geometry;

@@ -59,6 +59,8 @@ public:
   bool Geometry(xcb_window_t window, WindowGeometry& out);
   // The window's pixels; false when it is gone or not viewable.
   bool ReadPixels(xcb_window_t window, WindowPixels& out);
+  // The one child of window while it is viewable, else XCB_NONE: an embedded editor on screen.
+  xcb_window_t ViewableOnlyChild(xcb_window_t window);
 
   // Synthetic input. Coordinates are relative to |window|; each call is flushed.
   void MovePointer(xcb_window_t window, int32_t x, int32_t y);
