@@ -434,7 +434,9 @@ IBitmapStrip IGraphicsLice::LoadImageStrip(int32_t resourceId, const char* name,
   LICE_IBitmap* bitmap = cache.Find(resourceId);
   if (!bitmap)
   {
-    bitmap = LoadImageResource(resourceId, name);
+    // Laying out an editor decodes nothing where the pixels can wait for the first paint.
+    bitmap = DeferredImageResource(resourceId, name);
+    if (!bitmap) bitmap = LoadImageResource(resourceId, name);
     if (!bitmap)
     {
       // Missing artwork is a programming error: report it and hand out an

@@ -72,6 +72,10 @@ public:
   virtual void ReleaseImage(const IBitmapStrip& strip);
   // Decodes the module's embedded image |resourceId|; null when it cannot.
   virtual LICE_IBitmap* LoadImageResource(int32_t resourceId, const char* name) = 0;
+  // The module's embedded image |resourceId| with its size read and its pixels decoded at
+  // the first paint (an IDeferredImage); null when it cannot be had that way, and
+  // LoadImageStrip then decodes at once through LoadImageResource.
+  virtual LICE_IBitmap* DeferredImageResource(int32_t, const char*) { return nullptr; }
 
   // --- controls, painting and dispatch --------------------------------------
   // Takes ownership; answers the new control's index (-1 for a null control).

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "IControl.h"
+#include "IDeferredImage.h"
 #include "IDrawnEditBox.h"
 #include "IPlatformServices.h"
 #include "ITextRenderer.h"
@@ -533,6 +534,15 @@ bool IGraphicsWindow::OpenWebAddress(const char* address, const char* title, con
   if (address && mServices->OpenAddress(mWindow, address)) return true;
   if (failure) mServices->ShowMessage(mWindow, title, failure);
   return false;
+}
+
+LICE_IBitmap* IGraphicsWindow::DeferredImageResource(int32_t resourceId, const char* name)
+{
+  int width = 0, height = 0;
+  if (ImageKindOfName(name) != IImageKind::kPng ||
+      !LICE::ReadPngResourceSize(mModuleInstance, resourceId, &width, &height))
+    return nullptr;
+  return new IDeferredImage(width, height, &LICE::DecodePngResource, mModuleInstance, resourceId);
 }
 
 LICE_IBitmap* IGraphicsWindow::LoadImageResource(int32_t resourceId, const char* name)

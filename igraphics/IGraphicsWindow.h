@@ -84,6 +84,8 @@ public:
   void ShowEditorWindow(bool show) override;
   void* NativeWindow() override { return mWindow; }
   LICE_IBitmap* LoadImageResource(int32_t resourceId, const char* name) override;
+  // PNG artwork: its size from the header, its pixels at the first paint.
+  LICE_IBitmap* DeferredImageResource(int32_t resourceId, const char* name) override;
   void Idle() override;
   int EventFileDescriptor() const override;
   bool HostKeyDown(const IKeyPress& key) override;

@@ -1,7 +1,9 @@
 #pragma once
 // The module-wide image cache: every decoded, scaled or cropped image lives
 // here exactly once, shared by all plug-in instances and editors, until it is
-// released or the module unloads. Each operation holds the cache's lock.
+// released or the module unloads. Each operation holds the cache's lock. An
+// artwork image may be held before its pixels are decoded (IDeferredImage): it
+// decodes itself at its first paint, outside this lock.
 
 #include <mutex>
 #include <vector>

@@ -21,6 +21,11 @@ constexpr unsigned long long kLiceMaxDecodedPixels = 1ull << 27;
 LICE_IBitmap* DecodePngResource(void* module, int resourceId, LICE_IBitmap* dest = nullptr);
 LICE_IBitmap* DecodePngBlock(const void* data, size_t length, LICE_IBitmap* dest = nullptr);
 LICE_IBitmap* DecodePngFile(const char* utf8Name, LICE_IBitmap* dest = nullptr);
+// The size a PNG declares in its header, read without decoding anything (so an editor can
+// lay itself out before it needs the pixels). False for data that is no PNG, or that
+// declares a size the decoder refuses.
+bool ReadPngSize(const void* data, size_t length, int* width, int* height);
+bool ReadPngResourceSize(void* module, int resourceId, int* width, int* height);
 
 // JPEG data cut short inside the compressed image still decodes: the decoder ends the
 // image there, and the rows it did not reach hold what the JPEG library makes of

@@ -175,6 +175,31 @@ LICE_IBitmap* DecodePngBlock(const void* data, size_t length, LICE_IBitmap* dest
   return DecodePng(&source, nullptr, dest);
 }
 
+bool ReadPngSize(const void* data, size_t length, int* width, int* height)
+{
+  // Signature (8 bytes), then the IHDR chunk: length (4), type (4), width (4), height (4),
+  // both big-endian.
+  const auto* bytes = static_cast<const unsigned char*>(data);
+  if (!bytes || length < 24 || png_sig_cmp(bytes, 0, 8) != 0 || std::memcmp(bytes + 12, "IHDR", 4) != 0)
+    return false;
+  auto bigEndian = [](const unsigned char* at) {
+    return (unsigned long long)at[0] << 24 | (unsigned long long)at[1] << 16 | (unsigned long long)at[2] << 8 |
+           (unsigned long long)at[3];
+  };
+  const unsigned long long w = bigEndian(bytes + 16), h = bigEndian(bytes + 20);
+  if (w == 0 || h == 0 || w > 0x7FFFFFFFull || h > 0x7FFFFFFFull || w * h > kLiceMaxDecodedPixels) return false;
+  if (width) *width = int(w);
+  if (height) *height = int(h);
+  return true;
+}
+
+bool ReadPngResourceSize(void* module, int resourceId, int* width, int* height)
+{
+  const unsigned char* bytes = nullptr;
+  size_t size = 0;
+  return LICE_FindModuleResource(module, resourceId, "PNG", &bytes, &size) && ReadPngSize(bytes, size, width, height);
+}
+
 LICE_IBitmap* DecodePngFile(const char* utf8Name, LICE_IBitmap* dest)
 {
   FILE* file = OpenImageFileForReading(utf8Name);

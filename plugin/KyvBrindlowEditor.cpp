@@ -9,14 +9,16 @@
 #include "ITextControl.h"
 #include "ITextStyle.h"
 #include "KyvBrindlow.h"
+#include "KyvBrindlowLayout.h"
 #include "KyvISplashScreen.h"
 
 namespace
 {
+namespace L = KyvBrindlowLayout;
 const IRgba kLabelColour(255, 33, 37, 40);
 const IRgba kVersionColour(255, 57, 64, 70);
 // While hidden, the splash is shown again by a click in this strip along the top.
-const IBounds kSplashHiddenArea(0, 0, 366, 34);
+const IBounds kSplashHiddenArea(0, 0, L::kPanelWidth, L::kHeaderHeight);
 
 // A film-strip knob for one parameter with its scale labels: low and high share one
 // rectangle under the knob, aligned to its ends; the middle one sits above it.
@@ -34,9 +36,10 @@ void AddKnobGroup(IGraphicsLice* editor, IEditorDelegate* plug, int32_t param, i
   if (showName)
   {
     if (IParameter* parameter = plug->ParameterAt(param))
-      editor->AddControl(new ITextControl(plug, IBounds(x, y + 89, x + 78, y + 102), style, parameter->HostName()));
+      editor->AddControl(new ITextControl(plug, IBounds(x, y + L::kNameTop, x + L::kKnobSize, y + L::kNameBottom),
+                                          style, parameter->HostName()));
   }
-  const IBounds under(x - 18, y + 74, x + 96, y + 87);
+  const IBounds under(x + L::kScaleUnderLeft, y + L::kScaleUnderTop, x + L::kScaleUnderRight, y + L::kScaleUnderBottom);
   if (low)
   {
     style.mAlignment = kAlignLeft;
@@ -45,7 +48,8 @@ void AddKnobGroup(IGraphicsLice* editor, IEditorDelegate* plug, int32_t param, i
   if (middle)
   {
     style.mAlignment = kAlignCentre;
-    editor->AddControl(new ITextControl(plug, IBounds(x, y - 21, x + 78, y - 8), style, middle));
+    editor->AddControl(
+      new ITextControl(plug, IBounds(x, y + L::kScaleMiddleTop, x + L::kKnobSize, y + L::kScaleMiddleBottom), style, middle));
   }
   if (high)
   {
@@ -64,11 +68,11 @@ void KyvBrindlowEditor::Build(IGraphicsLice* editor, IEditorDelegate* plug)
   editor->AttachBackdrop(kBackgroundId, kBackgroundName);
 
   ITextStyle labelStyle(11, &kLabelColour, "Tahoma", kTextNormal, kAlignCentre, 0);
-  AddKnobGroup(editor, plug, KyvBrindlow::kDelay, 56, 73, labelStyle, false, "1ms", "20ms", "40ms");
-  AddKnobGroup(editor, plug, KyvBrindlow::kWetMix, 233, 73, labelStyle, false, "-10dB", "0dB", "+10dB");
+  AddKnobGroup(editor, plug, KyvBrindlow::kDelay, L::kDelayKnobX, L::kKnobY, labelStyle, false, "1ms", "20ms", "40ms");
+  AddKnobGroup(editor, plug, KyvBrindlow::kWetMix, L::kMixKnobX, L::kKnobY, labelStyle, false, "-10dB", "0dB", "+10dB");
 
   const IBitmapStrip switchStrip = editor->LoadImageStrip(kSwitchId, kSwitchName, kSwitchFrames);
-  editor->AddControl(new ISwitchControl(plug, 159, 96, KyvBrindlow::kPan, switchStrip, kBlendThroughAlpha));
+  editor->AddControl(new ISwitchControl(plug, L::kSwitchX, L::kSwitchY, KyvBrindlow::kPan, switchStrip, kBlendThroughAlpha));
 
   const IBitmapStrip splash = editor->LoadImageStrip(kSplashId, kSplashName, 1);
   const int32_t splashX = (editor->Width() - splash.width) / 2;
@@ -78,7 +82,8 @@ void KyvBrindlowEditor::Build(IGraphicsLice* editor, IEditorDelegate* plug)
   ITextStyle versionStyle(12, nullptr, "Tahoma", kTextBold, kAlignCentre, 0);
   versionStyle.mColour = kVersionColour;
   FormatVersionText(KyvBrindlowInfo().vendorVersion, mVersionText, sizeof mVersionText);
-  editor->AddControl(new ITextControl(plug, IBounds(56, 196, 312, 209), versionStyle, mVersionText));
+  const IBounds versionLine(L::kVersionLeft, L::kVersionTop, L::kVersionRight, L::kVersionBottom);
+  editor->AddControl(new ITextControl(plug, versionLine, versionStyle, mVersionText));
 
   // Every text control holds its own font.
   labelStyle.ReleaseFont();

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "IGraphicsWindow.h"
+#include "KyvBrindlowLayout.h"
 
 class IEditorDelegate;
 class IGraphicsLice;
@@ -27,8 +28,8 @@ public:
   static constexpr const char* kSwitchName = "img/switch.png";
   static constexpr const char* kKnobName = "img/knob.png";
   static constexpr const char* kSplashName = "img/splash.png";
-  static constexpr int32_t kKnobFrames = 65;
-  static constexpr int32_t kSwitchFrames = 2;
+  static constexpr int32_t kKnobFrames = KyvBrindlowLayout::kKnobFrames;
+  static constexpr int32_t kSwitchFrames = KyvBrindlowLayout::kSwitchFrames;
   // How many openings of the editor show the splash.
   static constexpr int32_t kSplashShowings = 3;
   static constexpr int32_t kFrameRate = 30;

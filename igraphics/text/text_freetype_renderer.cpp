@@ -15,21 +15,31 @@ FreeTypeText::Font FontOf(const ITextStyle& style) {
   return font;
 }
 
-// A style's font: the face resolved when the style was made, so drawing looks nothing up.
+// A style's font: the face is looked up (fontconfig, then the face file opened) when the
+// style first draws, not when it is made, so an editor that is built but never shown (a
+// host's scan) looks up nothing. The style and so its font belong to one thread, the GUI
+// thread; the face cache it resolves through is the back-end's, shared and locked there.
 class FreeTypeFont : public IPlatformFont {
  public:
-  explicit FreeTypeFont(const FreeTypeText::OpenFace* face) : mFace(face) {}
-  const FreeTypeText::OpenFace* Face() const { return mFace; }
+  explicit FreeTypeFont(const ITextStyle& style) : mFont(FontOf(style)) {}
+  const FreeTypeText::OpenFace* Face() const {
+    if (!mLookedUp) {
+      mFace = FreeTypeText::FindFace(mFont);
+      mLookedUp = true;
+    }
+    return mFace;
+  }
 
  private:
-  const FreeTypeText::OpenFace* mFace;  // owned by the back-end's face cache
+  const FreeTypeText::Font mFont;  // the style's settings when the font was made
+  mutable const FreeTypeText::OpenFace* mFace = nullptr;  // owned by the back-end's face cache
+  mutable bool mLookedUp = false;
 };
 
 class Renderer : public ITextRenderer {
  public:
   IPlatformFont* MakeFont(const ITextStyle& style) override {
-    const FreeTypeText::OpenFace* face = FreeTypeText::FindFace(FontOf(style));
-    return face ? new FreeTypeFont(face) : nullptr;
+    return new FreeTypeFont(style);
   }
 
   // The orientation is not supported: text is always drawn horizontally.

@@ -24,14 +24,16 @@ using EditorLayout = EditorFixture;
 
 TEST_F(EditorLayout, ControlsComeInPaintOrderWithTheirRectangles)
 {
+  namespace L = KyvBrindlowLayout;
   ASSERT_EQ(mEditor->ControlCount(), 12);
-  EXPECT_EQ(mEditor->Width(), 366);
-  EXPECT_EQ(mEditor->Height(), 212);
+  // The background image, as drawn by the artwork generator, has the panel's size.
+  EXPECT_EQ(mEditor->Width(), L::kPanelWidth);
+  EXPECT_EQ(mEditor->Height(), L::kPanelHeight);
 
   // 0: the background, a plain copy of the first image.
   auto* background = dynamic_cast<IBitmapControl*>(Control(0));
   ASSERT_NE(background, nullptr);
-  EXPECT_TRUE(SameBounds(background->Bounds(), IBounds(0, 0, 366, 212)));
+  EXPECT_TRUE(SameBounds(background->Bounds(), IBounds(0, 0, L::kPanelWidth, L::kPanelHeight)));
   EXPECT_EQ(background->Blend().method, kBlendCopy);
   EXPECT_EQ(background->ParamIdx(), -1);
 
@@ -40,7 +42,8 @@ TEST_F(EditorLayout, ControlsComeInPaintOrderWithTheirRectangles)
   {
     int index, param;
     IBounds bounds;
-  } knobs[] = {{1, KyvBrindlow::kDelay, IBounds(56, 73, 134, 151)}, {5, KyvBrindlow::kWetMix, IBounds(233, 73, 311, 151)}};
+  } knobs[] = {{1, KyvBrindlow::kDelay, IBounds(L::kDelayKnobX, L::kKnobY, L::kDelayKnobX + L::kKnobSize, L::kKnobY + L::kKnobSize)},
+               {5, KyvBrindlow::kWetMix, IBounds(L::kMixKnobX, L::kKnobY, L::kMixKnobX + L::kKnobSize, L::kKnobY + L::kKnobSize)}};
   for (const auto& k : knobs)
   {
     auto* knob = dynamic_cast<IKnobMultiControl*>(Control(k.index));
@@ -50,15 +53,22 @@ TEST_F(EditorLayout, ControlsComeInPaintOrderWithTheirRectangles)
     EXPECT_EQ(knob->Direction(), kKnobVertical);
     EXPECT_DOUBLE_EQ(knob->Gearing(), 4.0);
     EXPECT_TRUE(knob->NoInPlaceEdit());
-    EXPECT_EQ(knob->Strip().frames, 65);
-    EXPECT_EQ(knob->Strip().width, 78);
-    EXPECT_EQ(knob->Strip().height, 5070);
+    EXPECT_EQ(knob->Strip().frames, L::kKnobFrames);
+    EXPECT_EQ(knob->Strip().width, L::kKnobSize);
+    EXPECT_EQ(knob->Strip().height, L::kKnobSize * L::kKnobFrames);
   }
   EXPECT_EQ(static_cast<IKnobMultiControl*>(Control(1))->Strip().bitmap,
             static_cast<IKnobMultiControl*>(Control(5))->Strip().bitmap)
     << "both knobs share the one cached image";
 
   // 2-4 and 6-8: scale labels, low and high sharing the rectangle under the knob.
+  auto Under = [](int knobX) {
+    return IBounds(knobX + L::kScaleUnderLeft, L::kKnobY + L::kScaleUnderTop, knobX + L::kScaleUnderRight,
+                   L::kKnobY + L::kScaleUnderBottom);
+  };
+  auto Above = [](int knobX) {
+    return IBounds(knobX, L::kKnobY + L::kScaleMiddleTop, knobX + L::kKnobSize, L::kKnobY + L::kScaleMiddleBottom);
+  };
   const struct
   {
     int index;
@@ -66,9 +76,9 @@ TEST_F(EditorLayout, ControlsComeInPaintOrderWithTheirRectangles)
     int alignment;
     const char* text;
   } labels[] = {
-    {2, IBounds(38, 147, 152, 160), kAlignLeft, "1ms"},    {3, IBounds(56, 52, 134, 65), kAlignCentre, "20ms"},
-    {4, IBounds(38, 147, 152, 160), kAlignRight, "40ms"},  {6, IBounds(215, 147, 329, 160), kAlignLeft, "-10dB"},
-    {7, IBounds(233, 52, 311, 65), kAlignCentre, "0dB"},   {8, IBounds(215, 147, 329, 160), kAlignRight, "+10dB"},
+    {2, Under(L::kDelayKnobX), kAlignLeft, "1ms"},   {3, Above(L::kDelayKnobX), kAlignCentre, "20ms"},
+    {4, Under(L::kDelayKnobX), kAlignRight, "40ms"}, {6, Under(L::kMixKnobX), kAlignLeft, "-10dB"},
+    {7, Above(L::kMixKnobX), kAlignCentre, "0dB"},   {8, Under(L::kMixKnobX), kAlignRight, "+10dB"},
   };
   for (const auto& l : labels)
   {
@@ -90,21 +100,24 @@ TEST_F(EditorLayout, ControlsComeInPaintOrderWithTheirRectangles)
   auto* pan = dynamic_cast<ISwitchControl*>(Control(9));
   ASSERT_NE(pan, nullptr);
   EXPECT_EQ(pan->ParamIdx(), KyvBrindlow::kPan);
-  EXPECT_TRUE(SameBounds(pan->Bounds(), IBounds(159, 96, 206, 117)));
-  EXPECT_EQ(pan->Strip().frames, 2);
+  EXPECT_TRUE(SameBounds(pan->Bounds(), IBounds(L::kSwitchX, L::kSwitchY, L::kSwitchX + L::kSwitchWidth,
+                                                 L::kSwitchY + L::kSwitchFrameHeight)));
+  EXPECT_EQ(pan->Strip().frames, L::kSwitchFrames);
+  EXPECT_EQ(pan->Strip().height, L::kSwitchFrameHeight * L::kSwitchFrames);
   EXPECT_EQ(pan->Blend().method, kBlendThroughAlpha);
 
   // 10: the splash, centred; 11: the version line.
   auto* splash = dynamic_cast<KyvISplashScreen*>(Control(10));
   ASSERT_NE(splash, nullptr);
-  EXPECT_TRUE(SameBounds(splash->Bounds(), IBounds(70, 61, 295, 151)));
+  const int splashX = (L::kPanelWidth - L::kSplashWidth) / 2, splashY = (L::kPanelHeight - L::kSplashHeight) / 2;
+  EXPECT_TRUE(SameBounds(splash->Bounds(), IBounds(splashX, splashY, splashX + L::kSplashWidth, splashY + L::kSplashHeight)));
   EXPECT_EQ(splash->ParamIdx(), -1);
-  EXPECT_TRUE(SameBounds(splash->HiddenTargetArea(), IBounds(0, 0, 366, 34)));
+  EXPECT_TRUE(SameBounds(splash->HiddenTargetArea(), IBounds(0, 0, L::kPanelWidth, L::kHeaderHeight)));
   EXPECT_EQ(Layout().SplashIndex(), 10);
 
   auto* version = dynamic_cast<ITextControl*>(Control(11));
   ASSERT_NE(version, nullptr);
-  EXPECT_TRUE(SameBounds(version->Bounds(), IBounds(56, 196, 312, 209)));
+  EXPECT_TRUE(SameBounds(version->Bounds(), IBounds(L::kVersionLeft, L::kVersionTop, L::kVersionRight, L::kVersionBottom)));
   EXPECT_STREQ(version->Text(), "v1.03");
   EXPECT_EQ(version->Style().mSize, 12);
   EXPECT_EQ(version->Style().mStyle, kTextBold);
@@ -128,8 +141,8 @@ TEST_F(EditorLayout, TheHostSeesAnEditorOfThePanelSize)
   ASSERT_NE(rect, nullptr);
   EXPECT_EQ(rect->top, 0);
   EXPECT_EQ(rect->left, 0);
-  EXPECT_EQ(rect->bottom, 212);
-  EXPECT_EQ(rect->right, 366);
+  EXPECT_EQ(rect->bottom, KyvBrindlowLayout::kPanelHeight);
+  EXPECT_EQ(rect->right, KyvBrindlowLayout::kPanelWidth);
   // No window system here: the editor cannot open, and says so.
   EXPECT_EQ(Dispatch(effEditOpen, 0, 0, nullptr), 0);
   EXPECT_EQ(Layout().SplashShowsLeft(), 3) << "a failed opening shows no splash";

@@ -9,6 +9,8 @@
 #include "GoldenPicture.h"
 
 #include "IBitmapControls.h"
+#include "IDeferredImage.h"
+#include "ImageCache.h"
 #include "bitmap.h"
 #include "lice.h"
 
@@ -29,6 +31,38 @@ TEST_F(EditorRender, TheDefaultPanelIsTheRecordedPicture)
   const LICE_IBitmap* drawn = mEditor->DrawBitmap();
   LICE_MemBitmap panel(366, 212);
   LICE::DrawImage(&panel, drawn, 0, 0, 0, 0, 366, 212, 1.0f, LICE::kOpCopy);
+  const std::string report = golden::MatchesFile(panel, kDefaultPanelPicture);
+  EXPECT_TRUE(report.empty()) << report;
+}
+
+// A host that makes an instance only to scan it never opens the editor: making it decodes
+// no artwork, and the first paint decodes what it shows and paints the same panel.
+TEST_F(EditorRender, MakingAnInstanceDecodesNoImageAndTheFirstPaintDoes)
+{
+  Dispatch(effClose);
+  mEffect = nullptr;
+  IImageCache& cache = IImageCache::Shared();  // forget what earlier tests decoded
+  for (int id = KyvBrindlowEditor::kBackgroundId; id <= KyvBrindlowEditor::kSplashId; ++id)
+    while (LICE_IBitmap* bitmap = cache.Find(id)) cache.Remove(bitmap);
+
+  const int decodesBefore = IDeferredImage::DecodeCount();
+  SetUp();
+  Dispatch(effOpen);
+  EXPECT_EQ(IDeferredImage::DecodeCount(), decodesBefore);
+  for (int id = KyvBrindlowEditor::kBackgroundId; id <= KyvBrindlowEditor::kSplashId; ++id)
+  {
+    const auto* image = dynamic_cast<const IDeferredImage*>(cache.Find(id));
+    ASSERT_NE(image, nullptr) << "image " << id << " was decoded at once";
+    EXPECT_FALSE(image->IsDecoded()) << id;
+  }
+  EXPECT_EQ(mEditor->Width(), 366);  // the layout took the sizes from the headers
+  EXPECT_EQ(mEditor->Height(), 212);
+
+  PaintAll();
+  // Background, knob strip and switch; the hidden splash waits until it is shown.
+  EXPECT_EQ(IDeferredImage::DecodeCount(), decodesBefore + 3);
+  LICE_MemBitmap panel(366, 212);
+  LICE::DrawImage(&panel, mEditor->DrawBitmap(), 0, 0, 0, 0, 366, 212, 1.0f, LICE::kOpCopy);
   const std::string report = golden::MatchesFile(panel, kDefaultPanelPicture);
   EXPECT_TRUE(report.empty()) << report;
 }

@@ -1,8 +1,10 @@
 // The module-wide image cache and image loading through the graphics object.
+#include <atomic>
 #include <thread>
 
 #include <gtest/gtest.h>
 
+#include "IDeferredImage.h"
 #include "ImageCache.h"
 #include "TestSupport.h"
 
@@ -135,6 +137,43 @@ TEST(ImageCacheLockTest, ConcurrentInsertsAndRemovalsKeepEveryEntry)
   for (auto& thread : threads) thread.join();
   EXPECT_EQ(cache.Count(), 4);
   for (int i = 0; i < 4; ++i) EXPECT_EQ(cache.Find(6000 + i), kept[size_t(i)]);
+}
+
+// A decoder that counts its calls and makes a bitmap of the size the resource id says.
+std::atomic<int> gDecoderCalls{0};
+LICE_IBitmap* CountingDecoder(void*, int resourceId, LICE_IBitmap*)
+{
+  gDecoderCalls.fetch_add(1);
+  return new LICE_MemBitmap(resourceId, 2, 4);
+}
+
+// Two editors may paint the same cached image from two threads: the pixels are decoded
+// once, and every reader gets the same ones.
+TEST(DeferredImageTest, DecodedOnceWhicheverThreadReadsItFirst)
+{
+  gDecoderCalls = 0;
+  IDeferredImage image(8, 2, &CountingDecoder, nullptr, 8);
+  EXPECT_FALSE(image.IsDecoded());
+  EXPECT_EQ(gDecoderCalls.load(), 0);
+  std::vector<PixelWord*> seen(4, nullptr);
+  std::vector<std::thread> threads;
+  for (size_t t = 0; t < seen.size(); ++t) threads.emplace_back([&image, &seen, t] { seen[t] = image.PixelData(); });
+  for (auto& thread : threads) thread.join();
+  EXPECT_EQ(gDecoderCalls.load(), 1);
+  EXPECT_TRUE(image.IsDecoded());
+  ASSERT_NE(seen[0], nullptr);
+  for (PixelWord* pixels : seen) EXPECT_EQ(pixels, seen[0]);
+  EXPECT_GE(image.RowStride(), 8);
+}
+
+// Pixels of another size than the header promised would be read past their end: none.
+TEST(DeferredImageTest, PixelsOfAnotherSizeThanTheHeaderSaidAreDropped)
+{
+  IDeferredImage image(9, 2, &CountingDecoder, nullptr, 8);
+  EXPECT_EQ(image.PixelData(), nullptr);
+  EXPECT_EQ(image.Width(), 9);
+  EXPECT_TRUE(image.IsDecoded());
+  EXPECT_FALSE(image.SetSize(1, 1));
 }
 
 }  // namespace

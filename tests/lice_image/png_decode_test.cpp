@@ -56,6 +56,16 @@ TEST_P(PngColourTypes, MemoryPathMatchesReferenceDecoder)
   EXPECT_TRUE(MatchesRgba(bm.get(), expected(), kW, kH));
 }
 
+// The layout reads the size before anything is decoded: it must be the size decoded later.
+TEST_P(PngColourTypes, HeaderSizeIsTheDecodedSize)
+{
+  const std::vector<unsigned char> file = ReadBytes(png());
+  int width = 0, height = 0;
+  ASSERT_TRUE(LICE::ReadPngSize(file.data(), file.size(), &width, &height));
+  EXPECT_EQ(width, kW);
+  EXPECT_EQ(height, kH);
+}
+
 TEST_P(PngColourTypes, FilePathMatchesReferenceDecoder)
 {
   std::unique_ptr<LICE_IBitmap> bm(LICE::DecodePngFile(png().c_str()));
@@ -146,8 +156,15 @@ TEST(PngDecode, ShortOrUnsignedMemoryGivesNull)
   std::vector<unsigned char> file = ReadBytes(ImagePath("rgb8.png"));
   EXPECT_EQ(LICE::DecodePngBlock(file.data(), 7), nullptr);
   EXPECT_EQ(LICE::DecodePngBlock(nullptr, 100), nullptr);
+  EXPECT_FALSE(LICE::ReadPngSize(file.data(), 23, nullptr, nullptr));  // cut inside the header
+  // A size the decoder refuses is refused here too, so the layout never promises it.
+  std::vector<unsigned char> huge = file;
+  huge[16] = huge[20] = 0x40;
+  EXPECT_FALSE(LICE::ReadPngSize(huge.data(), huge.size(), nullptr, nullptr));
+  EXPECT_EQ(LICE::DecodePngBlock(huge.data(), huge.size()), nullptr);
   file[1] ^= 0x20;  // "PNG" -> "pNG"
   EXPECT_EQ(LICE::DecodePngBlock(file.data(), file.size()), nullptr);
+  EXPECT_FALSE(LICE::ReadPngSize(file.data(), file.size(), nullptr, nullptr));
 }
 
 }  // namespace

@@ -24,8 +24,9 @@ const PixelWord kWhite = Rgb(0xFFFFFF), kBlack = Rgb(0x000000);
 struct Point {
   double x, y;
 };
-const Point kDelayKnob{56 + 39.0, 73 + 39.0};
-const Point kMixKnob{233 + 39.0, 73 + 39.0};
+namespace L = KyvBrindlowLayout;
+const Point kDelayKnob{L::kDelayKnobX + L::kKnobSize / 2.0, L::kKnobY + L::kKnobSize / 2.0};
+const Point kMixKnob{L::kMixKnobX + L::kKnobSize / 2.0, L::kKnobY + L::kKnobSize / 2.0};
 
 Point OnCircle(Point c, double r, double degrees) {
   const double a = degrees * kPi / 180.0;
@@ -94,7 +95,7 @@ double KnobAngle(int frame) {
 }
 
 std::unique_ptr<LICE_MemBitmap> DrawBackground() {
-  const int w = 366, h = 212, header = 34;
+  const int w = L::kPanelWidth, h = L::kPanelHeight, header = L::kHeaderHeight;
   auto bm = std::make_unique<LICE_MemBitmap>(w, h);
   LICE_IBitmap* b = bm.get();
 
@@ -121,17 +122,22 @@ std::unique_ptr<LICE_MemBitmap> DrawBackground() {
   TextLook lip = engraved;
   lip.colour = kWhite;
   for (const auto& [left, right, text] :
-       {std::tuple<int, int, const char*>{38, 152, "DELAY"}, {215, 329, "WET MIX"},
-        {150, 215, "PAN"}}) {
+       {std::tuple<int, int, const char*>{L::kDelayKnobX + L::kScaleUnderLeft, L::kDelayKnobX + L::kScaleUnderRight,
+                                          "DELAY"},
+        {L::kMixKnobX + L::kScaleUnderLeft, L::kMixKnobX + L::kScaleUnderRight, "WET MIX"},
+        {L::kSwitchX - 9, L::kSwitchX + L::kSwitchWidth + 9, "PAN"}}) {
     const int top = text[0] == 'P' ? 79 : 166;
     Text(b, lip, left, top + 1, right, text);
     Text(b, engraved, left, top, right, text);
   }
 
   // The seat of the side switch, and what it chooses.
-  Paint(b, Cover(w, h, RoundRect(156.5, 94.5, 208.5, 119.5, 12.5)), kWhite, 0.8f);
-  PaintGradient(b, Cover(w, h, RoundRect(156.5, 93.5, 208.5, 118.5, 12.5)), Rgb(0xA49F96),
-                Rgb(0xC4C0B8), 93, 119);
+  // The seat is 2.5 px wider than the switch on each side.
+  const double seatLeft = L::kSwitchX - 2.5, seatRight = L::kSwitchX + L::kSwitchWidth + 2.5;
+  const int switchBottom = L::kSwitchY + L::kSwitchFrameHeight;
+  Paint(b, Cover(w, h, RoundRect(seatLeft, L::kSwitchY - 1.5, seatRight, switchBottom + 2.5, 12.5)), kWhite, 0.8f);
+  PaintGradient(b, Cover(w, h, RoundRect(seatLeft, L::kSwitchY - 2.5, seatRight, switchBottom + 1.5, 12.5)),
+                Rgb(0xA49F96), Rgb(0xC4C0B8), L::kSwitchY - 3, switchBottom + 2);
   Text(b, Look(9, 0, 1, Rgb(0x6A7279)), 130, 122, 235, "LEADING SIDE");
 
   // Footer rule above the version line, corner screws, and a dark outline.
@@ -199,9 +205,9 @@ std::unique_ptr<LICE_MemBitmap> DrawKnobStrip() {
 }
 
 std::unique_ptr<LICE_MemBitmap> DrawSwitchStrip() {
-  const int w = 47, fh = 21;
-  auto strip = std::make_unique<LICE_MemBitmap>(w, fh * 2);
-  for (int frame = 0; frame < 2; ++frame) {
+  const int w = L::kSwitchWidth, fh = L::kSwitchFrameHeight;
+  auto strip = std::make_unique<LICE_MemBitmap>(w, fh * L::kSwitchFrames);
+  for (int frame = 0; frame < L::kSwitchFrames; ++frame) {
     Layered sw(w, fh);
     LICE_IBitmap* b = sw.colour.get();
     const Mask pill = Cover(w, fh, RoundRect(0.5, 0.5, w - 0.5, fh - 0.5, 10.0));
@@ -223,7 +229,7 @@ std::unique_ptr<LICE_MemBitmap> DrawSwitchStrip() {
 }
 
 std::unique_ptr<LICE_MemBitmap> DrawSplash(const std::string& version) {
-  const int w = 225, h = 90;
+  const int w = L::kSplashWidth, h = L::kSplashHeight;
   auto bm = std::make_unique<LICE_MemBitmap>(w, h);
   LICE_IBitmap* b = bm.get();
   FillGradient(b, 0, 0, w, h, Rgb(0x2D3238), Rgb(0x16191C));

@@ -1,4 +1,4 @@
-// The product's four pictures. Sizes and frame layout are fixed by the editor layout:
+// The product's four pictures. Sizes and frame layout are the panel's (KyvBrindlowLayout.h):
 // background 366 x 212 (opaque), switch 47 x 42 (two 47 x 21 frames, with alpha),
 // knob 78 x 5070 (65 frames of 78 x 78, with alpha), splash 225 x 90 (opaque).
 #pragma once
@@ -6,12 +6,13 @@
 #include <memory>
 #include <string>
 
+#include "KyvBrindlowLayout.h"
 #include "bitmap.h"
 
 namespace Artwork {
 
-constexpr int kKnobFrames = 65;
-constexpr int kKnobSize = 78;
+constexpr int kKnobFrames = KyvBrindlowLayout::kKnobFrames;
+constexpr int kKnobSize = KyvBrindlowLayout::kKnobSize;
 constexpr double kKnobSweep = 270.0;  // degrees from minimum to maximum
 
 // Pointer angle of a knob frame in degrees, 0 at twelve o'clock, clockwise positive.

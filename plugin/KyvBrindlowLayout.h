@@ -1,0 +1,35 @@
+// The panel's geometry in editor pixels, written once: the editor layout
+// (KyvBrindlowEditor.cpp), the artwork generator (tools/make-artwork) and the layout test
+// read it, so the pictures and the controls placed on them cannot drift apart. Plain
+// constants, so the generator needs nothing else from the plug-in.
+#pragma once
+
+namespace KyvBrindlowLayout
+{
+// The background, and the dark strip along its top (while the splash is hidden, a click
+// there shows it again).
+constexpr int kPanelWidth = 366, kPanelHeight = 212;
+constexpr int kHeaderHeight = 34;
+
+// Film-strip knobs: frames of kKnobSize square, placed by their top-left corners.
+constexpr int kKnobSize = 78;
+constexpr int kKnobFrames = 65;
+constexpr int kDelayKnobX = 56, kMixKnobX = 233, kKnobY = 73;
+// A knob's scale labels, relative to its corner: low and high share one rectangle under the
+// knob, wider than it; the middle one sits above it, as wide as the knob; the name (when
+// shown) below the scale.
+constexpr int kScaleUnderLeft = -18, kScaleUnderRight = kKnobSize + 18;
+constexpr int kScaleUnderTop = 74, kScaleUnderBottom = 87;
+constexpr int kScaleMiddleTop = -21, kScaleMiddleBottom = -8;
+constexpr int kNameTop = 89, kNameBottom = 102;
+
+// The side switch: two frames of kSwitchWidth x kSwitchFrameHeight, stacked.
+constexpr int kSwitchX = 159, kSwitchY = 96;
+constexpr int kSwitchWidth = 47, kSwitchFrameHeight = 21, kSwitchFrames = 2;
+
+// The splash, centred on the panel.
+constexpr int kSplashWidth = 225, kSplashHeight = 90;
+
+// The version line along the foot of the panel.
+constexpr int kVersionLeft = 56, kVersionTop = 196, kVersionRight = 312, kVersionBottom = 209;
+} // namespace KyvBrindlowLayout
