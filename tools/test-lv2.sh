@@ -88,7 +88,8 @@ run_jalv() {
   "$@" >"$log" 2>&1 <&3 &
   local pid=$!
   while kill -0 $pid 2>/dev/null; do
-    [ -n "$ports" ] || ports=$(jack_lsp 2>/dev/null | grep -E '^brindlow-jalv:(in|out)_' || true)
+    # jalv registers its ports one by one: look again until all four are there.
+    [ "$(echo "$ports" | grep -c .)" -eq 4 ] || ports=$(jack_lsp 2>/dev/null | grep -E '^brindlow-jalv:(in|out)_' || true)
     sleep 0.2
   done
   wait $pid || rc=$?
