@@ -406,6 +406,11 @@ void IGraphicsWindow::HandleMouseLeave()
   DispatchMouseLeave();
 }
 
+void IGraphicsWindow::HandlePlatformScale(double)
+{
+  // The panel is drawn at one size for now.
+}
+
 void IGraphicsWindow::HandleFocusLost()
 {
   if (!mDrawnBox || mEditState != kEditFocused) return;

@@ -109,6 +109,9 @@ public:
   // |steps| whole wheel steps, up positive.
   void HandleWheel(int32_t x, int32_t y, const IMouseKeys& keys, int32_t steps);
   void HandleMouseLeave();
+  // The platform's scale for the open window changed (see IWindowBackend::PlatformScale);
+  // 0 when unknown.
+  void HandlePlatformScale(double scale);
   // The window lost the keyboard focus it took for a drawn box: the box waits for a click.
   void HandleFocusLost();
   // Events of a native edit box.

@@ -23,6 +23,8 @@ public:
   virtual void SetParameterFromGUI(int index, double normalized) = 0;
   virtual void HostEndEdit(int index) = 0;
 
-  // GUI thread: the editor's panel now measures width x height pixels.
+  // GUI thread, never with the plug-in's lock held: the editor changed its size by itself
+  // (the user chose a size, or the platform's scale changed) and now measures width x
+  // height pixels; the adapter tells its host (see IGraphics.h).
   virtual void ResizeEditorRect(int width, int height) = 0;
 };

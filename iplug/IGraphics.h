@@ -56,7 +56,35 @@ public:
   // GUI thread: a key the host forwards to the editor. Answers whether it was used.
   virtual bool HostKeyDown(const IKeyPress&) { return false; }
   virtual bool HostKeyUp(const IKeyPress&) { return false; }
-  // The editor's size in pixels.
+
+  // --- size and scale: GUI thread ---
+  // The editor is a panel of fixed proportions drawn at a scale factor s from 1 to 3; its
+  // size in pixels is round(panel width * s) x round(panel height * s). s comes, in this
+  // order, from the user's choice in the editor, the host (SetHostScale), the platform
+  // (the DPI of the window the editor is a child of), else 1.
+  // When s changes for a reason of the editor's own (the user's choice, the platform's
+  // DPI), the editor resizes its window and tells the plug-in through
+  // IEditorDelegate::ResizeEditorRect. When the host asked for the change (SetHostScale,
+  // SetEditorSizeFromHost), the editor resizes its window but calls nothing back: the
+  // adapter tells its host in the format's own way, where the format wants it.
+
+  // The editor's size in pixels at its current scale.
   virtual int EditorWidth() const = 0;
   virtual int EditorHeight() const = 0;
+  // The scale factor the editor is drawn at.
+  virtual double EditorScale() const { return 1.0; }
+  // The host's scale factor (CLAP set_scale, LV2 ui:scaleFactor, VST 3
+  // setContentScaleFactor). Values outside 1 ... 3 are held to the range; NaN, zero and
+  // negative values are ignored and answer false.
+  virtual bool SetHostScale(double /*scale*/) { return false; }
+  // Whether the host may resize the editor (keeping the panel's aspect ratio).
+  virtual bool CanResizeEditor() const { return false; }
+  // Moves width x height to the nearest size the editor can take: the panel's aspect
+  // ratio, a scale from 1 to 3, whole pixels. False, with the sizes unchanged, when the
+  // editor cannot be resized or a size is not positive.
+  virtual bool AdjustEditorSize(int& /*width*/, int& /*height*/) const { return false; }
+  // The host resized the editor to width x height: the editor takes the scale the
+  // adjusted size implies as the user's size for this instance (a size equal to the
+  // current one changes nothing). Answers whether the size was taken exactly as given.
+  virtual bool SetEditorSizeFromHost(int /*width*/, int /*height*/) { return false; }
 };

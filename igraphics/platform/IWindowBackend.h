@@ -57,6 +57,12 @@ public:
   // on X11, as a parent for CreateEditorWindow); null where the window system has none
   // or cannot be reached.
   virtual void* TopLevelParent() { return nullptr; }
+  // The scale the platform asks of an editor window inside |parent|: on X11 the server's
+  // Xft.dpi resource / 96, on Windows the DPI of |parent| / 96 (1 for a host that is not
+  // DPI-aware). 0 when unknown. A back-end that follows changes while the window is open
+  // (a window moved to another monitor) reports them through the owner's
+  // HandlePlatformScale.
+  virtual double PlatformScale(void* /*parent*/) { return 0.0; }
   // The descriptor that turns readable when |window| has events waiting, or -1.
   virtual int EventFileDescriptor(void* /*window*/) const { return -1; }
   // Takes the keyboard focus while a drawn edit box is being typed into, and gives it back.
