@@ -91,6 +91,7 @@ void IGraphicsLice::SetEditorSize(int32_t width, int32_t height)
   SetLastMouse(-1, -1);
   mCaptured = -1;
   DeleteAllControls();
+  mHasBackdrop = false;
   if (mPlug) mPlug->ResizeEditorRect(EditorWidth(), EditorHeight());
 }
 
@@ -198,6 +199,7 @@ void IGraphicsLice::AttachBackdrop(int32_t resourceId, const char* name)
   IControl* backdrop = new IBitmapControl(mPlug, 0, 0, -1, strip, kBlendCopy);
   backdrop->SetGraphics(this);
   mControls.insert(mControls.begin(), backdrop);
+  mHasBackdrop = true;
 }
 
 void IGraphicsLice::PushParameterToControls(int paramIdx, double value, bool isNormalized)

@@ -154,6 +154,8 @@ public:
   int32_t CapturedControl() const { return mCaptured; }
   int32_t HoveredControl() const { return mHovered; }
   const IBounds& DrawArea() const { return mDrawArea; }
+  // Whether control 0 is the panel's backdrop (AttachBackdrop).
+  bool HasBackdrop() const { return mHasBackdrop; }
   bool TrackHover() const { return mTrackHover; }
   void SetTrackHover(bool on) { mTrackHover = on; }
   bool StrictPainting() const { return mStrictPainting; }
@@ -213,6 +215,7 @@ protected:
   int32_t mHovered = -1;
   int32_t mLastMouseX = 0, mLastMouseY = 0;
   bool mTrackHover = false;
+  bool mHasBackdrop = false;
   bool mStrictPainting = true;
   LICE_SysBitmap* mDrawBitmap = nullptr;
   LICE_MemBitmap* mScratchBitmap = nullptr;
