@@ -167,13 +167,14 @@ public:
   // double-size counterpart where the module has one (resource id + kDoubleSizeIdOffset,
   // named by DoubleSizeName); otherwise resampled, frame by frame, from that counterpart
   // or else from the strip. Made at the first paint that needs it and kept per (image,
-  // scale) while the editor stays at that scale; null for a strip without pixels.
+  // scale) in the image cache, for every editor; a resampled frame is made when |frame|
+  // (counted from 0; -1 all of them) is first drawn. Null for a strip without pixels.
   struct ScaledStrip
   {
     const LICE_IBitmap* bitmap = nullptr;
     int32_t width = 0, frameHeight = 0;
   };
-  ScaledStrip StripAtScale(const IBitmapStrip& strip);
+  ScaledStrip StripAtScale(const IBitmapStrip& strip, int32_t frame = -1);
   static constexpr int32_t kDoubleSizeIdOffset = 100;
   // "img/knob.png" -> "img/knob@2x.png": "@2x" before the extension (at the end without one).
   static std::string DoubleSizeName(const char* name);
@@ -227,18 +228,9 @@ protected:
     bool lookedUp = false;               // for the counterpart
     LICE_IBitmap* doubleSize = nullptr;  // owned by the image cache
   };
-  struct ScaledImage
-  {
-    const LICE_IBitmap* source;
-    int32_t frames;
-    double scale;
-    ScaledStrip strip;
-    LICE_MemBitmap* owned;  // the resampled pixels; null where the counterpart is used as it is
-  };
   LICE_IBitmap* DoubleSizeArtwork(ArtworkSource& source, const IBitmapStrip& strip);
-  void DropScaledImages();
   std::map<const LICE_IBitmap*, ArtworkSource> mArtwork;
-  std::vector<ScaledImage> mScaledImages;
+  LICE_MemBitmap* mScaledScratch = nullptr;  // see StripAtScale
   IHostValues mHostValues;
   std::vector<double> mParamValues; // normalised, GUI thread only
 };
