@@ -35,6 +35,9 @@ public:
   // Copies |area| of the draw bitmap to the screen.
   virtual bool PresentRect(const IBounds& area) = 0;
 
+  // The drawing primitives take panel coordinates (strips, sizes and radii too) and draw
+  // the device pixels they cover at the editor's scale; a line is round(s) pixels wide.
+  // ReadPixel answers the first device pixel of a panel pixel.
   virtual bool BlitImage(const IBitmapStrip& strip, const IBounds& dest, int32_t srcX, int32_t srcY,
                          const IBlend* blend);
   virtual bool BlitImageRotated(const IBitmapStrip& strip, int32_t centreX, int32_t centreY, double angle,
@@ -115,7 +118,7 @@ public:
   int32_t Width() const { return mWidth; }
   int32_t Height() const { return mHeight; }
 
-  // --- size and scale (see IGraphics.h) --------------------------------------
+  // --- size and scale (see IGraphics.h): GUI thread ---------------------------
   // Controls, layout and dispatch work in panel units (Width() x Height()); the draw
   // bitmap and the window measure EditorWidth() x EditorHeight() device pixels.
   int EditorWidth() const override { return DeviceExtent(mWidth); }
