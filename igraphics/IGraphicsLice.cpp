@@ -115,7 +115,7 @@ void IGraphicsLice::UpdateScale(bool ownReason)
   mScale = scale;
   ResizeDrawSurface();
   MarkAllDirty();
-  ResizeWindow(oldWidth, oldHeight);
+  ResizeWindow(oldWidth, oldHeight, ownReason);
   if (ownReason && mPlug) mPlug->ResizeEditorRect(EditorWidth(), EditorHeight());
 }
 
