@@ -7,12 +7,15 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "image_loaders.h"
 #include "lice.h"
+#include "resources.h"
 
 namespace
 {
@@ -58,6 +61,30 @@ TEST(Artwork, SizesAndAlphaAreWhatTheLayoutExpects)
     EXPECT_EQ(bitmap->Width(), image.width) << image.name;
     EXPECT_EQ(bitmap->Height(), image.height) << image.name;
     EXPECT_EQ(ColourType(image.name), image.colourType) << image.name;
+  }
+}
+
+// The modules' artwork resources (the objects every module links): each picture under its
+// id, and at 2x under its id + 100, byte for byte the committed file.
+TEST(Artwork, ModulesCarryEachPictureUnderItsIdAndAt2xUnderItsIdPlus100)
+{
+  const struct
+  {
+    int id;
+    const char* name;
+  } resources[] = {
+    {100, "kyvBrindlow.png"}, {101, "switch.png"}, {102, "knob.png"}, {103, "splash.png"},
+    {200, "kyvBrindlow@2x.png"}, {201, "switch@2x.png"}, {202, "knob@2x.png"}, {203, "splash@2x.png"},
+  };
+  for (const auto& resource : resources)
+  {
+    std::ifstream file(kImgDir + "/" + resource.name, std::ios::binary);
+    const std::string expected{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    const unsigned char* bytes = nullptr;
+    size_t size = 0;
+    ASSERT_TRUE(LICE_FindModuleResource(nullptr, resource.id, "PNG", &bytes, &size)) << resource.id;
+    EXPECT_FALSE(expected.empty()) << resource.name;
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes), size), expected) << resource.id << " " << resource.name;
   }
 }
 
