@@ -1,14 +1,21 @@
-// The shipped pictures: the sizes, frames and alpha the layout relies on, and knob frames
-// whose pointer sweeps 270 degrees from minimum to maximum.
+// The shipped pictures: the sizes, frames and alpha the layout relies on, knob frames whose
+// pointer sweeps 270 degrees from minimum to maximum, and 2x pictures that are the 1x
+// drawing with finer detail, not the 1x pictures enlarged.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "image_loaders.h"
 #include "lice.h"
+#include "resources.h"
 
 namespace
 {
@@ -42,6 +49,10 @@ TEST(Artwork, SizesAndAlphaAreWhatTheLayoutExpects)
     {"switch.png", 47, 42, 6},
     {"knob.png", 78, 5070, 6},
     {"splash.png", 225, 90, 2},
+    {"kyvBrindlow@2x.png", 732, 424, 2},
+    {"switch@2x.png", 94, 84, 6},
+    {"knob@2x.png", 156, 10140, 6},
+    {"splash@2x.png", 450, 180, 2},
   };
   for (const auto& image : images)
   {
@@ -53,19 +64,45 @@ TEST(Artwork, SizesAndAlphaAreWhatTheLayoutExpects)
   }
 }
 
-// Angle (degrees, 0 up, clockwise) of the knob's light pointer in one 78 x 78 frame.
-double PointerAngle(const LICE_IBitmap* strip, int frame)
+// The modules' artwork resources (the objects every module links): each picture under its
+// id, and at 2x under its id + 100, byte for byte the committed file.
+TEST(Artwork, ModulesCarryEachPictureUnderItsIdAndAt2xUnderItsIdPlus100)
 {
+  const struct
+  {
+    int id;
+    const char* name;
+  } resources[] = {
+    {100, "kyvBrindlow.png"}, {101, "switch.png"}, {102, "knob.png"}, {103, "splash.png"},
+    {200, "kyvBrindlow@2x.png"}, {201, "switch@2x.png"}, {202, "knob@2x.png"}, {203, "splash@2x.png"},
+  };
+  for (const auto& resource : resources)
+  {
+    std::ifstream file(kImgDir + "/" + resource.name, std::ios::binary);
+    const std::string expected{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    const unsigned char* bytes = nullptr;
+    size_t size = 0;
+    ASSERT_TRUE(LICE_FindModuleResource(nullptr, resource.id, "PNG", &bytes, &size)) << resource.id;
+    EXPECT_FALSE(expected.empty()) << resource.name;
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes), size), expected) << resource.id << " " << resource.name;
+  }
+}
+
+// Angle (degrees, 0 up, clockwise) of the knob's light pointer in one frame of a strip
+// drawn at scale k (frames of 78k x 78k).
+double PointerAngle(const LICE_IBitmap* strip, int k, int frame)
+{
+  const int size = 78 * k;
   double sx = 0, sy = 0;
   int n = 0;
-  for (int y = 0; y < 78; ++y)
+  for (int y = 0; y < size; ++y)
   {
-    for (int x = 0; x < 78; ++x)
+    for (int x = 0; x < size; ++x)
     {
-      const double dx = x + 0.5 - 39.0, dy = y + 0.5 - 39.0;
+      const double dx = (x + 0.5) / k - 39.0, dy = (y + 0.5) / k - 39.0;
       const double r = std::hypot(dx, dy);
       if (r < 8.0 || r > 22.0) continue; // the cap, inside the grip ring
-      const PixelWord p = LICE::FetchPixel(strip, x, frame * 78 + y);
+      const PixelWord p = LICE::FetchPixel(strip, x, frame * size + y);
       if (LICE::Red(p) + LICE::Green(p) + LICE::Blue(p) < 600) continue;
       sx += dx;
       sy += dy;
@@ -78,16 +115,19 @@ double PointerAngle(const LICE_IBitmap* strip, int frame)
 
 TEST(Artwork, KnobPointerSweeps270DegreesOverTheFrames)
 {
-  auto knob = Load("knob.png");
-  ASSERT_NE(knob, nullptr);
-  for (int frame = 0; frame < 65; ++frame)
+  for (const int k : {1, 2})
   {
-    const double expected = -135.0 + 270.0 * frame / 64.0;
-    EXPECT_NEAR(PointerAngle(knob.get(), frame), expected, 3.0) << "frame " << frame;
+    auto knob = Load(k == 1 ? "knob.png" : "knob@2x.png");
+    ASSERT_NE(knob, nullptr);
+    for (int frame = 0; frame < 65; ++frame)
+    {
+      const double expected = -135.0 + 270.0 * frame / 64.0;
+      EXPECT_NEAR(PointerAngle(knob.get(), k, frame), expected, 3.0) << "frame " << frame << " at " << k << "x";
+    }
+    // Transparent corners, opaque body: the knob sits on the panel through its alpha.
+    EXPECT_EQ(LICE::Alpha(LICE::FetchPixel(knob.get(), 0, 0)), 0);
+    EXPECT_EQ(LICE::Alpha(LICE::FetchPixel(knob.get(), 39 * k, (32 * 78 + 39) * k)), 255);
   }
-  // Transparent corners, opaque body: the knob sits on the panel through its alpha.
-  EXPECT_EQ(LICE::Alpha(LICE::FetchPixel(knob.get(), 0, 0)), 0);
-  EXPECT_EQ(LICE::Alpha(LICE::FetchPixel(knob.get(), 39, 32 * 78 + 39)), 255);
 }
 
 // Mean of red minus blue over a rectangle of the switch strip: high where the orange lights.
@@ -110,6 +150,171 @@ TEST(Artwork, SwitchLightsTheLeftSideInItsFirstFrameAndTheRightInItsSecond)
   ASSERT_NE(sw, nullptr);
   EXPECT_GT(Warmth(sw.get(), 4, 20, 0), Warmth(sw.get(), 27, 43, 0) + 80);
   EXPECT_GT(Warmth(sw.get(), 27, 43, 1), Warmth(sw.get(), 4, 20, 1) + 80);
+}
+
+// A rectangle of a picture, four channels per pixel (red, green, blue, alpha).
+struct Region
+{
+  int width = 0, height = 0;
+  std::vector<std::array<int, 4>> pixels;
+  const std::array<int, 4>& At(int x, int y) const { return pixels[size_t(y) * width + x]; }
+};
+
+Region Crop(const LICE_IBitmap* bitmap, int x0, int y0, int width, int height)
+{
+  Region region{width, height, {}};
+  for (int y = y0; y < y0 + height; ++y)
+    for (int x = x0; x < x0 + width; ++x)
+    {
+      const PixelWord p = LICE::FetchPixel(bitmap, x, y);
+      region.pixels.push_back({LICE::Red(p), LICE::Green(p), LICE::Blue(p), LICE::Alpha(p)});
+    }
+  return region;
+}
+
+// Each 2 x 2 block averaged into one pixel.
+Region Shrink(const Region& r)
+{
+  Region out{r.width / 2, r.height / 2, {}};
+  for (int y = 0; y < out.height; ++y)
+    for (int x = 0; x < out.width; ++x)
+    {
+      std::array<int, 4> p{};
+      for (int c = 0; c < 4; ++c)
+        p[c] = (r.At(2 * x, 2 * y)[c] + r.At(2 * x + 1, 2 * y)[c] + r.At(2 * x, 2 * y + 1)[c] +
+                r.At(2 * x + 1, 2 * y + 1)[c] + 2) / 4;
+      out.pixels.push_back(p);
+    }
+  return out;
+}
+
+// A 1x picture enlarged to 2x, each pixel repeated (nearest) or interpolated (bilinear).
+Region Enlarge(const Region& r, bool bilinear)
+{
+  Region out{r.width * 2, r.height * 2, {}};
+  for (int y = 0; y < out.height; ++y)
+    for (int x = 0; x < out.width; ++x)
+    {
+      if (!bilinear)
+      {
+        out.pixels.push_back(r.At(x / 2, y / 2));
+        continue;
+      }
+      // Device pixel centres fall a quarter of a 1x pixel off the 1x centres.
+      const double fx = std::clamp((x + 0.5) / 2 - 0.5, 0.0, r.width - 1.0);
+      const double fy = std::clamp((y + 0.5) / 2 - 0.5, 0.0, r.height - 1.0);
+      const int x0 = int(fx), y0 = int(fy), x1 = std::min(x0 + 1, r.width - 1), y1 = std::min(y0 + 1, r.height - 1);
+      const double tx = fx - x0, ty = fy - y0;
+      std::array<int, 4> p{};
+      for (int c = 0; c < 4; ++c)
+        p[c] = int(std::lround((r.At(x0, y0)[c] * (1 - tx) + r.At(x1, y0)[c] * tx) * (1 - ty) +
+                               (r.At(x0, y1)[c] * (1 - tx) + r.At(x1, y1)[c] * tx) * ty));
+      out.pixels.push_back(p);
+    }
+  return out;
+}
+
+double MeanDifference(const Region& a, const Region& b)
+{
+  double sum = 0;
+  for (size_t i = 0; i < a.pixels.size(); ++i)
+    for (int c = 0; c < 4; ++c) sum += std::abs(a.pixels[i][c] - b.pixels[i][c]);
+  return sum / (4.0 * a.pixels.size());
+}
+
+// Squared steps between neighbouring pixels: all of them, and apart those between two
+// pixels of one 2 x 2 block and those across the blocks' borders.
+struct Steps
+{
+  double all = 0, withinBlocks = 0, acrossBlocks = 0;
+};
+
+Steps Measure(const Region& r)
+{
+  Steps steps;
+  auto add = [&](const std::array<int, 4>& a, const std::array<int, 4>& b, bool within) {
+    double e = 0;
+    for (int c = 0; c < 4; ++c) e += double(a[c] - b[c]) * (a[c] - b[c]);
+    steps.all += e;
+    (within ? steps.withinBlocks : steps.acrossBlocks) += e;
+  };
+  for (int y = 0; y < r.height; ++y)
+    for (int x = 0; x < r.width; ++x)
+    {
+      if (x + 1 < r.width) add(r.At(x, y), r.At(x + 1, y), x % 2 == 0);
+      if (y + 1 < r.height) add(r.At(x, y), r.At(x, y + 1), y % 2 == 0);
+    }
+  return steps;
+}
+
+// A picture drawn at 2x keeps its edges one device pixel wide: twice as many steps along
+// every edge as at 1x, each as high, so about twice the squared steps (an interpolated
+// enlargement spreads each step over two pixels and has about as many as the 1x picture),
+// and some of its edges fall inside the 2 x 2 blocks (a repeated-pixel enlargement has none
+// there; edges on the panel's unit grid, like rules and fills, fall across them).
+bool DrawnAt2x(const Region& twoX, const Region& oneX, std::string* why)
+{
+  const Steps fine = Measure(twoX), coarse = Measure(oneX);
+  *why = "steps at 2x / 1x " + std::to_string(fine.all / coarse.all) + ", inside / across blocks " +
+         std::to_string(fine.withinBlocks / fine.acrossBlocks);
+  return fine.all > 1.5 * coarse.all && fine.withinBlocks > 0.2 * fine.acrossBlocks;
+}
+
+struct PicturePair
+{
+  const char *oneX, *twoX;
+  int frameHeight; // 1x height of one frame
+};
+const PicturePair kPairs[] = {
+  {"kyvBrindlow.png", "kyvBrindlow@2x.png", 212},
+  {"switch.png", "switch@2x.png", 21},
+  {"knob.png", "knob@2x.png", 78},
+  {"splash.png", "splash@2x.png", 90},
+};
+
+// Both are drawn from the same shapes with area coverage, so each 2 x 2 block averages to the
+// 1x pixel within a level or two (hinted text differs most). A shape placed or sized
+// without the scale, or a sharpening enlargement of the 1x picture, is further off.
+TEST(Artwork, PicturesAt2xShrunkToHalfAreThe1xDrawing)
+{
+  for (const PicturePair& pair : kPairs)
+  {
+    auto one = Load(pair.oneX), two = Load(pair.twoX);
+    ASSERT_TRUE(one && two) << pair.oneX;
+    const int frames = one->Height() / pair.frameHeight, w = one->Width(), h = pair.frameHeight;
+    for (int frame = 0; frame < frames; ++frame)
+    {
+      const Region shrunk = Shrink(Crop(two.get(), 0, 2 * frame * h, 2 * w, 2 * h));
+      const double own = MeanDifference(shrunk, Crop(one.get(), 0, frame * h, w, h));
+      EXPECT_LT(own, 2.0) << pair.twoX << " frame " << frame;
+      // Knob frames: closer to its own 1x frame than to the next one (same turn, same order).
+      if (frame + 1 < frames)
+      {
+        EXPECT_LT(own, MeanDifference(shrunk, Crop(one.get(), 0, (frame + 1) * h, w, h)))
+          << pair.twoX << " frame " << frame;
+      }
+    }
+  }
+}
+
+TEST(Artwork, PicturesAt2xCarryDetailThe1xOnesEnlargedLack)
+{
+  for (const PicturePair& pair : kPairs)
+  {
+    auto one = Load(pair.oneX), two = Load(pair.twoX);
+    ASSERT_TRUE(one && two) << pair.oneX;
+    const int frames = one->Height() / pair.frameHeight, w = one->Width(), h = pair.frameHeight;
+    for (int frame = 0; frame < frames; frame += 16)
+    {
+      const Region oneX = Crop(one.get(), 0, frame * h, w, h);
+      std::string why;
+      EXPECT_TRUE(DrawnAt2x(Crop(two.get(), 0, 2 * frame * h, 2 * w, 2 * h), oneX, &why))
+        << pair.twoX << " frame " << frame << ": " << why;
+      // The measure tells an enlarged 1x picture apart.
+      EXPECT_FALSE(DrawnAt2x(Enlarge(oneX, false), oneX, &why)) << pair.oneX << " repeated: " << why;
+      EXPECT_FALSE(DrawnAt2x(Enlarge(oneX, true), oneX, &why)) << pair.oneX << " interpolated: " << why;
+    }
+  }
 }
 
 } // namespace

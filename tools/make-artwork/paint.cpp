@@ -44,7 +44,7 @@ void FillGradient(LICE_IBitmap* bitmap, int x, int y, int w, int h, PixelWord to
   }
 }
 
-void Brush(LICE_IBitmap* bitmap, int x, int y, int w, int h, unsigned seed, float strength) {
+void Brush(LICE_IBitmap* bitmap, int k, int x, int y, int w, int h, unsigned seed, float strength) {
   unsigned state = seed * 2654435761u + 1;
   auto next = [&state]() {
     state ^= state << 13;
@@ -59,8 +59,11 @@ void Brush(LICE_IBitmap* bitmap, int x, int y, int w, int h, unsigned seed, floa
       const int start = x - 10 + static_cast<int>(next() % static_cast<unsigned>(w + 10));
       const bool light = (next() & 1) != 0;
       const float opacity = strength * (0.4f + 0.6f * float(next() % 100) / 100.0f);
-      LICE::DrawLineSegment(bitmap, start, y + row, std::min(start + len, x + w - 1), y + row,
-                            light ? 0xFFFFFFFFu : 0xFF000000u, opacity, LICE::kOpCopy, false);
+      // The same streaks at every scale, k device rows thick: the finish keeps its look.
+      const int end = std::min(start + len, x + w - 1);
+      for (int i = 0; i < k; ++i)
+        LICE::DrawLineSegment(bitmap, k * start, k * (y + row) + i, k * end + k - 1, k * (y + row) + i,
+                              light ? 0xFFFFFFFFu : 0xFF000000u, opacity, LICE::kOpCopy, false);
     }
   }
 }

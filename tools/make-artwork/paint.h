@@ -22,8 +22,9 @@ void PaintGradient(LICE_IBitmap* bitmap, const Mask& mask, PixelWord top, PixelW
 // Fills a rectangle with a vertical gradient (rows y .. y + h - 1).
 void FillGradient(LICE_IBitmap* bitmap, int x, int y, int w, int h, PixelWord top,
                   PixelWord bottom);
-// Horizontal streaks of a brushed metal finish over a rectangle (deterministic).
-void Brush(LICE_IBitmap* bitmap, int x, int y, int w, int h, unsigned seed, float strength);
+// Horizontal streaks of a brushed metal finish over a rectangle given in panel units, drawn
+// k device pixels to the unit (deterministic).
+void Brush(LICE_IBitmap* bitmap, int k, int x, int y, int w, int h, unsigned seed, float strength);
 // A one-pixel antialiased line.
 void Line(LICE_IBitmap* bitmap, int x1, int y1, int x2, int y2, PixelWord colour,
           float opacity = 1.0f);

@@ -8,8 +8,13 @@
 
 namespace PngFile {
 
+// kFast: one encoding with libpng's row filters (snapshots, test output). kSmallest: several
+// encodings, the smallest file kept (the artwork carried inside every module); the pixels
+// are the same either way.
+enum class Effort { kFast, kSmallest };
+
 // Answers false (with a message in *error) when the file cannot be written.
 bool Write(const std::string& path, const LICE_IBitmap& bitmap, bool withAlpha,
-           std::string* error);
+           std::string* error, Effort effort = Effort::kFast);
 
 }  // namespace PngFile
