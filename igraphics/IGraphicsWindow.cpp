@@ -227,6 +227,7 @@ void IGraphicsWindow::HandleTick()
     }
     return;
   }
+  TickControls();
   IBounds area = mPendingArea;
   mPendingArea = IBounds();
   const bool controlsDirty = CollectDirty(area);
