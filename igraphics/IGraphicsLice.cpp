@@ -88,6 +88,7 @@ void IGraphicsLice::SetEditorSize(int32_t width, int32_t height)
   mHeight = height;
   SetLastMouse(-1, -1);
   mCaptured = -1;
+  mHovered = -1;
   DeleteAllControls();
   if (mPlug) mPlug->ResizeEditorRect(width, height);
 }

@@ -138,6 +138,9 @@ void IGraphicsWindow::CloseEditorWindow()
   mEditedControl = nullptr;
   mEditedParam = nullptr;
   mEditState = kEditIdle;
+  // No leave notice comes from a window that goes: a control must not stay hovered until
+  // the next opening.
+  DispatchMouseLeave();
   mBackend->DestroyEditorWindow(window);
 }
 
