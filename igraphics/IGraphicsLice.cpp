@@ -267,8 +267,8 @@ void IGraphicsLice::DispatchMouseUp(int32_t x, int32_t y, const IMouseKeys& keys
   if (!control) return;
   control->MouseUp(x, y, keys);
   if (GetControl(i) == control && control->ParamIdx() >= 0 && mPlug) mPlug->HostEndEdit(control->ParamIdx());
-  // A drag that ends outside the editor gets no leave notice (X11 and Windows send none
-  // while the button is held): the pointer has left all the same.
+  // A drag that ends outside the editor brings no leave notice (the back-ends take none
+  // while a button is held): the pointer has left all the same.
   if (mTrackHover && !IBounds(0, 0, mWidth, mHeight).Contains(x, y)) DispatchMouseLeave();
 }
 
