@@ -45,6 +45,7 @@ public:
   // dirty for one more tick.
   virtual void MarkClean();
   virtual bool NeedsRedraw();
+  // Once per editor tick (IGraphicsLice::TickControls), before dirty controls are collected.
   virtual void IdleHook() {}
 
   // Asks the editor for an in-place edit box for the bound parameter.

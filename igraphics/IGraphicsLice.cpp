@@ -43,6 +43,7 @@ IGraphicsLice::IGraphicsLice(IEditorDelegate* plug, int32_t width, int32_t heigh
   const int count = plug ? plug->ParameterCount() : 0;
   mHostValues.Reset(count);
   mParamValues.assign(size_t(count > 0 ? count : 0), 0.0);
+  mEditCounts.assign(mParamValues.size(), 0u);
 }
 
 IGraphicsLice::~IGraphicsLice()
@@ -90,6 +91,7 @@ void IGraphicsLice::SetEditorSize(int32_t width, int32_t height)
   mHeight = height;
   SetLastMouse(-1, -1);
   mCaptured = -1;
+  mHovered = -1;
   DeleteAllControls();
   mHasBackdrop = false;
   if (mPlug) mPlug->ResizeEditorRect(EditorWidth(), EditorHeight());
@@ -232,6 +234,18 @@ void IGraphicsLice::SetParameterFromGUI(int paramIdx, double normalized)
   if (paramIdx >= 0 && size_t(paramIdx) < mParamValues.size() && !std::isnan(normalized))
     mParamValues[size_t(paramIdx)] = normalized < 0.0 ? 0.0 : (normalized > 1.0 ? 1.0 : normalized);
   if (mPlug) mPlug->SetParameterFromGUI(paramIdx, normalized);
+  if (paramIdx >= 0 && size_t(paramIdx) < mEditCounts.size()) ++mEditCounts[size_t(paramIdx)];
+}
+
+uint32_t IGraphicsLice::EditCount(int paramIdx) const
+{
+  return paramIdx >= 0 && size_t(paramIdx) < mEditCounts.size() ? mEditCounts[size_t(paramIdx)] : 0u;
+}
+
+void IGraphicsLice::TickControls()
+{
+  ApplyHostValues();
+  for (IControl* control : mControls) control->IdleHook();
 }
 
 void IGraphicsLice::MarkAllDirty()
@@ -339,6 +353,9 @@ void IGraphicsLice::DispatchMouseUp(int32_t x, int32_t y, const IMouseKeys& keys
   if (!control) return;
   control->MouseUp(x, y, keys);
   if (GetControl(i) == control && control->ParamIdx() >= 0 && mPlug) mPlug->HostEndEdit(control->ParamIdx());
+  // A drag that ends outside the editor brings no leave notice (the back-ends take none
+  // while a button is held): the pointer has left all the same.
+  if (mTrackHover && !IBounds(0, 0, mWidth, mHeight).Contains(x, y)) DispatchMouseLeave();
 }
 
 void IGraphicsLice::DispatchMouseDrag(int32_t x, int32_t y, const IMouseKeys& keys)

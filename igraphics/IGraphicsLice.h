@@ -96,6 +96,12 @@ public:
   // GUI thread: a control changed its parameter: the editor keeps the value and the
   // plug-in sets it and tells the host.
   void SetParameterFromGUI(int paramIdx, double normalized);
+  // GUI thread: how many times the editor's own controls changed the parameter (drags,
+  // wheel steps, clicks, typed values; never the host); 0 for an unknown parameter.
+  uint32_t EditCount(int paramIdx) const;
+  // GUI thread, once per editor tick: takes the host's values, then gives every control
+  // its IdleHook.
+  void TickControls();
   void MarkAllDirty();
   // Grows |area| by the bounds of every control that needs painting (after ApplyHostValues).
   bool CollectDirty(IBounds& area);
@@ -238,4 +244,5 @@ protected:
   LICE_MemBitmap* mScaledScratch = nullptr;  // see StripAtScale
   IHostValues mHostValues;
   std::vector<double> mParamValues; // normalised, GUI thread only
+  std::vector<uint32_t> mEditCounts; // per parameter, GUI thread only
 };

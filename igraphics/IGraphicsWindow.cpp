@@ -147,6 +147,9 @@ void IGraphicsWindow::CloseEditorWindow()
   mEditState = kEditIdle;
   mMenuItems.clear();
   mMenuChoice = nullptr;
+  // No leave notice comes from a window that goes: a control must not stay hovered until
+  // the next opening.
+  DispatchMouseLeave();
   mBackend->DestroyEditorWindow(window);
 }
 
@@ -250,6 +253,7 @@ void IGraphicsWindow::HandleTick()
     }
     return;
   }
+  TickControls();
   IBounds area = mPendingArea;
   mPendingArea = IBounds();
   const bool controlsDirty = CollectDirty(area);

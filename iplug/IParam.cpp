@@ -174,10 +174,10 @@ void IParameter::Bounds(double* minimum, double* maximum) const
   if (maximum) *maximum = mMax;
 }
 
-const char* IParameter::HostLabel() const
+const char* IParameter::LabelFor(double value) const
 {
   int v;
-  if (TruncateToInt(mValue, &v) && DisplayTextFor(v)[0]) return "";
+  if (TruncateToInt(value, &v) && DisplayTextFor(v)[0]) return "";
   return mLabel;
 }
 

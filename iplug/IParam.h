@@ -66,7 +66,10 @@ public:
   void Bounds(double* minimum, double* maximum) const;
   const char* HostName() const { return mName; }
   // The label, or the empty text when the current value has a display text of its own.
-  const char* HostLabel() const;
+  const char* HostLabel() const { return LabelFor(mValue); }
+  // The same for a real value of this parameter, read from nothing but its definition (an
+  // editor's read-out shows values it holds itself, never the parameter's own).
+  const char* LabelFor(double value) const;
   // The text a host shows for value (normalised or real), written into out (outSize bytes,
   // always terminated; kDisplayTextBufferSize holds any value of a sensible range).
   void HostDisplayText(double value, bool isNormalized, char* out, int outSize) const;

@@ -8,6 +8,7 @@
 #include "IPlugHost.h"
 #include "ITextControl.h"
 #include "ITextStyle.h"
+#include "IValueReadout.h"
 #include "KyvBrindlow.h"
 #include "KyvBrindlowLayout.h"
 #include "KyvISplashScreen.h"
@@ -20,16 +21,25 @@ const IRgba kVersionColour(255, 57, 64, 70);
 // While hidden, the splash is shown again by a click in this strip along the top.
 const IBounds kSplashHiddenArea(0, 0, L::kPanelWidth, L::kHeaderHeight);
 
+// Where a knob group's controls went: the knob, and the labels of the line under it.
+struct KnobGroup
+{
+  int32_t knob = -1;
+  int32_t low = -1, high = -1;
+  IBounds under;
+};
+
 // A film-strip knob for one parameter with its scale labels: low and high share one
 // rectangle under the knob, aligned to its ends; the middle one sits above it.
-void AddKnobGroup(IGraphicsLice* editor, IEditorDelegate* plug, int32_t param, int32_t x, int32_t y,
-                  const ITextStyle& labelStyle, bool showName, const char* low, const char* middle,
-                  const char* high)
+KnobGroup AddKnobGroup(IGraphicsLice* editor, IEditorDelegate* plug, int32_t param, int32_t x, int32_t y,
+                       const ITextStyle& labelStyle, bool showName, const char* low, const char* middle,
+                       const char* high)
 {
+  KnobGroup group;
   const IBitmapStrip strip =
     editor->LoadImageStrip(KyvBrindlowEditor::kKnobId, KyvBrindlowEditor::kKnobName, KyvBrindlowEditor::kKnobFrames);
   IKnobMultiControl* knob = new IKnobMultiControl(plug, x, y, param, strip, kKnobVertical, 4.0);
-  editor->AddControl(knob);
+  group.knob = editor->AddControl(knob);
   knob->SetNoInPlaceEdit(true);
 
   ITextStyle style(labelStyle);
@@ -40,10 +50,11 @@ void AddKnobGroup(IGraphicsLice* editor, IEditorDelegate* plug, int32_t param, i
                                           style, parameter->HostName()));
   }
   const IBounds under(x + L::kScaleUnderLeft, y + L::kScaleUnderTop, x + L::kScaleUnderRight, y + L::kScaleUnderBottom);
+  group.under = under;
   if (low)
   {
     style.mAlignment = kAlignLeft;
-    editor->AddControl(new ITextControl(plug, under, style, low));
+    group.low = editor->AddControl(new ITextControl(plug, under, style, low));
   }
   if (middle)
   {
@@ -54,8 +65,18 @@ void AddKnobGroup(IGraphicsLice* editor, IEditorDelegate* plug, int32_t param, i
   if (high)
   {
     style.mAlignment = kAlignRight;
-    editor->AddControl(new ITextControl(plug, under, style, high));
+    group.high = editor->AddControl(new ITextControl(plug, under, style, high));
   }
+  return group;
+}
+
+// The knob's value, in place of the scale line under it while the knob is worked.
+void AddKnobReadout(IGraphicsLice* editor, IEditorDelegate* plug, const KnobGroup& group, const ITextStyle& style)
+{
+  auto* readout = new IValueReadout(plug, group.under, group.knob, style);
+  readout->StandInFor(group.low);
+  readout->StandInFor(group.high);
+  editor->AddControl(readout);
 }
 } // namespace
 
@@ -68,11 +89,24 @@ void KyvBrindlowEditor::Build(IGraphicsLice* editor, IEditorDelegate* plug)
   editor->AttachBackdrop(kBackgroundId, kBackgroundName);
 
   ITextStyle labelStyle(11, &kLabelColour, "Tahoma", kTextNormal, kAlignCentre, 0);
-  AddKnobGroup(editor, plug, KyvBrindlow::kDelay, L::kDelayKnobX, L::kKnobY, labelStyle, false, "1ms", "20ms", "40ms");
-  AddKnobGroup(editor, plug, KyvBrindlow::kWetMix, L::kMixKnobX, L::kKnobY, labelStyle, false, "-10dB", "0dB", "+10dB");
+  const KnobGroup delay = AddKnobGroup(editor, plug, KyvBrindlow::kDelay, L::kDelayKnobX, L::kKnobY, labelStyle, false,
+                                       "1ms", "20ms", "40ms");
+  const KnobGroup mix = AddKnobGroup(editor, plug, KyvBrindlow::kWetMix, L::kMixKnobX, L::kKnobY, labelStyle, false,
+                                     "-10dB", "0dB", "+10dB");
 
   const IBitmapStrip switchStrip = editor->LoadImageStrip(kSwitchId, kSwitchName, kSwitchFrames);
-  editor->AddControl(new ISwitchControl(plug, L::kSwitchX, L::kSwitchY, KyvBrindlow::kPan, switchStrip, kBlendThroughAlpha));
+  const int32_t side = editor->AddControl(
+    new ISwitchControl(plug, L::kSwitchX, L::kSwitchY, KyvBrindlow::kPan, switchStrip, kBlendThroughAlpha));
+
+  // The values read out while the user works a control (it follows the pointer for that),
+  // under the splash, which lies over the whole panel.
+  editor->SetTrackHover(true);
+  AddKnobReadout(editor, plug, delay, labelStyle);
+  AddKnobReadout(editor, plug, mix, labelStyle);
+  auto* sideReadout = new IValueReadout(
+    plug, IBounds(L::kSideReadoutLeft, L::kSideReadoutTop, L::kSideReadoutRight, L::kSideReadoutBottom), side, labelStyle);
+  sideReadout->CoverWith(background, L::kSideReadoutCoverOffset);
+  editor->AddControl(sideReadout);
 
   const IBitmapStrip splash = editor->LoadImageStrip(kSplashId, kSplashName, 1);
   const int32_t splashX = (editor->Width() - splash.width) / 2;

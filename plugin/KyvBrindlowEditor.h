@@ -1,6 +1,7 @@
 // The product's editor panel: background, two knobs with scale labels, the side switch,
-// the splash screen and the version line. Built from the product's description only, so
-// the same panel runs beside the DSP (VST, CLAP) or in an editor-only binary (LV2).
+// the read-outs of their values while they are worked, the splash screen and the version
+// line. Built from the product's description only, so the same panel runs beside the DSP
+// (VST, CLAP) or in an editor-only binary (LV2).
 #pragma once
 
 #include <cstdint>

@@ -27,6 +27,12 @@ constexpr int kNameTop = 89, kNameBottom = 102;
 constexpr int kSwitchX = 159, kSwitchY = 96;
 constexpr int kSwitchWidth = 47, kSwitchFrameHeight = 21, kSwitchFrames = 2;
 
+// Where the side's name shows while the switch is worked: over the "LEADING SIDE" caption
+// printed in the background under the switch, covered first with the plain face the
+// offset's rows below it.
+constexpr int kSideReadoutLeft = 145, kSideReadoutTop = 121, kSideReadoutRight = 221, kSideReadoutBottom = 134;
+constexpr int kSideReadoutCoverOffset = 15;
+
 // The splash, centred on the panel.
 constexpr int kSplashWidth = 225, kSplashHeight = 90;
 

@@ -58,6 +58,7 @@ protected:
   IControl* Control(int index) const { return mEditor->GetControl(index); }
   // The panel's layout record: splash showings, splash control index.
   KyvBrindlowEditor& Layout() const { return static_cast<KyvBrindlowGraphics*>(mEditor)->Layout(); }
+  IControl* Splash() const { return Control(Layout().SplashIndex()); }
   // One opening of the editor window, as the window layer counts it.
   void Opened() { Layout().Opened(mEditor); }
 

@@ -4,9 +4,11 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "IBitmapControls.h"
 #include "ITextControl.h"
+#include "IValueReadout.h"
 #include "KyvISplashScreen.h"
 
 namespace
@@ -25,7 +27,7 @@ using EditorLayout = EditorFixture;
 TEST_F(EditorLayout, ControlsComeInPaintOrderWithTheirRectangles)
 {
   namespace L = KyvBrindlowLayout;
-  ASSERT_EQ(mEditor->ControlCount(), 12);
+  ASSERT_EQ(mEditor->ControlCount(), 15);
   // The background image, as drawn by the artwork generator, has the panel's size.
   EXPECT_EQ(mEditor->Width(), L::kPanelWidth);
   EXPECT_EQ(mEditor->Height(), L::kPanelHeight);
@@ -106,16 +108,40 @@ TEST_F(EditorLayout, ControlsComeInPaintOrderWithTheirRectangles)
   EXPECT_EQ(pan->Strip().height, L::kSwitchFrameHeight * L::kSwitchFrames);
   EXPECT_EQ(pan->Blend().method, kBlendThroughAlpha);
 
-  // 10: the splash, centred; 11: the version line.
-  auto* splash = dynamic_cast<KyvISplashScreen*>(Control(10));
+  // 10-12: the read-outs of the knobs (each in place of the scale line under it, whose two
+  // labels it hides while it shows) and of the switch (over the caption under it).
+  const struct
+  {
+    int index, source;
+    IBounds bounds;
+    std::vector<int> standIns;
+  } readouts[] = {{10, 1, Under(L::kDelayKnobX), {2, 4}},
+                  {11, 5, Under(L::kMixKnobX), {6, 8}},
+                  {12, 9, IBounds(L::kSideReadoutLeft, L::kSideReadoutTop, L::kSideReadoutRight, L::kSideReadoutBottom), {}}};
+  for (const auto& r : readouts)
+  {
+    auto* readout = dynamic_cast<IValueReadout*>(Control(r.index));
+    ASSERT_NE(readout, nullptr) << r.index;
+    EXPECT_EQ(readout->Source(), r.source);
+    EXPECT_TRUE(SameBounds(readout->Bounds(), r.bounds)) << r.index;
+    EXPECT_EQ(readout->StandIns(), r.standIns) << r.index;
+    EXPECT_EQ(readout->Style().mSize, 11);
+    EXPECT_EQ(readout->Style().mAlignment, kAlignCentre);
+    EXPECT_EQ(readout->Style().mColour, IRgba(255, 33, 37, 40));
+    EXPECT_FALSE(readout->Showing());
+  }
+  EXPECT_TRUE(mEditor->TrackHover()) << "the read-outs follow the pointer";
+
+  // 13: the splash, centred, over everything else it covers; 14: the version line.
+  auto* splash = dynamic_cast<KyvISplashScreen*>(Control(13));
   ASSERT_NE(splash, nullptr);
   const int splashX = (L::kPanelWidth - L::kSplashWidth) / 2, splashY = (L::kPanelHeight - L::kSplashHeight) / 2;
   EXPECT_TRUE(SameBounds(splash->Bounds(), IBounds(splashX, splashY, splashX + L::kSplashWidth, splashY + L::kSplashHeight)));
   EXPECT_EQ(splash->ParamIdx(), -1);
   EXPECT_TRUE(SameBounds(splash->HiddenTargetArea(), IBounds(0, 0, L::kPanelWidth, L::kHeaderHeight)));
-  EXPECT_EQ(Layout().SplashIndex(), 10);
+  EXPECT_EQ(Layout().SplashIndex(), 13);
 
-  auto* version = dynamic_cast<ITextControl*>(Control(11));
+  auto* version = dynamic_cast<ITextControl*>(Control(14));
   ASSERT_NE(version, nullptr);
   EXPECT_TRUE(SameBounds(version->Bounds(), IBounds(L::kVersionLeft, L::kVersionTop, L::kVersionRight, L::kVersionBottom)));
   EXPECT_STREQ(version->Text(), "v1.03");
@@ -130,7 +156,7 @@ TEST_F(EditorLayout, ControlsStartAtTheParameterDefaults)
   EXPECT_NEAR(Control(1)->Value(), (20.0 - 1.0) / 39.0, 1e-9);
   EXPECT_NEAR(Control(5)->Value(), 0.5, 1e-9);
   EXPECT_EQ(Control(9)->Value(), 0.0);
-  EXPECT_EQ(Control(10)->Value(), 0.0) << "the splash starts hidden";
+  EXPECT_EQ(Splash()->Value(), 0.0) << "the splash starts hidden";
 }
 
 TEST_F(EditorLayout, TheHostSeesAnEditorOfThePanelSize)
@@ -152,7 +178,7 @@ using SplashScreen = EditorFixture;
 
 TEST_F(SplashScreen, TheFirstThreeOpeningsShowIt)
 {
-  IControl* splash = Control(10);
+  IControl* splash = Splash();
   for (int opening = 1; opening <= 3; ++opening)
   {
     Opened();
@@ -175,7 +201,7 @@ TEST_F(SplashScreen, ANeverDismissedSplashStaysAcrossOpenings)
 {
   for (int i = 0; i < 5; ++i) Opened();
   PaintAll();
-  EXPECT_EQ(Control(10)->Value(), 1.0);
+  EXPECT_EQ(Splash()->Value(), 1.0);
   EXPECT_EQ(Layout().SplashShowsLeft(), 0);
 }
 
@@ -190,7 +216,7 @@ TEST_F(SplashScreen, WhileShownAClickAnywhereHidesItAndReachesNothingElse)
   mEditor->DispatchMouseDrag(60, 40, kLeft);
   mEditor->DispatchMouseUp(60, 40, kLeft);
   EXPECT_EQ(Control(1)->Value(), delayBefore);
-  EXPECT_EQ(Control(10)->Value(), 0.0);
+  EXPECT_EQ(Splash()->Value(), 0.0);
   EXPECT_TRUE(CallsOf(audioMasterBeginEdit).empty());
   EXPECT_TRUE(CallsOf(audioMasterAutomate).empty());
   // Hidden after the next paint: the panel's controls get clicks again.
@@ -205,16 +231,16 @@ TEST_F(SplashScreen, WhileHiddenOnlyTheTopStripShowsIt)
   mEditor->DispatchMouseDown(10, 40, kLeft);
   mEditor->DispatchMouseUp(10, 40, kLeft);
   PaintAll();
-  EXPECT_EQ(Control(10)->Value(), 0.0) << "below the strip the background gets the click";
+  EXPECT_EQ(Splash()->Value(), 0.0) << "below the strip the background gets the click";
   mEditor->DispatchMouseDown(10, 10, kLeft);
   mEditor->DispatchMouseUp(10, 10, kLeft);
-  EXPECT_EQ(Control(10)->Value(), 1.0);
+  EXPECT_EQ(Splash()->Value(), 1.0);
   PaintAll();
-  EXPECT_EQ(mEditor->ControlAt(1, 200), 10) << "shown, it covers the whole editor";
+  EXPECT_EQ(mEditor->ControlAt(1, 200), Layout().SplashIndex()) << "shown, it covers the whole editor";
   // A right click changes nothing: the splash has no parameter to edit.
   mEditor->DispatchMouseDown(300, 200, kRight);
   mEditor->DispatchMouseUp(300, 200, kRight);
-  EXPECT_EQ(Control(10)->Value(), 1.0);
+  EXPECT_EQ(Splash()->Value(), 1.0);
 }
 
 TEST_F(SplashScreen, AnOpeningThatFindsNoSplashControlChangesNoControl)
@@ -229,7 +255,7 @@ TEST_F(SplashScreen, AnOpeningThatFindsNoSplashControlChangesNoControl)
   EXPECT_EQ(unbuilt.SplashShowsLeft(), 2);
   IBounds dirty;
   EXPECT_FALSE(mEditor->CollectDirty(dirty));
-  EXPECT_EQ(Control(10)->Value(), 0.0);
+  EXPECT_EQ(Splash()->Value(), 0.0);
 }
 
 } // namespace

@@ -157,7 +157,7 @@ TEST_F(EditorRender, TheSplashCoversTheMiddleWhenShown)
   const PixelWord before = LICE::FetchPixel(mEditor->DrawBitmap(), 182, 100);
   Opened();
   PaintAll();
-  const IBitmapStrip splash = static_cast<IBitmapControl*>(Control(10))->Strip();
+  const IBitmapStrip splash = static_cast<IBitmapControl*>(Splash())->Strip();
   EXPECT_EQ(LICE::FetchPixel(mEditor->DrawBitmap(), 182, 100) & 0xFFFFFF,
             LICE::FetchPixel(splash.bitmap, 182 - 70, 100 - 61) & 0xFFFFFF);
   EXPECT_NE(LICE::FetchPixel(mEditor->DrawBitmap(), 182, 100), before);

@@ -298,6 +298,23 @@ TEST_F(WindowTest, WheelStepsReachTheControlUnderThePointer)
   EXPECT_EQ(plug.automated.size(), sent + 1);
 }
 
+TEST_F(WindowTest, ClosingTheWindowOrRebuildingThePanelEndsTheHover)
+{
+  // Neither sends a leave notice; a hovered control (whose value a read-out shows) would
+  // stay hovered.
+  window->SetTrackHover(true);
+  Open();
+  EXPECT_TRUE(window->HandleMouseMove(90, 100, IMouseKeys(), false));
+  EXPECT_EQ(window->HoveredControl(), 0);
+  window->CloseEditorWindow();
+  EXPECT_EQ(window->HoveredControl(), -1);
+
+  Open();
+  window->HandleMouseMove(90, 100, IMouseKeys(), false);
+  window->SetEditorSize(366, 212);
+  EXPECT_EQ(window->HoveredControl(), -1);
+}
+
 TEST_F(WindowTest, DragsReachTheControlOnlyWhileTheWindowHasTheCapture)
 {
   Open();

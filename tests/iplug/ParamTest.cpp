@@ -135,6 +135,9 @@ TEST(IParameter, HostLabelIsEmptyOnlyForValuesWithText)
   EXPECT_STREQ(p.HostLabel(), "");
   p.SetValue(2.0);
   EXPECT_STREQ(p.HostLabel(), "dB");
+  // For any value, whatever the current one.
+  EXPECT_STREQ(p.LabelFor(-10.0), "");
+  EXPECT_STREQ(p.LabelFor(-9.5), "dB");
 }
 
 TEST(IParameter, GainFromDecibels)

@@ -14,9 +14,54 @@ std::vector<HostCall> CallsOfParameter(const std::vector<HostCall>& calls, VstIn
       out.push_back(c);
   return out;
 }
+
+// How many pixels differ between two pictures of the panel on the Delay knob's scale line,
+// and elsewhere.
+struct DelayLineChanges
+{
+  int onLine = 0, elsewhere = 0;
+};
+DelayLineChanges ChangesAroundDelayLine(const WindowPixels& before, const WindowPixels& after)
+{
+  DelayLineChanges changes;
+  for (int32_t y = 0; y < after.height; ++y)
+  {
+    for (int32_t x = 0; x < after.width; ++x)
+    {
+      const bool onLine = x >= Panel::kDelayLineLeft && x < Panel::kDelayLineRight && y >= Panel::kDelayLineTop &&
+                          y < Panel::kDelayLineBottom;
+      (onLine ? changes.onLine : changes.elsewhere) += after.At(x, y) != before.At(x, y);
+    }
+  }
+  return changes;
+}
 } // namespace
 
 using EditorInputTest = EditorWindowFixture;
+
+TEST_F(EditorInputTest, TheValueShowsWhileThePointerRestsOnAKnobAndGoesAfterItLeavesTheWindow)
+{
+  const xcb_window_t editor = OpenEditorWithoutSplash();
+  ASSERT_NE(editor, XCB_NONE);
+  WindowPixels rest;
+  ASSERT_TRUE(display.ReadPixels(editor, rest));
+
+  display.MovePointer(editor, Panel::kDelayX, Panel::kDelayY);
+  ASSERT_TRUE(WaitForChange(editor, rest));
+  WindowPixels shown;
+  ASSERT_TRUE(display.ReadPixels(editor, shown));
+  const DelayLineChanges changes = ChangesAroundDelayLine(rest, shown);
+  EXPECT_GT(changes.onLine, 20);
+  EXPECT_EQ(changes.elsewhere, 0);
+
+  // Into the host's window beside the editor: the server's leave notice ends the hover, and
+  // a second later the panel is as it was.
+  display.MovePointer(editor, Panel::kWidth + 20, Panel::kHeight + 20);
+  EXPECT_TRUE(plug->IdleUntil([&] {
+    WindowPixels now;
+    return display.ReadPixels(editor, now) && now.rgb == rest.rgb;
+  })) << "the value stayed";
+}
 
 TEST_F(EditorInputTest, DraggingDelayUpwardsRaisesItInsideOneGesture)
 {
@@ -104,7 +149,11 @@ TEST_F(EditorInputTest, RightClickOnDelayOpensNothing)
   plug->IdleFor(4);
   WindowPixels after;
   ASSERT_TRUE(display.ReadPixels(editor, after));
-  EXPECT_TRUE(after.rgb == shown.rgb) << "something was drawn over the panel";
+  // The pointer rests on the knob: its value shows in place of the scale line, and nothing
+  // else changed.
+  const DelayLineChanges changes = ChangesAroundDelayLine(shown, after);
+  EXPECT_EQ(changes.elsewhere, 0) << "something was drawn over the panel";
+  EXPECT_GT(changes.onLine, 0) << "the value is read out";
 
   // Typing goes nowhere either.
   display.TypeText("12");

@@ -18,6 +18,8 @@ constexpr int32_t kDelayX = 95, kDelayY = 112;   // centre of the Delay knob
 constexpr int32_t kWetMixX = 272, kWetMixY = 112; // centre of the Wet Mix knob
 constexpr int32_t kPanX = 182, kPanY = 106;       // centre of the Pan switch
 constexpr int32_t kSplashX = 80, kSplashY = 70;   // inside the splash while it shows
+// The scale line under the Delay knob, where its value shows while the knob is worked.
+constexpr int32_t kDelayLineLeft = 38, kDelayLineTop = 147, kDelayLineRight = 152, kDelayLineBottom = 160;
 constexpr VstInt32 kDelay = 0, kPan = 1, kWetMix = 2;
 } // namespace Panel
 
