@@ -158,7 +158,7 @@ uint32_t IPlugLV2UI::SetOptions(const LV2_Options_Option* options)
 {
   const uint32_t status = TakeScaleFactor(options);
   // The editor resized its window to the host's scale and called nothing back.
-  if (status == LV2_OPTIONS_SUCCESS && mEditor->EditorWindowOpen()) TellHostSize();
+  if (status == LV2_OPTIONS_SUCCESS) TellHostSize();
   return status;
 }
 
@@ -170,7 +170,7 @@ int IPlugLV2UI::HostResized(int width, int height)
   // size of its aspect ratio instead, which the host is told.
   mToldWidth = width;
   mToldHeight = height;
-  if (!exact && mEditor->EditorWindowOpen()) TellHostSize();
+  if (!exact) TellHostSize();
   return exact ? 0 : 1;
 }
 
@@ -210,9 +210,9 @@ void IPlugLV2UI::HostEndEdit(int index)
 
 void IPlugLV2UI::ResizeEditorRect(int, int)
 {
-  // width x height are the editor's size, told once its widget exists (the editor sets
-  // its size while it is being made, before this object holds it).
-  if (mEditor && mEditor->EditorWindowOpen()) TellHostSize();
+  // width x height are the editor's size. The editor sets its size while it is being
+  // made, before this object holds it: the widget's first size is told when it opens.
+  if (mEditor) TellHostSize();
 }
 
 // ---- The descriptor's callbacks ----
