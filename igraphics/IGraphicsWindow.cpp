@@ -11,6 +11,7 @@
 #include "IDrawnEditBox.h"
 #include "IPlatformServices.h"
 #include "ITextRenderer.h"
+#include "ITextStyle.h"
 #include "IWindowBackend.h"
 #include "image_loaders.h"
 #include "lice.h"
@@ -180,10 +181,14 @@ bool IGraphicsWindow::RenderText(const ITextStyle& style, const char* text, cons
   if (!text || !*text) return true;
   ITextRenderer* renderer = TextRenderer();
   if (!renderer || !DrawBitmap()) return false;
+  // At scale s the text is s times its size in the device rectangle: one scaled style.
+  const ITextStyle& scaled = style.AtScale(EditorScale());
+  const IBounds deviceRect = ToDevice(rect);
   // Inside a paint pass only the area being painted may change: the backdrop under the
   // rest was not redrawn, and antialiased text drawn twice over itself grows darker.
-  if (!DrawArea().IsEmpty()) return renderer->RenderTextClipped(DrawBitmap(), style, text, rect, DrawArea());
-  return renderer->RenderText(DrawBitmap(), style, text, rect);
+  if (!DrawArea().IsEmpty())
+    return renderer->RenderTextClipped(DrawBitmap(), scaled, text, deviceRect, ToDevice(DrawArea()));
+  return renderer->RenderText(DrawBitmap(), scaled, text, deviceRect);
 }
 
 void IGraphicsWindow::SetEditorSize(int32_t width, int32_t height)
