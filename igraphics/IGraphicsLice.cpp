@@ -49,7 +49,7 @@ IGraphicsLice::~IGraphicsLice()
 {
   delete mDrawBitmap;
   delete mScratchBitmap;
-  DropScaledImages();
+  delete mScaledScratch;
   DeleteAllControls();
 }
 
@@ -91,6 +91,7 @@ void IGraphicsLice::SetEditorSize(int32_t width, int32_t height)
   SetLastMouse(-1, -1);
   mCaptured = -1;
   DeleteAllControls();
+  mHasBackdrop = false;
   if (mPlug) mPlug->ResizeEditorRect(EditorWidth(), EditorHeight());
 }
 
@@ -112,7 +113,6 @@ void IGraphicsLice::UpdateScale(bool ownReason)
   if (scale == mScale) return;
   const int32_t oldWidth = EditorWidth(), oldHeight = EditorHeight();
   mScale = scale;
-  DropScaledImages();  // only the current scale's are kept
   ResizeDrawSurface();
   MarkAllDirty();
   ResizeWindow(oldWidth, oldHeight);
@@ -198,6 +198,7 @@ void IGraphicsLice::AttachBackdrop(int32_t resourceId, const char* name)
   IControl* backdrop = new IBitmapControl(mPlug, 0, 0, -1, strip, kBlendCopy);
   backdrop->SetGraphics(this);
   mControls.insert(mControls.begin(), backdrop);
+  mHasBackdrop = true;
 }
 
 void IGraphicsLice::PushParameterToControls(int paramIdx, double value, bool isNormalized)
@@ -423,12 +424,12 @@ bool IGraphicsLice::BlitImage(const IBitmapStrip& strip, const IBounds& dest, in
                    rb.opacity, rb.mode);
     return true;
   }
-  const ScaledStrip scaled = StripAtScale(strip);
-  if (!scaled.bitmap) return true;
   // The source position by frame: frames of the scaled strip need not be s times apart
   // to the pixel, and a blit never reaches into the next frame.
   const int32_t frameHeight = strip.FrameHeight();
   const int32_t frame = frameHeight > 0 && srcY > 0 ? srcY / frameHeight : 0;
+  const ScaledStrip scaled = StripAtScale(strip, frame);
+  if (!scaled.bitmap) return true;
   const int32_t frameTop = frame * scaled.frameHeight;
   const IBounds device = ToDevice(dest);
   const IBounds clip = device.Intersection(ToDevice(mDrawArea));
@@ -587,12 +588,6 @@ void IGraphicsLice::ReleaseImage(const IBitmapStrip& strip)
 {
   // Nothing may point at the bitmap once it is gone: a new one could come at its address.
   mArtwork.erase(strip.bitmap);
-  for (size_t i = mScaledImages.size(); i-- > 0;)
-  {
-    if (mScaledImages[i].source != strip.bitmap) continue;
-    delete mScaledImages[i].owned;
-    mScaledImages.erase(mScaledImages.begin() + std::ptrdiff_t(i));
-  }
   IImageCache::Shared().Remove(strip.bitmap);
 }
 
@@ -633,51 +628,36 @@ LICE_IBitmap* IGraphicsLice::DoubleSizeArtwork(ArtworkSource& source, const IBit
   return bitmap;
 }
 
-IGraphicsLice::ScaledStrip IGraphicsLice::StripAtScale(const IBitmapStrip& strip)
+IGraphicsLice::ScaledStrip IGraphicsLice::StripAtScale(const IBitmapStrip& strip, int32_t frame)
 {
   if (!strip.bitmap) return ScaledStrip();
-  if (mScale == 1.0) return ScaledStrip{strip.bitmap, strip.width, strip.FrameHeight()};
-  for (const ScaledImage& image : mScaledImages)
-    if (image.source == strip.bitmap && image.frames == strip.frames && image.scale == mScale) return image.strip;
-
-  const int32_t frames = strip.frames > 1 ? strip.frames : 1;
   const int32_t frameHeight = strip.FrameHeight();
-  auto found = mArtwork.find(strip.bitmap);
+  if (mScale == 1.0) return ScaledStrip{strip.bitmap, strip.width, frameHeight};
   const LICE_IBitmap* from = strip.bitmap;
-  int32_t fromFactor = 1;
+  auto found = mArtwork.find(strip.bitmap);
   if (found != mArtwork.end())
   {
     if (LICE_IBitmap* doubleSize = DoubleSizeArtwork(found->second, strip))
     {
+      if (mScale == 2.0) return ScaledStrip{doubleSize, 2 * strip.width, 2 * frameHeight};
       from = doubleSize;
-      fromFactor = 2;
     }
   }
-  ScaledImage image{strip.bitmap, strip.frames, mScale, ScaledStrip(), nullptr};
-  if (fromFactor == 2 && mScale == 2.0)
-  {
-    image.strip = ScaledStrip{from, 2 * strip.width, 2 * frameHeight};
-  }
-  else
-  {
-    const int32_t width = DeviceExtent(strip.width), height = DeviceExtent(frameHeight);
-    image.owned = NewClearBitmap(width, height * frames);
-    for (int32_t k = 0; k < frames; ++k)
-    {
-      const LICE::Rect frame{0, k * frameHeight * fromFactor, strip.width * fromFactor,
-                             (k + 1) * frameHeight * fromFactor};
-      LICE::ResampleImage(image.owned, 0, k * height, width, height, from, frame);
-    }
-    image.strip = ScaledStrip{image.owned, width, height};
-  }
-  mScaledImages.push_back(image);
-  return image.strip;
-}
+  const int32_t frames = strip.frames > 1 ? strip.frames : 1;
+  const int32_t width = DeviceExtent(strip.width), height = DeviceExtent(frameHeight);
+  // Shared by every editor of the module: a second instance resamples nothing.
+  const IImageCache::ScaledPixels shared =
+    IImageCache::Shared().ScaledFrame(strip.bitmap, from, frames, width, height, mScale, frame);
+  if (shared.bitmap) return ScaledStrip{shared.bitmap, shared.width, shared.frameHeight};
 
-void IGraphicsLice::DropScaledImages()
-{
-  for (ScaledImage& image : mScaledImages) delete image.owned;
-  mScaledImages.clear();
+  // An image its owner keeps outside the cache: resampled for this one draw.
+  if (!mScaledScratch) mScaledScratch = new LICE_MemBitmap(0, 0, 4);
+  mScaledScratch->SetSize(width, height * frames);
+  const int32_t sourceFrameHeight = from->Height() / frames;
+  for (int32_t k = frame < 0 ? 0 : frame; k < frames && (frame < 0 || k == frame); ++k)
+    LICE::ResampleImage(mScaledScratch, 0, k * height, width, height, from,
+                        LICE::Rect{0, k * sourceFrameHeight, from->Width(), (k + 1) * sourceFrameHeight});
+  return ScaledStrip{mScaledScratch, width, height};
 }
 
 IBitmapStrip IGraphicsLice::ScaledCopy(const IBitmapStrip& strip, int32_t width, int32_t height)

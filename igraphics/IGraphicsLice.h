@@ -35,6 +35,9 @@ public:
   // Copies |area| of the draw bitmap to the screen.
   virtual bool PresentRect(const IBounds& area) = 0;
 
+  // The drawing primitives take panel coordinates (strips, sizes and radii too) and draw
+  // the device pixels they cover at the editor's scale; a line is round(s) pixels wide.
+  // ReadPixel answers the first device pixel of a panel pixel.
   virtual bool BlitImage(const IBitmapStrip& strip, const IBounds& dest, int32_t srcX, int32_t srcY,
                          const IBlend* blend);
   virtual bool BlitImageRotated(const IBitmapStrip& strip, int32_t centreX, int32_t centreY, double angle,
@@ -115,7 +118,7 @@ public:
   int32_t Width() const { return mWidth; }
   int32_t Height() const { return mHeight; }
 
-  // --- size and scale (see IGraphics.h) --------------------------------------
+  // --- size and scale (see IGraphics.h): GUI thread ---------------------------
   // Controls, layout and dispatch work in panel units (Width() x Height()); the draw
   // bitmap and the window measure EditorWidth() x EditorHeight() device pixels.
   int EditorWidth() const override { return DeviceExtent(mWidth); }
@@ -154,6 +157,8 @@ public:
   int32_t CapturedControl() const { return mCaptured; }
   int32_t HoveredControl() const { return mHovered; }
   const IBounds& DrawArea() const { return mDrawArea; }
+  // Whether control 0 is the panel's backdrop (AttachBackdrop).
+  bool HasBackdrop() const { return mHasBackdrop; }
   bool TrackHover() const { return mTrackHover; }
   void SetTrackHover(bool on) { mTrackHover = on; }
   bool StrictPainting() const { return mStrictPainting; }
@@ -165,13 +170,14 @@ public:
   // double-size counterpart where the module has one (resource id + kDoubleSizeIdOffset,
   // named by DoubleSizeName); otherwise resampled, frame by frame, from that counterpart
   // or else from the strip. Made at the first paint that needs it and kept per (image,
-  // scale) while the editor stays at that scale; null for a strip without pixels.
+  // scale) in the image cache, for every editor; a resampled frame is made when |frame|
+  // (counted from 0; -1 all of them) is first drawn. Null for a strip without pixels.
   struct ScaledStrip
   {
     const LICE_IBitmap* bitmap = nullptr;
     int32_t width = 0, frameHeight = 0;
   };
-  ScaledStrip StripAtScale(const IBitmapStrip& strip);
+  ScaledStrip StripAtScale(const IBitmapStrip& strip, int32_t frame = -1);
   static constexpr int32_t kDoubleSizeIdOffset = 100;
   // "img/knob.png" -> "img/knob@2x.png": "@2x" before the extension (at the end without one).
   static std::string DoubleSizeName(const char* name);
@@ -213,6 +219,7 @@ protected:
   int32_t mHovered = -1;
   int32_t mLastMouseX = 0, mLastMouseY = 0;
   bool mTrackHover = false;
+  bool mHasBackdrop = false;
   bool mStrictPainting = true;
   LICE_SysBitmap* mDrawBitmap = nullptr;
   LICE_MemBitmap* mScratchBitmap = nullptr;
@@ -224,18 +231,9 @@ protected:
     bool lookedUp = false;               // for the counterpart
     LICE_IBitmap* doubleSize = nullptr;  // owned by the image cache
   };
-  struct ScaledImage
-  {
-    const LICE_IBitmap* source;
-    int32_t frames;
-    double scale;
-    ScaledStrip strip;
-    LICE_MemBitmap* owned;  // the resampled pixels; null where the counterpart is used as it is
-  };
   LICE_IBitmap* DoubleSizeArtwork(ArtworkSource& source, const IBitmapStrip& strip);
-  void DropScaledImages();
   std::map<const LICE_IBitmap*, ArtworkSource> mArtwork;
-  std::vector<ScaledImage> mScaledImages;
+  LICE_MemBitmap* mScaledScratch = nullptr;  // see StripAtScale
   IHostValues mHostValues;
   std::vector<double> mParamValues; // normalised, GUI thread only
 };
