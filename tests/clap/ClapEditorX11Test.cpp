@@ -184,6 +184,35 @@ TEST_F(ClapEditorX11, AtTheHostsScaleOfTwoTheWindowIsTwiceThePanel)
   display.DestroyWindow(bigParent);
 }
 
+TEST_F(ClapEditorX11, TheSizeTheUserPicksIsRequestedOfTheHost)
+{
+  Editor editor(module);
+  const xcb_window_t bigParent = display.CreateParent(40, 40, 2 * kWidth + 40, 2 * kHeight + 40);
+  ASSERT_TRUE(editor.Open(bigParent));
+  const xcb_window_t window = Shown(editor, bigParent);
+  ASSERT_NE(window, XCB_NONE);
+  editor.Turns(4);
+  display.Click(window, kSplashX, kSplashY, 1); // the splash goes
+  editor.Turns(40);                             // past the double-click time
+  // The backdrop's size menu, dropped from (20, 60): one 16-pixel row per entry, "200%" the fourth.
+  display.Click(window, 20, 60, 3);
+  editor.Turns(3);
+  display.Click(window, 30, 60 + 1 + 3 * 16 + 8, 1);
+  ASSERT_TRUE(editor.TurnUntil([&] { return !editor.host.resizeRequests.empty(); }));
+  EXPECT_EQ(editor.host.resizeRequests, (std::vector<std::pair<uint32_t, uint32_t>>{{732, 424}}));
+  WindowGeometry geometry;
+  EXPECT_TRUE(editor.TurnUntil([&] {
+    return display.Geometry(window, geometry) && geometry.width == 732 && geometry.height == 424;
+  })) << geometry.width << "x" << geometry.height;
+  uint32_t w = 0, h = 0;
+  ASSERT_TRUE(editor.gui->get_size(editor.p, &w, &h));
+  EXPECT_EQ(w, 732u);
+  EXPECT_EQ(h, 424u);
+  editor.gui->destroy(editor.p);
+  EXPECT_TRUE(Emptied(editor, bigParent));
+  display.DestroyWindow(bigParent);
+}
+
 TEST_F(ClapEditorX11, ShowsTheSamePixelsAsTheHeadlessPanel)
 {
   Editor editor(module);

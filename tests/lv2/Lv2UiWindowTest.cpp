@@ -338,3 +338,20 @@ TEST_F(Lv2UiWindow, TheHostsLaterScaleAndSizeReachTheEditorAndTheSizeOutlivesThe
   ASSERT_NE(again, XCB_NONE);
   EXPECT_TRUE(Measures(again, 732, 424));
 }
+
+TEST_F(Lv2UiWindow, TheSizeTheUserPicksIsToldToTheHost)
+{
+  const xcb_window_t window = Open();
+  ASSERT_NE(window, XCB_NONE);
+  host.IdleFor(2);
+  display.Click(window, kSplashX, kSplashY, kLeftButton); // the first opening shows the splash
+  host.IdleFor(40);                                       // past the double-click time
+  host.Resized().clear();
+  // The backdrop's size menu, dropped from (20, 60): one 16-pixel row per entry, "200%" the fourth.
+  display.Click(window, 20, 60, 3);
+  host.IdleFor(3);
+  display.Click(window, 30, 60 + 1 + 3 * 16 + 8, kLeftButton);
+  ASSERT_TRUE(host.IdleUntil([&] { return !host.Resized().empty(); }));
+  EXPECT_EQ(host.Resized(), (std::vector<std::pair<int, int>>{{732, 424}}));
+  EXPECT_TRUE(Measures(window, 732, 424));
+}

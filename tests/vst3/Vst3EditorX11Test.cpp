@@ -174,6 +174,33 @@ TEST_F(Vst3EditorX11, TheHostsScaleOfTwoResizesTheAttachedViewToTwiceThePanel)
   display.DestroyWindow(bigParent);
 }
 
+TEST_F(Vst3EditorX11, TheSizeTheUserPicksReachesTheFrame)
+{
+  Editor editor(module);
+  const xcb_window_t bigParent = display.CreateParent(40, 40, 2 * kWidth + 40, 2 * kHeight + 40);
+  ASSERT_TRUE(editor.Open(bigParent));
+  const xcb_window_t window = Shown(editor, bigParent);
+  ASSERT_NE(window, XCB_NONE);
+  editor.Turns(4);
+  display.Click(window, kSplashX, kSplashY, 1); // the splash goes
+  editor.Turns(40);                             // past the double-click time
+  // The backdrop's size menu, dropped from (20, 60): one 16-pixel row per entry, "200%" the fourth.
+  display.Click(window, 20, 60, 3);
+  editor.Turns(3);
+  display.Click(window, 30, 60 + 1 + 3 * 16 + 8, 1);
+  ASSERT_TRUE(editor.TurnUntil([&] { return editor.frame->resizeCount > 0; }));
+  EXPECT_EQ(editor.frame->resizeCount, 1);
+  EXPECT_EQ(editor.frame->lastResize.right - editor.frame->lastResize.left, 732);
+  EXPECT_EQ(editor.frame->lastResize.bottom - editor.frame->lastResize.top, 424);
+  WindowGeometry geometry;
+  EXPECT_TRUE(editor.TurnUntil([&] {
+    return display.Geometry(window, geometry) && geometry.width == 732 && geometry.height == 424;
+  })) << geometry.width << "x" << geometry.height;
+  EXPECT_EQ(editor.view->removed(), kResultOk);
+  EXPECT_TRUE(Emptied(editor, bigParent));
+  display.DestroyWindow(bigParent);
+}
+
 TEST_F(Vst3EditorX11, ShowsTheSamePixelsAsTheHeadlessPanelServedByTheRunLoop)
 {
   Editor editor(module);
