@@ -115,7 +115,7 @@ void IGraphicsLice::UpdateScale(bool ownReason)
   mScale = scale;
   ResizeDrawSurface();
   MarkAllDirty();
-  ResizeWindow(oldWidth, oldHeight);
+  ResizeWindow(oldWidth, oldHeight, ownReason);
   if (ownReason && mPlug) mPlug->ResizeEditorRect(EditorWidth(), EditorHeight());
 }
 
@@ -643,6 +643,8 @@ IGraphicsLice::ScaledStrip IGraphicsLice::StripAtScale(const IBitmapStrip& strip
       from = doubleSize;
     }
   }
+  // A deferred image decodes here, outside the image cache's lock.
+  if (!from->PixelData()) return ScaledStrip();
   const int32_t frames = strip.frames > 1 ? strip.frames : 1;
   const int32_t width = DeviceExtent(strip.width), height = DeviceExtent(frameHeight);
   // Shared by every editor of the module: a second instance resamples nothing.

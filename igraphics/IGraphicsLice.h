@@ -202,8 +202,10 @@ protected:
   // control is painted again, the window is resized (ResizeWindow) and, for |ownReason|
   // (the user's or the platform's), the plug-in hears the new size.
   void UpdateScale(bool ownReason);
-  // The editor's device size changed from oldWidth x oldHeight: the window follows.
-  virtual void ResizeWindow(int32_t /*oldWidth*/, int32_t /*oldHeight*/) {}
+  // The editor's device size changed from oldWidth x oldHeight: the window follows, with
+  // the host's frames around it for a change of the editor's own (|ownReason|), alone for
+  // one the host asked for.
+  virtual void ResizeWindow(int32_t /*oldWidth*/, int32_t /*oldHeight*/, bool /*ownReason*/) {}
   int32_t DeviceExtent(int32_t panel) const { return int32_t(std::lround(panel * mScale)); }
 
   std::vector<IControl*> mControls;

@@ -199,10 +199,10 @@ void IGraphicsWindow::SetEditorSize(int32_t width, int32_t height)
   const int32_t oldWidth = EditorWidth(), oldHeight = EditorHeight();
   IGraphicsLice::SetEditorSize(width, height);
   ResizeDrawSurface();
-  ResizeWindow(oldWidth, oldHeight);
+  ResizeWindow(oldWidth, oldHeight, true);
 }
 
-void IGraphicsWindow::ResizeWindow(int32_t oldWidth, int32_t oldHeight)
+void IGraphicsWindow::ResizeWindow(int32_t oldWidth, int32_t oldHeight, bool ownReason)
 {
   if (!mWindow) return;
   // A native box sits at device pixels of the old size: the edit ends. A drawn one lies in
@@ -210,7 +210,10 @@ void IGraphicsWindow::ResizeWindow(int32_t oldWidth, int32_t oldHeight)
   if (mEditBox && !mDrawnBox) RemoveEditBox();
   IBounds before;
   mBackend->ScreenRect(mWindow, before);
-  mBackend->GrowWindow(mWindow, EditorWidth() - oldWidth, EditorHeight() - oldHeight);
+  if (ownReason)
+    mBackend->GrowWindow(mWindow, EditorWidth() - oldWidth, EditorHeight() - oldHeight);
+  else
+    mBackend->SetWindowSize(mWindow, EditorWidth(), EditorHeight());
   const int32_t width = std::max(before.Width(), EditorWidth()), height = std::max(before.Height(), EditorHeight());
   mBackend->RepaintNow(mWindow, IBounds(0, 0, width, height));
 }

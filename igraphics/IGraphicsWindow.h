@@ -152,7 +152,7 @@ public:
   const IDrawnEditBox* DrawnBox() const { return mDrawnBox.get(); }
 
 private:
-  void ResizeWindow(int32_t oldWidth, int32_t oldHeight) override;
+  void ResizeWindow(int32_t oldWidth, int32_t oldHeight, bool ownReason) override;
   // HandleLeftButtonDown in panel units.
   void LeftButtonDown(int32_t x, int32_t y, const IMouseKeys& keys);
   bool NativeBoxHasFocus() const { return EditHasFocus() && !mDrawnBox; }

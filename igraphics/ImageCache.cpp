@@ -82,7 +82,6 @@ IImageCache::ScaledPixels IImageCache::ScaledFrame(const LICE_IBitmap* source, c
   {
     if (copy->made[size_t(k)]) continue;
     copy->made[size_t(k)] = true;
-    // Reading |from| decodes it when it was deferred: no decoder takes this lock.
     LICE::ResampleImage(copy->pixels, 0, k * frameHeight, width, frameHeight, from,
                         LICE::Rect{0, k * sourceFrameHeight, from->Width(), (k + 1) * sourceFrameHeight});
   }

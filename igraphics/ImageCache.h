@@ -36,9 +36,9 @@ public:
   // --- cached images at the scales editors draw them ---
   // A film strip of |frames| frames of |frameHeight| rows, |width| wide, |scale| times
   // the size of |source|, made frame by frame from |from| (|source| itself, or its
-  // double-size counterpart). Frame |frame| (from 0; -1 all) is resampled, under the
-  // cache's lock, the first time any editor asks for it; frames made before are only
-  // read. The copy lives as long as |source| stays cached; for an image the cache does
+  // double-size counterpart; its pixels decoded already). Frame |frame| (from 0; -1 all)
+  // is resampled, under the cache's lock, the first time any editor asks for it; frames
+  // made before are only read, outside the lock, while others are made. The copy lives as long as |source| stays cached; for an image the cache does
   // not hold there is none (null).
   struct ScaledPixels
   {

@@ -41,6 +41,14 @@ public:
   virtual bool ScreenRect(void* window, IBounds& rect) = 0;
   // Grows the window, and the host's frames around it, by (dW, dH).
   virtual void GrowWindow(void* window, int32_t dW, int32_t dH) = 0;
+  // Sizes the window itself to width x height and leaves the host's frames alone: the host
+  // asked for the size and sizes its own windows. By default through GrowWindow, for a
+  // back-end whose GrowWindow touches only the editor's window.
+  virtual void SetWindowSize(void* window, int32_t width, int32_t height)
+  {
+    IBounds rect;
+    if (ScreenRect(window, rect)) GrowWindow(window, width - rect.Width(), height - rect.Height());
+  }
   // Has |area| repainted at once through the owner's HandlePaint.
   virtual void RepaintNow(void* window, const IBounds& area) = 0;
   // Copies |area| of |surface| to the same place of the window.

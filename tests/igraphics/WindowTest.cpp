@@ -50,6 +50,7 @@ public:
   }
   IBounds ParentRect(void* handle) const { return handle == secondParent ? secondParentRect : parentRect; }
   void GrowWindow(void*, int32_t dW, int32_t dH) override { grown.push_back({dW, dH}); }
+  void SetWindowSize(void*, int32_t width, int32_t height) override { sized.push_back({width, height}); }
   void RepaintNow(void*, const IBounds& area) override
   {
     repainted.push_back(area);
@@ -98,7 +99,7 @@ public:
   IBounds secondParentRect;
   int lastTick = 0, destroyed = 0, boxesDestroyed = 0;
   std::vector<IBounds> createdAt, repainted, copied;
-  std::vector<std::pair<int, int>> grown;
+  std::vector<std::pair<int, int>> grown, sized;
   std::vector<std::string> listItems;
   std::string boxText;
   IBounds boxRect;
@@ -453,10 +454,12 @@ TEST_F(WindowTest, TheUsersScaleOutranksTheHostsWhichOutranksThePlatforms)
   EXPECT_EQ(plug.resizedTo.back(), std::make_pair(458, 265));
   const size_t told = plug.resizedTo.size();
 
-  // The host's scale: the window follows, the host is not told back.
+  // The host's scale: the window alone follows (the host sizes its own frames), and the
+  // host is not told back.
   EXPECT_TRUE(window->SetHostScale(2.0));
   EXPECT_DOUBLE_EQ(window->EditorScale(), 2.0);
-  EXPECT_EQ(backend->grown.back(), std::make_pair(732 - 458, 424 - 265));
+  EXPECT_EQ(backend->sized.back(), std::make_pair(732, 424));
+  EXPECT_TRUE(backend->grown.empty());
   EXPECT_EQ(window->DrawBitmap()->Width(), 732);
   EXPECT_EQ(window->DrawBitmap()->Height(), 424);
   EXPECT_EQ(plug.resizedTo.size(), told);
@@ -464,6 +467,7 @@ TEST_F(WindowTest, TheUsersScaleOutranksTheHostsWhichOutranksThePlatforms)
 
   // The user's: the window follows and the host hears the new size.
   window->SetUserScale(3.0);
+  EXPECT_EQ(backend->grown.back(), std::make_pair(1098 - 732, 636 - 424));  // the host's frames too
   EXPECT_EQ(window->EditorWidth(), 1098);
   EXPECT_EQ(window->EditorHeight(), 636);
   EXPECT_EQ(plug.resizedTo.back(), std::make_pair(1098, 636));
@@ -518,13 +522,14 @@ TEST_F(WindowTest, HostSizesKeepThePanelsProportionsWithinOneToThreeTimes)
   const size_t told = plug.resizedTo.size();
   EXPECT_TRUE(window->SetEditorSizeFromHost(732, 424));
   EXPECT_DOUBLE_EQ(window->UserScale(), 2.0);
-  EXPECT_EQ(backend->grown.back(), std::make_pair(366, 212));
+  EXPECT_EQ(backend->sized.back(), std::make_pair(732, 424));
+  EXPECT_TRUE(backend->grown.empty());
   EXPECT_FALSE(window->SetEditorSizeFromHost(800, 800));  // taken as 800 x 463
   EXPECT_EQ(window->EditorWidth(), 800);
   EXPECT_EQ(window->EditorHeight(), 463);
-  const size_t grown = backend->grown.size();
+  const size_t sized = backend->sized.size();
   EXPECT_TRUE(window->SetEditorSizeFromHost(800, 463));  // the current size: nothing changes
-  EXPECT_EQ(backend->grown.size(), grown);
+  EXPECT_EQ(backend->sized.size(), sized);
   EXPECT_EQ(plug.resizedTo.size(), told);  // the host asked: it is never told back
 }
 

@@ -164,6 +164,12 @@ public:
     if (grandparent) GrowBy(grandparent, grandparentRect, dW, dH);
   }
 
+  void SetWindowSize(void* window, int32_t width, int32_t height) override
+  {
+    if (!IsLive(window)) return;
+    SetWindowPos(mWindow, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+  }
+
   void RepaintNow(void* window, const IBounds& area) override
   {
     if (!IsLive(window)) return;
