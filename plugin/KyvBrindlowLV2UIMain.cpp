@@ -8,14 +8,17 @@
 
 namespace
 {
-// An LV2 UI lives only while its window is open, so the splash's count of showings is
-// kept here, for the process: the first three openings in a host's run show it.
+// An LV2 UI lives only while its window is open, so what the editor keeps across
+// openings is kept here, for the process: the splash's count of showings (the first
+// three openings in a host's run show it) and the user's choice of size (0: none).
 std::atomic<int32_t> gSplashShowsLeft{KyvBrindlowEditor::kSplashShowings};
+std::atomic<double> gUserScale{0.0};
 
 IGraphics* MakeEditor(IEditorDelegate* delegate)
 {
   auto* editor = new KyvBrindlowGraphics(delegate);
   editor->Layout().SetSplashShowsLeft(gSplashShowsLeft.load());
+  editor->SetUserScale(gUserScale.load());
   return editor;
 }
 
@@ -23,6 +26,7 @@ void ReleaseEditor(IGraphics* editor)
 {
   auto* brindlow = static_cast<KyvBrindlowGraphics*>(editor);
   gSplashShowsLeft.store(brindlow->Layout().SplashShowsLeft());
+  gUserScale.store(brindlow->UserScale());
   delete brindlow;
 }
 

@@ -70,6 +70,7 @@ bool IPlugCLAP::Init()
   if (!mHostPresetLoad) mHostPresetLoad = static_cast<const clap_host_preset_load_t*>(ext(CLAP_EXT_PRESET_LOAD_COMPAT));
   mHostTimer = static_cast<const clap_host_timer_support_t*>(ext(CLAP_EXT_TIMER_SUPPORT));
   mHostFd = static_cast<const clap_host_posix_fd_support_t*>(ext(CLAP_EXT_POSIX_FD_SUPPORT));
+  mHostGui = static_cast<const clap_host_gui_t*>(ext(CLAP_EXT_GUI));
   mPlug->OpenFromHost();
   mReportedTail.store(TailSamples());
   return true;

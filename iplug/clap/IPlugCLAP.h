@@ -62,6 +62,8 @@ public:
   void Automate(int index, double normalized) override;
   void EndEdit(int index) override;
   bool HostProduct(char* product, int size, int* version) override;
+  // [main] The editor changed its size by itself: the host's gui request_resize.
+  void EditorResized(int width, int height) override;
 
   // ---- Used by the extension tables (IPlugCLAPExtensions.cpp, IPlugCLAPGui.cpp) ----
   // [main] Audio ports and their configurations.
@@ -91,6 +93,14 @@ public:
   // Hides the open window (keeping it) or shows it again; false before set_parent.
   bool GuiShow(bool show);
   bool GuiSize(uint32_t* width, uint32_t* height) const;
+  // The host's scale to the editor; false when the editor ignores it.
+  bool GuiSetScale(double scale);
+  bool GuiCanResize() const;
+  bool GuiResizeHints(clap_gui_resize_hints_t* hints) const;
+  // The nearest size the editor takes (the panel's aspect ratio, scale 1 ... 3).
+  bool GuiAdjustSize(uint32_t* width, uint32_t* height) const;
+  // The host resized the editor; true when the size was taken as given.
+  bool GuiSetSize(uint32_t width, uint32_t height);
   bool GuiSetParent(const clap_window_t* window);
   void EditorEvents(); // from the host's timer and fd callbacks
   bool HasEditor() const { return mPlug->Editor() != nullptr; }
@@ -145,6 +155,7 @@ private:
   const clap_host_thread_check_t* mHostThreadCheck = nullptr;
   const clap_host_timer_support_t* mHostTimer = nullptr;
   const clap_host_posix_fd_support_t* mHostFd = nullptr;
+  const clap_host_gui_t* mHostGui = nullptr;
 
   std::atomic<bool> mActive{false};
   std::atomic<bool> mProcessing{false};

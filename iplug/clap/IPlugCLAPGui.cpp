@@ -1,10 +1,16 @@
-// The editor through the gui extension: embedded only, fixed size, no scaling. On Linux
+// The editor through the gui extension: embedded only. The host's scale (set_scale) and
+// its resizing (adjust_size, set_size, within the panel's aspect ratio) go to the editor;
+// a size change of the editor's own (the user's choice) goes to the host as
+// request_resize. On Linux
 // the host gives the editor no event loop, so the window's connection is handed to the
 // host's posix-fd-support and a timer-support timer ticks it; both call the editor's
 // idle on the main thread. Without timer-support nothing would tick the editor, so
 // create() refuses; without posix-fd-support the timer alone drains the events.
 #include "IPlugCLAP.h"
 
+#include <algorithm>
+#include <climits>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -45,21 +51,23 @@ bool CLAP_ABI GuiCreate(const clap_plugin_t* p, const char* api, bool isFloating
   return Adapter(p)->GuiCreate(api, isFloating);
 }
 void CLAP_ABI GuiDestroy(const clap_plugin_t* p) { Adapter(p)->GuiDestroy(); }
-bool CLAP_ABI GuiSetScale(const clap_plugin_t*, double) { return false; } // the panel has one size
+bool CLAP_ABI GuiSetScale(const clap_plugin_t* p, double scale) { return Adapter(p)->GuiSetScale(scale); }
 bool CLAP_ABI GuiGetSize(const clap_plugin_t* p, uint32_t* width, uint32_t* height)
 {
   return width && height && Adapter(p)->GuiSize(width, height);
 }
-bool CLAP_ABI GuiCanResize(const clap_plugin_t*) { return false; }
-bool CLAP_ABI GuiResizeHints(const clap_plugin_t*, clap_gui_resize_hints_t*) { return false; }
+bool CLAP_ABI GuiCanResize(const clap_plugin_t* p) { return Adapter(p)->GuiCanResize(); }
+bool CLAP_ABI GuiResizeHints(const clap_plugin_t* p, clap_gui_resize_hints_t* hints)
+{
+  return hints && Adapter(p)->GuiResizeHints(hints);
+}
 bool CLAP_ABI GuiAdjustSize(const clap_plugin_t* p, uint32_t* width, uint32_t* height)
 {
-  return width && height && Adapter(p)->GuiSize(width, height); // the only usable size
+  return width && height && Adapter(p)->GuiAdjustSize(width, height);
 }
 bool CLAP_ABI GuiSetSize(const clap_plugin_t* p, uint32_t width, uint32_t height)
 {
-  uint32_t w = 0, h = 0;
-  return Adapter(p)->GuiSize(&w, &h) && w == width && h == height;
+  return Adapter(p)->GuiSetSize(width, height);
 }
 bool CLAP_ABI GuiSetParent(const clap_plugin_t* p, const clap_window_t* window)
 {
@@ -115,6 +123,67 @@ bool IPlugCLAP::GuiSize(uint32_t* width, uint32_t* height) const
   *width = static_cast<uint32_t>(editor->EditorWidth());
   *height = static_cast<uint32_t>(editor->EditorHeight());
   return true;
+}
+
+bool IPlugCLAP::GuiSetScale(double scale)
+{
+  AssertMainThread();
+  IGraphics* editor = mPlug->Editor();
+  return mGuiCreated && editor && editor->SetHostScale(scale);
+}
+
+bool IPlugCLAP::GuiCanResize() const
+{
+  const IGraphics* editor = mPlug->Editor();
+  return mGuiCreated && editor && editor->CanResizeEditor();
+}
+
+bool IPlugCLAP::GuiResizeHints(clap_gui_resize_hints_t* hints) const
+{
+  if (!GuiCanResize()) return false;
+  // The panel's own size in panel units: its pixels at scale s are round(units * s), so
+  // dividing back and rounding recovers the units for every s from 1 to 3.
+  const IGraphics* editor = mPlug->Editor();
+  const double scale = editor->EditorScale() > 0.0 ? editor->EditorScale() : 1.0;
+  hints->can_resize_horizontally = true;
+  hints->can_resize_vertically = true;
+  hints->preserve_aspect_ratio = true;
+  hints->aspect_ratio_width = static_cast<uint32_t>(std::lround(editor->EditorWidth() / scale));
+  hints->aspect_ratio_height = static_cast<uint32_t>(std::lround(editor->EditorHeight() / scale));
+  return true;
+}
+
+bool IPlugCLAP::GuiAdjustSize(uint32_t* width, uint32_t* height) const
+{
+  const IGraphics* editor = mPlug->Editor();
+  if (!mGuiCreated || !editor) return false;
+  // Sizes beyond int are no size the panel takes; held so the editor snaps them to its largest.
+  int w = static_cast<int>(std::min<uint32_t>(*width, INT_MAX));
+  int h = static_cast<int>(std::min<uint32_t>(*height, INT_MAX));
+  if (!editor->AdjustEditorSize(w, h)) return false;
+  *width = static_cast<uint32_t>(w);
+  *height = static_cast<uint32_t>(h);
+  return true;
+}
+
+bool IPlugCLAP::GuiSetSize(uint32_t width, uint32_t height)
+{
+  AssertMainThread();
+  IGraphics* editor = mPlug->Editor();
+  if (!mGuiCreated || !editor) return false;
+  if (static_cast<int>(width) == editor->EditorWidth() && static_cast<int>(height) == editor->EditorHeight())
+    return true; // also what a host sends back while it answers request_resize
+  if (width > INT_MAX || height > INT_MAX) return false;
+  return editor->SetEditorSizeFromHost(static_cast<int>(width), static_cast<int>(height));
+}
+
+void IPlugCLAP::EditorResized(int width, int height)
+{
+  AssertMainThread();
+  // Only an embedded editor the host has created is the host's to resize.
+  if (!mGuiCreated || !mHostGui || !mHostGui->request_resize || width <= 0 || height <= 0) return;
+  if (!mHostGui->request_resize(mHost, static_cast<uint32_t>(width), static_cast<uint32_t>(height)))
+    EmitTrace("IPlugCLAP::EditorResized", __LINE__, "the host refused %dx%d", width, height);
 }
 
 bool IPlugCLAP::GuiSetParent(const clap_window_t* window)

@@ -160,8 +160,9 @@ std::string Description(const IPlugLV2Info& lv2)
   }
   out << Uri(lv2.uiUri)
       << "\n  a ui:X11UI ;\n  lv2:requiredFeature ui:idleInterface ;\n"
-         "  lv2:optionalFeature ui:parent, ui:touch, ui:resize, ui:noUserResize, ui:fixedSize ;\n"
-         "  lv2:extensionData ui:idleInterface, ui:showInterface .\n";
+         "  lv2:optionalFeature ui:parent, ui:touch, ui:resize, urid:map, opts:options ;\n"
+         "  opts:supportedOption ui:scaleFactor ;\n"
+         "  lv2:extensionData ui:idleInterface, ui:showInterface, ui:resize, opts:interface .\n";
   return out.str();
 }
 

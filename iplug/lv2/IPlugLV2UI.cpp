@@ -1,5 +1,7 @@
 #include "IPlugLV2UI.h"
 
+#include <lv2/atom/atom.h>
+
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -35,8 +37,26 @@ int HideCallback(LV2UI_Handle handle)
   return UI(handle)->Hide();
 }
 
+uint32_t GetOptionsCallback(LV2_Handle handle, LV2_Options_Option* options)
+{
+  return UI(handle)->GetOptions(options);
+}
+
+uint32_t SetOptionsCallback(LV2_Handle handle, const LV2_Options_Option* options)
+{
+  return UI(handle)->SetOptions(options);
+}
+
+// Offered by the UI, the host passes the UI's handle as the feature handle.
+int HostResizedCallback(LV2UI_Feature_Handle handle, int width, int height)
+{
+  return handle ? UI(handle)->HostResized(width, height) : 1;
+}
+
 const LV2UI_Idle_Interface kIdleInterface = {&IdleCallback};
 const LV2UI_Show_Interface kShowInterface = {&ShowCallback, &HideCallback};
+const LV2_Options_Interface kOptionsInterface = {&GetOptionsCallback, &SetOptionsCallback};
+const LV2UI_Resize kResizeInterface = {nullptr, &HostResizedCallback};
 } // namespace
 
 IPlugLV2UI::IPlugLV2UI(const IPlugLV2UIEntry& entry, LV2UI_Write_Function write, LV2UI_Controller controller,
@@ -46,8 +66,16 @@ IPlugLV2UI::IPlugLV2UI(const IPlugLV2UIEntry& entry, LV2UI_Write_Function write,
   mParent = const_cast<void*>(Feature(features, LV2_UI__parent));
   mTouch = static_cast<const LV2UI_Touch*>(Feature(features, LV2_UI__touch));
   mResize = static_cast<const LV2UI_Resize*>(Feature(features, LV2_UI__resize));
+  if (const auto* map = static_cast<const LV2_URID_Map*>(Feature(features, LV2_URID__map)); map && map->map)
+  {
+    mScaleFactorKey = map->map(map->handle, LV2_UI__scaleFactor);
+    mFloatType = map->map(map->handle, LV2_ATOM__Float);
+  }
   mEditor = entry.hooks.make(this);
   mEditor->CreateDrawSurface();
+  // The host's scale before the widget is made, so that it opens at its size.
+  if (const auto* options = static_cast<const LV2_Options_Option*>(Feature(features, LV2_OPTIONS__options)))
+    TakeScaleFactor(options);
   // The defaults until the host reports the ports' values.
   for (int i = 0; i < mDefinitions.ParameterCount(); ++i)
     mEditor->PushParameterToControls(i, mDefinitions.ParameterAt(i)->Value(), false);
@@ -62,8 +90,7 @@ IPlugLV2UI::~IPlugLV2UI()
 uintptr_t IPlugLV2UI::OpenInParent()
 {
   if (!mParent || !mEditor->OpenEditorWindow(mParent)) return 0;
-  if (mResize && mResize->ui_resize)
-    mResize->ui_resize(mResize->handle, mEditor->EditorWidth(), mEditor->EditorHeight());
+  TellHostSize();
   return mEditor->EditorWindowId();
 }
 
@@ -96,6 +123,66 @@ int IPlugLV2UI::Hide()
   return 0;
 }
 
+uint32_t IPlugLV2UI::TakeScaleFactor(const LV2_Options_Option* options)
+{
+  for (const LV2_Options_Option* o = options; o && o->key; ++o)
+  {
+    if (o->context != LV2_OPTIONS_INSTANCE || !mScaleFactorKey || o->key != mScaleFactorKey) continue;
+    if (o->type != mFloatType || o->size != sizeof(float) || !o->value) return LV2_OPTIONS_ERR_BAD_VALUE;
+    float scale;
+    std::memcpy(&scale, o->value, sizeof scale);
+    return mEditor->SetHostScale(double(scale)) ? LV2_OPTIONS_SUCCESS : LV2_OPTIONS_ERR_BAD_VALUE;
+  }
+  return LV2_OPTIONS_ERR_BAD_KEY;
+}
+
+uint32_t IPlugLV2UI::GetOptions(LV2_Options_Option* options)
+{
+  uint32_t status = LV2_OPTIONS_SUCCESS;
+  for (LV2_Options_Option* o = options; o && o->key; ++o)
+  {
+    if (o->context != LV2_OPTIONS_INSTANCE || !mScaleFactorKey || o->key != mScaleFactorKey)
+    {
+      status |= LV2_OPTIONS_ERR_BAD_KEY;
+      continue;
+    }
+    mScaleAnswer = float(mEditor->EditorScale());
+    o->size = sizeof mScaleAnswer;
+    o->type = mFloatType;
+    o->value = &mScaleAnswer;
+  }
+  return status;
+}
+
+uint32_t IPlugLV2UI::SetOptions(const LV2_Options_Option* options)
+{
+  const uint32_t status = TakeScaleFactor(options);
+  // The editor resized its window to the host's scale and called nothing back.
+  if (status == LV2_OPTIONS_SUCCESS) TellHostSize();
+  return status;
+}
+
+int IPlugLV2UI::HostResized(int width, int height)
+{
+  if (width == mEditor->EditorWidth() && height == mEditor->EditorHeight()) return 0;
+  const bool exact = mEditor->SetEditorSizeFromHost(width, height);
+  // The host now holds a widget of width x height; the editor may have taken the nearest
+  // size of its aspect ratio instead, which the host is told.
+  mToldWidth = width;
+  mToldHeight = height;
+  if (!exact) TellHostSize();
+  return exact ? 0 : 1;
+}
+
+void IPlugLV2UI::TellHostSize()
+{
+  const int width = mEditor->EditorWidth(), height = mEditor->EditorHeight();
+  if (!mResize || !mResize->ui_resize || (width == mToldWidth && height == mToldHeight)) return;
+  mToldWidth = width;
+  mToldHeight = height;
+  mResize->ui_resize(mResize->handle, width, height);
+}
+
 void IPlugLV2UI::Touch(int index, bool grabbed)
 {
   if (mTouch && mTouch->touch && index >= 0 && index < mDefinitions.ParameterCount())
@@ -121,9 +208,11 @@ void IPlugLV2UI::HostEndEdit(int index)
   Touch(index, false);
 }
 
-void IPlugLV2UI::ResizeEditorRect(int width, int height)
+void IPlugLV2UI::ResizeEditorRect(int, int)
 {
-  if (mResize && mResize->ui_resize) mResize->ui_resize(mResize->handle, width, height);
+  // width x height are the editor's size. The editor sets its size while it is being
+  // made, before this object holds it: the widget's first size is told when it opens.
+  if (mEditor) TellHostSize();
 }
 
 // ---- The descriptor's callbacks ----
@@ -177,6 +266,8 @@ const void* IPlugLV2UI::ExtensionData(const char* uri)
   if (!uri) return nullptr;
   if (std::strcmp(uri, LV2_UI__idleInterface) == 0) return &kIdleInterface;
   if (std::strcmp(uri, LV2_UI__showInterface) == 0) return &kShowInterface;
+  if (std::strcmp(uri, LV2_OPTIONS__interface) == 0) return &kOptionsInterface;
+  if (std::strcmp(uri, LV2_UI__resize) == 0) return &kResizeInterface;
   return nullptr;
 }
 

@@ -4,12 +4,17 @@
 // port writes (ui:touch around them when the host offers it). An instance lives while
 // the host shows it: embedded in the host's window (ui:parent) from instantiate to
 // cleanup, or as a top-level window between show and hide (ui:showInterface).
+// The host's scale (ui:scaleFactor, given in opts:options at instantiation or set later
+// through opts:interface) and its resizing (ui:resize offered by the UI) go to the
+// editor; the size it then has, or takes by itself, goes to the host's ui:resize.
 //
 // Threads: the host calls every UI function on its GUI thread; so does the editor, which
 // calls back into this object from there only.
 #pragma once
 
+#include <lv2/options/options.h>
 #include <lv2/ui/ui.h>
+#include <lv2/urid/urid.h>
 
 #include <cstdint>
 
@@ -56,6 +61,12 @@ public:
   // ui:showInterface: opens a top-level window (a child of the screen's root), or closes it.
   int Show();
   int Hide();
+  // opts:interface: ui:scaleFactor (an atom:Float) to the editor as the host's scale, and
+  // read back as the scale the editor is drawn at. Other options are refused.
+  uint32_t GetOptions(LV2_Options_Option* options);
+  uint32_t SetOptions(const LV2_Options_Option* options);
+  // ui:resize offered by the UI: the host resized the widget. 0 when the editor took it.
+  int HostResized(int width, int height);
 
   // ---- IEditorDelegate: definitions from the description, gestures to the host ----
   int ParameterCount() const override { return mDefinitions.ParameterCount(); }
@@ -76,6 +87,11 @@ public:
 
 private:
   void Touch(int index, bool grabbed);
+  // The host's scale from options (a zero-terminated list), the status of the first
+  // ui:scaleFactor among them (LV2_OPTIONS_ERR_BAD_KEY without one).
+  uint32_t TakeScaleFactor(const LV2_Options_Option* options);
+  // Tells the host's ui:resize the editor's size when it differs from what it was told.
+  void TellHostSize();
 
   const IPlugLV2UIEntry& mEntry;
   IPlugBase mDefinitions;
@@ -85,6 +101,10 @@ private:
   void* mParent = nullptr;           // ui:parent, or null
   const LV2UI_Touch* mTouch = nullptr;
   const LV2UI_Resize* mResize = nullptr;
+  LV2_URID mScaleFactorKey = 0;      // ui:scaleFactor and atom:Float, 0 without urid:map
+  LV2_URID mFloatType = 0;
+  float mScaleAnswer = 1.0f;         // what GetOptions points the host at
+  int mToldWidth = 0, mToldHeight = 0; // the size last given to the host's ui:resize
 };
 
 // Fills entry.descriptor (URI from entry.lv2->uiUri) with the adapter's callbacks.

@@ -104,7 +104,7 @@ IPlugVST::IPlugVST(audioMasterCallback hostCallback, IPlugBase* plug)
   if (IGraphics* editor = plug->Editor())
   {
     mAEffect.flags |= effFlagsHasEditor;
-    EditorResized(editor->EditorWidth(), editor->EditorHeight());
+    SetEditorRect(editor->EditorWidth(), editor->EditorHeight());
   }
 
   plug->ConnectInputsFromHost(nIn);
@@ -233,6 +233,8 @@ VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
 
   case effEditGetRect:
     if (!ptr || !plug.Editor()) return 0;
+    // The editor's size now, whatever scale it has taken since the host last asked.
+    SetEditorRect(plug.Editor()->EditorWidth(), plug.Editor()->EditorHeight());
     *static_cast<ERect**>(ptr) = &mEditorRect;
     return 1;
 

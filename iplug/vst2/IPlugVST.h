@@ -48,6 +48,8 @@ public:
   void BeginEdit(int index) override;
   void Automate(int index, double normalized) override;
   void EndEdit(int index) override;
+  // GUI thread: the editor changed its size by itself; effEditGetRect answers it from
+  // here on, and a host that can (canDo "sizeWindow") is asked to resize its window.
   void EditorResized(int width, int height) override;
   bool HostProduct(char* product, int size, int* version) override;
   int SamplePosition() override;
@@ -82,6 +84,8 @@ private:
   // After effOpen: the entry object and arrangements follow the channels the plug-in kept.
   void UpdateChannelCounts();
   const VstTimeInfo* HostTimeInfo(VstIntPtr wantedFlags);
+  // The rect effEditGetRect hands out, width x height held to what an ERect holds.
+  void SetEditorRect(int width, int height);
 
   std::unique_ptr<IPlugBase> mPlug;
   ERect mEditorRect{};

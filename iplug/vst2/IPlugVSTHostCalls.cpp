@@ -2,10 +2,14 @@
 // with the plug-in's lock held.
 #include "IPlugVST.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
+#include "IGraphics.h"
+#include "IPlugTrace.h"
 #include "VstText.h"
 
 using vst_text::ClipToInt;
@@ -30,11 +34,23 @@ void IPlugVST::EndEdit(int index)
   CallHost(audioMasterEndEdit, index);
 }
 
-void IPlugVST::EditorResized(int width, int height)
+void IPlugVST::SetEditorRect(int width, int height)
 {
   mEditorRect = ERect{};
-  mEditorRect.bottom = static_cast<VstInt16>(height);
-  mEditorRect.right = static_cast<VstInt16>(width);
+  mEditorRect.bottom = static_cast<VstInt16>(std::min(std::max(height, 0), int(INT16_MAX)));
+  mEditorRect.right = static_cast<VstInt16>(std::min(std::max(width, 0), int(INT16_MAX)));
+}
+
+void IPlugVST::EditorResized(int width, int height)
+{
+  SetEditorRect(width, height);
+  // Only a host that says it resizes windows is asked to, and only while the window it
+  // holds the editor in is there to resize.
+  IGraphics* editor = mPlug->Editor();
+  if (!editor || !editor->EditorWindowOpen()) return;
+  if (CallHost(audioMasterCanDo, 0, 0, const_cast<char*>("sizeWindow")) != 1) return;
+  if (CallHost(audioMasterSizeWindow, width, height) != 1)
+    EmitTrace("IPlugVST::EditorResized", __LINE__, "the host did not resize its window to %dx%d", width, height);
 }
 
 bool IPlugVST::HostProduct(char* product, int size, int* version)

@@ -162,6 +162,8 @@ public:
   void Automate(int index, double normalized) override;
   void EndEdit(int index) override;
   bool HostProduct(char* product, int size, int* version) override;
+  // The editor changed its size by itself: the open view asks its frame to resize.
+  void EditorResized(int width, int height) override;
 
   // ---- For the view ----
   IPlugBase* Plug() const { return mPlug.get(); }

@@ -150,20 +150,61 @@ tresult VST3_API IPlugVST3View::getSize(ViewRect* size)
 
 tresult VST3_API IPlugVST3View::onSize(ViewRect* newSize)
 {
-  ViewRect ours{};
-  if (!newSize || getSize(&ours) != kResultTrue) return kInvalidArgument;
-  // The panel keeps its size; a host that gives another one shows part of it or a margin.
+  IPlugBase* plug = mOwner->Plug();
+  if (!newSize || !plug || !plug->Editor()) return kInvalidArgument;
+  IGraphics* editor = plug->Editor();
+  const int width = newSize->right - newSize->left, height = newSize->bottom - newSize->top;
+  // The size the editor has (what the frame answers resizeView with) changes nothing. A
+  // size the editor cannot take exactly is taken as the nearest one; the host learnt
+  // the sizes it may give from checkSizeConstraint.
+  if (width != editor->EditorWidth() || height != editor->EditorHeight())
+    editor->SetEditorSizeFromHost(width, height);
   return kResultTrue;
+}
+
+tresult VST3_API IPlugVST3View::canResize()
+{
+  IPlugBase* plug = mOwner->Plug();
+  return plug && plug->Editor() && plug->Editor()->CanResizeEditor() ? kResultTrue : kResultFalse;
 }
 
 tresult VST3_API IPlugVST3View::checkSizeConstraint(ViewRect* rect)
 {
-  ViewRect ours{};
-  if (!rect || getSize(&ours) != kResultTrue) return kInvalidArgument;
-  const bool allowed = rect->right - rect->left == ours.right && rect->bottom - rect->top == ours.bottom;
-  rect->right = rect->left + ours.right;
-  rect->bottom = rect->top + ours.bottom;
-  return allowed ? kResultTrue : kResultFalse;
+  IPlugBase* plug = mOwner->Plug();
+  if (!rect || !plug || !plug->Editor()) return kInvalidArgument;
+  const IGraphics* editor = plug->Editor();
+  const int width = rect->right - rect->left, height = rect->bottom - rect->top;
+  int w = width, h = height;
+  if (!editor->AdjustEditorSize(w, h))
+  {
+    w = editor->EditorWidth(); // a fixed editor, or no size at all: the one it has
+    h = editor->EditorHeight();
+  }
+  rect->right = rect->left + w;
+  rect->bottom = rect->top + h;
+  // The SDK host takes the rewritten rect only when the answer is not kResultTrue.
+  return w == width && h == height ? kResultTrue : kResultFalse;
+}
+
+tresult VST3_API IPlugVST3View::setContentScaleFactor(float factor)
+{
+  IPlugBase* plug = mOwner->Plug();
+  if (!plug || !plug->Editor()) return kResultFalse;
+  IGraphics* editor = plug->Editor();
+  const int width = editor->EditorWidth(), height = editor->EditorHeight();
+  if (!editor->SetHostScale(factor)) return kResultFalse;
+  if (editor->EditorWidth() != width || editor->EditorHeight() != height)
+    RequestResize(editor->EditorWidth(), editor->EditorHeight());
+  return kResultTrue;
+}
+
+void IPlugVST3View::RequestResize(int width, int height)
+{
+  // Before attached (or without a frame) the host reads getSize when it opens the view.
+  if (!mFrame || !mOpen) return;
+  ViewRect rect{0, 0, width, height};
+  if (mFrame->resizeView(this, &rect) != kResultTrue)
+    EmitTrace("IPlugVST3View::RequestResize", __LINE__, "the host did not resize the view to %dx%d", width, height);
 }
 
 tresult VST3_API IPlugVST3View::setFrame(IPlugFrame* frame)
@@ -183,6 +224,11 @@ void VST3_API IPlugVST3View::onFDIsSet(FileDescriptor)
 void VST3_API IPlugVST3View::onTimer()
 {
   if (mOpen && mOwner->Plug()) mOwner->Plug()->EditorIdleFromHost();
+}
+
+void IPlugVST3::EditorResized(int width, int height)
+{
+  if (mOpenView) mOpenView->RequestResize(width, height);
 }
 
 // The controller's view factory. A null name is taken as the editor (a host retries so).

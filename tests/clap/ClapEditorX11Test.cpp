@@ -5,6 +5,7 @@
 #include <poll.h>
 
 #include <chrono>
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -34,14 +35,16 @@ struct Editor
   }
 
   // Embedded, in the order hosts use: is_api_supported, create, set_scale, get_size,
-  // set_parent, show.
-  bool Open(xcb_window_t parent)
+  // set_parent, show. The size at that scale is the panel's, scaled.
+  bool Open(xcb_window_t parent, double scale = 1.0)
   {
     uint32_t w = 0, h = 0;
     if (!gui->is_api_supported(p, CLAP_WINDOW_API_X11, false) || !gui->create(p, CLAP_WINDOW_API_X11, false))
       return false;
-    gui->set_scale(p, 2.0);
-    if (!gui->get_size(p, &w, &h) || w != uint32_t(kWidth) || h != uint32_t(kHeight)) return false;
+    if (!gui->set_scale(p, scale)) return false;
+    if (!gui->get_size(p, &w, &h) || w != uint32_t(std::lround(kWidth * scale)) ||
+        h != uint32_t(std::lround(kHeight * scale)))
+      return false;
     clap_window_t window{};
     window.api = CLAP_WINDOW_API_X11;
     window.x11 = parent;
@@ -114,7 +117,7 @@ protected:
 };
 } // namespace
 
-TEST_F(ClapEditorX11, EmbeddedX11OnlyWithAFixedSize)
+TEST_F(ClapEditorX11, EmbeddedX11OnlyResizableInThePanelsAspectRatio)
 {
   Editor editor(module);
   ASSERT_TRUE(editor.gui);
@@ -124,13 +127,90 @@ TEST_F(ClapEditorX11, EmbeddedX11OnlyWithAFixedSize)
   EXPECT_FALSE(editor.gui->create(p, CLAP_WINDOW_API_X11, true));
   uint32_t w, h;
   EXPECT_FALSE(editor.gui->get_size(p, &w, &h)); // not before create
+  EXPECT_FALSE(editor.gui->set_scale(p, 2.0));
   ASSERT_TRUE(editor.gui->create(p, CLAP_WINDOW_API_X11, false));
-  EXPECT_FALSE(editor.gui->set_scale(p, 1.5));
-  EXPECT_FALSE(editor.gui->can_resize(p));
-  EXPECT_FALSE(editor.gui->set_size(p, 400, 300));
-  EXPECT_TRUE(editor.gui->set_size(p, kWidth, kHeight));
+  EXPECT_FALSE(editor.gui->set_scale(p, std::nan("")));
+  EXPECT_FALSE(editor.gui->set_scale(p, 0.0));
+  ASSERT_TRUE(editor.gui->get_size(p, &w, &h));
+  EXPECT_EQ(w, uint32_t(kWidth)) << "ignored scales change nothing";
+  EXPECT_TRUE(editor.gui->can_resize(p));
+  clap_gui_resize_hints_t hints{};
+  ASSERT_TRUE(editor.gui->get_resize_hints(p, &hints));
+  EXPECT_TRUE(hints.can_resize_horizontally && hints.can_resize_vertically && hints.preserve_aspect_ratio);
+  EXPECT_EQ(hints.aspect_ratio_width, uint32_t(kWidth));
+  EXPECT_EQ(hints.aspect_ratio_height, uint32_t(kHeight));
+  // A free size snaps to the largest panel inside it, from 1x to 3x.
+  const struct { uint32_t w, h, adjustedW, adjustedH; } sizes[] = {
+    {1000, 300, 518, 300}, {549, 900, 549, 318}, {100, 100, 366, 212}, {5000, 5000, 1098, 636}, {0xffffffffu, 1, 366, 212}};
+  for (const auto& size : sizes)
+  {
+    w = size.w, h = size.h;
+    EXPECT_TRUE(editor.gui->adjust_size(p, &w, &h));
+    EXPECT_EQ(w, size.adjustedW) << size.w << "x" << size.h;
+    EXPECT_EQ(h, size.adjustedH) << size.w << "x" << size.h;
+  }
+  EXPECT_TRUE(editor.gui->set_size(p, 732, 424));
+  ASSERT_TRUE(editor.gui->get_size(p, &w, &h));
+  EXPECT_EQ(w, 732u);
+  EXPECT_EQ(h, 424u);
+  EXPECT_FALSE(editor.gui->set_size(p, 1000, 300)) << "taken as the nearest size, not as given";
+  ASSERT_TRUE(editor.gui->get_size(p, &w, &h));
+  EXPECT_EQ(w, 518u);
+  EXPECT_EQ(h, 300u);
+  EXPECT_TRUE(editor.host.resizeRequests.empty()) << "sizes the host chose are not asked of it";
   editor.gui->destroy(p); // without a parent or show
   EXPECT_TRUE(editor.host.fds.empty());
+}
+
+TEST_F(ClapEditorX11, AtTheHostsScaleOfTwoTheWindowIsTwiceThePanel)
+{
+  Editor editor(module);
+  const xcb_window_t bigParent = display.CreateParent(40, 40, 2 * kWidth + 40, 2 * kHeight + 40);
+  ASSERT_TRUE(editor.Open(bigParent, 2.0));
+  const xcb_window_t window = Shown(editor, bigParent);
+  ASSERT_NE(window, XCB_NONE);
+  WindowGeometry geometry;
+  ASSERT_TRUE(display.Geometry(window, geometry));
+  EXPECT_EQ(geometry.width, 732);
+  EXPECT_EQ(geometry.height, 424);
+  // The host resizes it: the window follows.
+  EXPECT_TRUE(editor.gui->set_size(editor.p, 549, 318));
+  EXPECT_TRUE(editor.TurnUntil([&] {
+    return display.Geometry(window, geometry) && geometry.width == 549 && geometry.height == 318;
+  })) << geometry.width << "x" << geometry.height;
+  EXPECT_TRUE(editor.host.resizeRequests.empty());
+  editor.gui->destroy(editor.p);
+  EXPECT_TRUE(Emptied(editor, bigParent));
+  display.DestroyWindow(bigParent);
+}
+
+TEST_F(ClapEditorX11, TheSizeTheUserPicksIsRequestedOfTheHost)
+{
+  Editor editor(module);
+  const xcb_window_t bigParent = display.CreateParent(40, 40, 2 * kWidth + 40, 2 * kHeight + 40);
+  ASSERT_TRUE(editor.Open(bigParent));
+  const xcb_window_t window = Shown(editor, bigParent);
+  ASSERT_NE(window, XCB_NONE);
+  editor.Turns(4);
+  display.Click(window, kSplashX, kSplashY, 1); // the splash goes
+  editor.Turns(40);                             // past the double-click time
+  // The backdrop's size menu, dropped from (20, 60): one 16-pixel row per entry, "200%" the fourth.
+  display.Click(window, 20, 60, 3);
+  editor.Turns(3);
+  display.Click(window, 30, 60 + 1 + 3 * 16 + 8, 1);
+  ASSERT_TRUE(editor.TurnUntil([&] { return !editor.host.resizeRequests.empty(); }));
+  EXPECT_EQ(editor.host.resizeRequests, (std::vector<std::pair<uint32_t, uint32_t>>{{732, 424}}));
+  WindowGeometry geometry;
+  EXPECT_TRUE(editor.TurnUntil([&] {
+    return display.Geometry(window, geometry) && geometry.width == 732 && geometry.height == 424;
+  })) << geometry.width << "x" << geometry.height;
+  uint32_t w = 0, h = 0;
+  ASSERT_TRUE(editor.gui->get_size(editor.p, &w, &h));
+  EXPECT_EQ(w, 732u);
+  EXPECT_EQ(h, 424u);
+  editor.gui->destroy(editor.p);
+  EXPECT_TRUE(Emptied(editor, bigParent));
+  display.DestroyWindow(bigParent);
 }
 
 TEST_F(ClapEditorX11, ShowsTheSamePixelsAsTheHeadlessPanel)

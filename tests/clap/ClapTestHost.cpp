@@ -62,6 +62,16 @@ bool CLAP_ABI UnregisterFd(const clap_host_t* host, int fd)
   return true;
 }
 const clap_host_posix_fd_support_t kFd = {RegisterFd, ModifyFd, UnregisterFd};
+
+void CLAP_ABI ResizeHintsChanged(const clap_host_t*) {}
+bool CLAP_ABI RequestResize(const clap_host_t* host, uint32_t width, uint32_t height)
+{
+  Of(host)->resizeRequests.emplace_back(width, height);
+  return true;
+}
+bool CLAP_ABI RequestShowOrHide(const clap_host_t*) { return false; }
+void CLAP_ABI Closed(const clap_host_t*, bool) {}
+const clap_host_gui_t kGui = {ResizeHintsChanged, RequestResize, RequestShowOrHide, RequestShowOrHide, Closed};
 } // namespace
 
 const void* ClapTestHost::Extension(const char* id)
@@ -73,6 +83,7 @@ const void* ClapTestHost::Extension(const char* id)
   if (!std::strcmp(id, CLAP_EXT_PRESET_LOAD)) return &kPresetLoad;
   if (!std::strcmp(id, CLAP_EXT_TIMER_SUPPORT)) return offerTimer ? &kTimer : nullptr;
   if (!std::strcmp(id, CLAP_EXT_POSIX_FD_SUPPORT)) return offerFd ? &kFd : nullptr;
+  if (!std::strcmp(id, CLAP_EXT_GUI)) return offerGui ? &kGui : nullptr;
   return nullptr;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "ClapHostKit.h"
@@ -34,6 +35,7 @@ public:
   bool offerThreadCheck = true;
   bool offerTimer = true;
   bool offerFd = true;
+  bool offerGui = true;
 
   int requestFlushCount = 0;
   int requestCallbackCount = 0;
@@ -45,6 +47,7 @@ public:
   std::vector<uint32_t> timers;              // registered timer periods; index + 1 is the id
   std::vector<int> fds;                      // registered descriptors (removed on unregister)
   int unregisteredTimers = 0;
+  std::vector<std::pair<uint32_t, uint32_t>> resizeRequests; // gui request_resize, accepted
 
   std::thread::id mainThread = std::this_thread::get_id();
 

@@ -43,13 +43,29 @@ const clap_host_posix_fd_support_t kFd = {
   [](const clap_host_t*, int, clap_posix_fd_flags_t) { gHost.Record("fd.modify"); return true; },
   [](const clap_host_t*, int) { gHost.Record("fd.unregister"); return true; }};
 
+// As hosts may, the host sets the size it accepts from inside request_resize.
+const clap_plugin_t* gPlugin = nullptr;
+uint32_t gRequestedWidth = 0, gRequestedHeight = 0;
+const clap_host_gui_t kGui = {
+  RECORDED("gui.resize_hints_changed", void, const clap_host_t*),
+  [](const clap_host_t*, uint32_t width, uint32_t height) {
+    gHost.Record("gui.request_resize");
+    gRequestedWidth = width;
+    gRequestedHeight = height;
+    static_cast<const clap_plugin_gui_t*>(gPlugin->get_extension(gPlugin, CLAP_EXT_GUI))->set_size(gPlugin, width, height);
+    return true;
+  },
+  RECORDED("gui.request_show", bool, const clap_host_t*), RECORDED("gui.request_hide", bool, const clap_host_t*),
+  RECORDED("gui.closed", void, const clap_host_t*, bool)};
+
 const void* CLAP_ABI HostExtension(const clap_host_t*, const char* id)
 {
   gHost.Record("get_extension");
   const struct { const char* id; const void* table; } tables[] = {
     {CLAP_EXT_PARAMS, &kParams}, {CLAP_EXT_STATE, &kState}, {CLAP_EXT_TAIL, &kTail},
     {CLAP_EXT_LATENCY, &kLatency}, {CLAP_EXT_LOG, &kLog}, {CLAP_EXT_PRESET_LOAD, &kPresetLoad},
-    {CLAP_EXT_THREAD_CHECK, &kThreadCheck}, {CLAP_EXT_TIMER_SUPPORT, &kTimer}, {CLAP_EXT_POSIX_FD_SUPPORT, &kFd}};
+    {CLAP_EXT_THREAD_CHECK, &kThreadCheck}, {CLAP_EXT_TIMER_SUPPORT, &kTimer}, {CLAP_EXT_POSIX_FD_SUPPORT, &kFd},
+    {CLAP_EXT_GUI, &kGui}};
   for (const auto& t : tables)
     if (!std::strcmp(id, t.id)) return t.table;
   return nullptr;
@@ -129,6 +145,7 @@ TEST(ClapThreadRules, NoHostCallbackRunsUnderThePlugInsLock)
   IPlugBase* plug = adapter->Plug();
   gHost.Watch(plug);
   const clap_plugin_t* p = adapter->ClapPlugin();
+  gPlugin = p;
 
   gHost.During("init");
   ASSERT_TRUE(p->init(p));
@@ -152,6 +169,25 @@ TEST(ClapThreadRules, NoHostCallbackRunsUnderThePlugInsLock)
   editor->DispatchMouseDrag(95, 100, left);
   editor->DispatchMouseUp(95, 100, left);
   EXPECT_GE(gHost.CountOf("params.request_flush"), 1) << "outside processing the gesture asks for a flush";
+
+  gHost.During("the host's scale and the user's choice of size");
+  const auto* gui = Ext<clap_plugin_gui_t>(p, CLAP_EXT_GUI);
+#if defined(_WIN32)
+  ASSERT_TRUE(gui->create(p, CLAP_WINDOW_API_WIN32, false));
+#else
+  ASSERT_TRUE(gui->create(p, CLAP_WINDOW_API_X11, false));
+#endif
+  EXPECT_TRUE(gui->set_scale(p, 1.5));
+  EXPECT_EQ(gHost.CountOf("gui.request_resize"), 0) << "a size the host asked for is not asked of it again";
+  editor->SetUserScale(2.0);
+  EXPECT_EQ(gHost.CountOf("gui.request_resize"), 1);
+  EXPECT_EQ(gRequestedWidth, 732u);
+  EXPECT_EQ(gRequestedHeight, 424u);
+  uint32_t width = 0, height = 0;
+  ASSERT_TRUE(gui->get_size(p, &width, &height));
+  EXPECT_EQ(width, 732u);
+  EXPECT_EQ(height, 424u);
+  gui->destroy(p);
 
   gHost.During("flush");
   Events flushEvents;

@@ -103,6 +103,14 @@ void Touch(LV2UI_Feature_Handle, uint32_t, bool)
 {
   gHost.Record("ui:touch");
 }
+int gResizedWidth = 0, gResizedHeight = 0;
+int Resize(LV2UI_Feature_Handle, int width, int height)
+{
+  gHost.Record("ui:resize");
+  gResizedWidth = width;
+  gResizedHeight = height;
+  return 0;
+}
 } // namespace
 
 TEST(Lv2ThreadRules, NoHostCallbackRunsUnderThePlugInsLock)
@@ -183,7 +191,14 @@ TEST(Lv2ThreadRules, TheUiWritesToItsHostWithNoPlugInLockHeld)
   FillLV2UIDescriptor(ui);
   LV2UI_Touch touch{nullptr, &Touch};
   const LV2_Feature touchFeature{LV2_UI__touch, &touch};
-  const LV2_Feature* uiFeatures[] = {&touchFeature, nullptr};
+  LV2UI_Resize resize{nullptr, &Resize};
+  const LV2_Feature resizeFeature{LV2_UI__resize, &resize};
+  const float hostScale = 1.5f;
+  const LV2_Options_Option options[] = {
+    {LV2_OPTIONS_INSTANCE, 0, Map(nullptr, LV2_UI__scaleFactor), sizeof hostScale, Map(nullptr, LV2_ATOM__Float), &hostScale},
+    {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr}};
+  const LV2_Feature optionsFeature{LV2_OPTIONS__options, const_cast<LV2_Options_Option*>(options)};
+  const LV2_Feature* uiFeatures[] = {&touchFeature, &resizeFeature, &mapFeature, &optionsFeature, nullptr};
   LV2UI_Widget widget = nullptr;
   gHost.During("the UI's instantiate");
   LV2UI_Handle handle = ui.descriptor.instantiate(&ui.descriptor, "", "", &Write, nullptr, &widget, uiFeatures);
@@ -198,6 +213,13 @@ TEST(Lv2ThreadRules, TheUiWritesToItsHostWithNoPlugInLockHeld)
   gEditor->DispatchMouseUp(95, 100, left);
   EXPECT_GE(gHost.CountOf("ui:write_function"), 1);
   EXPECT_EQ(gHost.CountOf("ui:touch"), 2) << "grabbed and released";
+
+  gHost.During("the host's scale and the user's choice of size");
+  EXPECT_EQ(gEditor->EditorWidth(), 549) << "ui:scaleFactor 1.5 at instantiation";
+  gEditor->SetUserScale(2.0);
+  EXPECT_EQ(gHost.CountOf("ui:resize"), 1);
+  EXPECT_EQ(gResizedWidth, 732);
+  EXPECT_EQ(gResizedHeight, 424);
 
   gHost.During("the run after the drag");
   entry.descriptor.run(instance, 0);

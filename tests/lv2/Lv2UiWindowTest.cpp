@@ -1,14 +1,17 @@
 // The LV2 UI binary as a host embeds it: loaded directly (the LV2 host kit), instantiated in an X11
 // window of the test's own (ui:parent), idled through ui:idleInterface, values sent with
-// port_event, and driven with XTEST input. Needs a display (tools/test-x11.sh: Xvfb).
+// port_event, scaled and resized by the host (ui:scaleFactor, opts:interface, ui:resize),
+// and driven with XTEST input. Needs a display (tools/test-x11.sh: Xvfb).
 #include <gtest/gtest.h>
 
+#include <lv2/options/options.h>
 #include <lv2/ui/ui.h>
 
 #include <algorithm>
 #include <chrono>
 #include <functional>
 #include <thread>
+#include <utility>
 
 #include "HeadlessPanel.h"
 #include "Lv2HostKit.h"
@@ -47,18 +50,41 @@ public:
   const LV2UI_Descriptor* Descriptor() const { return mDescriptor; }
   const std::string& LoadError() const { return mError; }
   std::vector<UiCall>& Calls() { return mCalls; }
+  // The sizes the UI gave the host's ui:resize, in order.
+  std::vector<std::pair<int, int>>& Resized() { return mResized; }
+  // The UI's opts:interface, setting ui:scaleFactor to scale; its status.
+  uint32_t SetScaleFactor(float scale)
+  {
+    const auto* options = static_cast<const LV2_Options_Interface*>(mDescriptor->extension_data(LV2_OPTIONS__interface));
+    if (!options) return LV2_OPTIONS_ERR_UNKNOWN;
+    mScaleFactor.SetScale(scale);
+    return options->set(mHandle, mScaleFactor.Options());
+  }
+  // The UI's ui:resize: the host resized the widget; the UI's answer (0 when taken).
+  int ResizeWidget(int width, int height)
+  {
+    const auto* resize = static_cast<const LV2UI_Resize*>(mDescriptor->extension_data(LV2_UI__resize));
+    return resize ? resize->ui_resize(mHandle, width, height) : -1;
+  }
 
-  // Instantiates the UI in parent (or without ui:parent when XCB_NONE); answers the widget.
-  uintptr_t Instantiate(xcb_window_t parent)
+  // Instantiates the UI in parent (or without ui:parent when XCB_NONE), with urid:map,
+  // ui:resize and the ui:scaleFactor scale (none when 0); answers the widget.
+  uintptr_t Instantiate(xcb_window_t parent, float scale = 0.0f)
   {
     mParentFeature = {LV2_UI__parent, reinterpret_cast<void*>(uintptr_t(parent))};
     mTouch = {this, &TouchCallback};
     mTouchFeature = {LV2_UI__touch, &mTouch};
     mIdleFeature = {LV2_UI__idleInterface, nullptr};
-    const LV2_Feature* features[] = {&mTouchFeature, &mIdleFeature, parent ? &mParentFeature : nullptr, nullptr};
+    mResize = {this, &ResizeCallback};
+    mResizeFeature = {LV2_UI__resize, &mResize};
+    mScaleFactor.SetScale(scale);
+    std::vector<const LV2_Feature*> features = {&mTouchFeature, &mIdleFeature, &mResizeFeature, mMap.MapFeature()};
+    if (scale > 0.0f) features.push_back(mScaleFactor.Feature());
+    if (parent) features.push_back(&mParentFeature);
+    features.push_back(nullptr);
     LV2UI_Widget widget = nullptr;
     mHandle = mDescriptor->instantiate(mDescriptor, "urn:ardelnu:brindlow:stereo", BRINDLOW_LV2_BUNDLE "/",
-                                       &WriteCallback, this, &widget, features);
+                                       &WriteCallback, this, &widget, features.data());
     mIdle = static_cast<const LV2UI_Idle_Interface*>(mDescriptor->extension_data(LV2_UI__idleInterface));
     return reinterpret_cast<uintptr_t>(widget);
   }
@@ -96,6 +122,11 @@ private:
     ASSERT_EQ(protocol, 0u);
     host->mCalls.push_back({UiCall::kWrite, port, *static_cast<const float*>(buffer)});
   }
+  static int ResizeCallback(LV2UI_Feature_Handle handle, int width, int height)
+  {
+    static_cast<Lv2UiHost*>(handle)->mResized.emplace_back(width, height);
+    return 0;
+  }
   static void TouchCallback(LV2UI_Feature_Handle handle, uint32_t port, bool grabbed)
   {
     static_cast<Lv2UiHost*>(handle)->mCalls.push_back({grabbed ? UiCall::kTouchBegin : UiCall::kTouchEnd, port, 0});
@@ -107,8 +138,12 @@ private:
   LV2UI_Handle mHandle = nullptr;
   const LV2UI_Idle_Interface* mIdle = nullptr;
   LV2UI_Touch mTouch{};
-  LV2_Feature mParentFeature{}, mTouchFeature{}, mIdleFeature{};
+  LV2UI_Resize mResize{};
+  hostkit::Lv2UridMap mMap;
+  hostkit::Lv2ScaleFactorOption mScaleFactor{mMap, 0.0f};
+  LV2_Feature mParentFeature{}, mTouchFeature{}, mIdleFeature{}, mResizeFeature{};
   std::vector<UiCall> mCalls;
+  std::vector<std::pair<int, int>> mResized;
 };
 
 class Lv2UiWindow : public testing::Test
@@ -118,7 +153,7 @@ protected:
   {
     ASSERT_TRUE(display.Connected()) << display.Problem();
     ASSERT_NE(host.Descriptor(), nullptr) << host.LoadError();
-    parent = display.CreateParent(40, 40, kWidth + 40, kHeight + 40);
+    parent = display.CreateParent(40, 40, 3 * kWidth + 40, 3 * kHeight + 40);
   }
   void TearDown() override
   {
@@ -126,16 +161,27 @@ protected:
     if (parent != XCB_NONE) display.DestroyWindow(parent);
   }
 
-  // Instantiates the UI in parent and waits until its window is on screen.
-  xcb_window_t Open()
+  // Instantiates the UI in parent (at the host's scale, none when 0) and waits until its
+  // window is on screen.
+  xcb_window_t Open(float scale = 0.0f)
   {
-    const uintptr_t widget = host.Instantiate(parent);
+    const uintptr_t widget = host.Instantiate(parent, scale);
     if (!widget) return XCB_NONE;
     const bool shown = host.IdleUntil([&] {
       WindowGeometry geometry;
       return display.Geometry(xcb_window_t(widget), geometry) && geometry.viewable;
     });
     return shown ? xcb_window_t(widget) : XCB_NONE;
+  }
+
+  // Whether window measures width x height once the server has it so.
+  bool Measures(xcb_window_t window, int32_t width, int32_t height)
+  {
+    WindowGeometry geometry;
+    const bool sized = host.IdleUntil(
+      [&] { return display.Geometry(window, geometry) && geometry.width == width && geometry.height == height; });
+    if (!sized) ADD_FAILURE() << geometry.width << "x" << geometry.height << ", not " << width << "x" << height;
+    return sized;
   }
 
   void ExpectShows(xcb_window_t window, const WindowPixels& expected, const char* what)
@@ -252,4 +298,60 @@ TEST_F(Lv2UiWindow, ShowOpensATopLevelWindowAndHideClosesIt)
     display.Sync();
     EXPECT_TRUE(host.IdleUntil([&] { return newWindow() == XCB_NONE; })) << "round " << round << ": hide left it";
   }
+}
+
+TEST_F(Lv2UiWindow, AtTheHostsScaleFactorOfTwoTheWidgetIsTwiceThePanel)
+{
+  const xcb_window_t window = Open(2.0f);
+  ASSERT_NE(window, XCB_NONE);
+  EXPECT_TRUE(Measures(window, 732, 424));
+  ASSERT_EQ(host.Resized().size(), 1u);
+  EXPECT_EQ(host.Resized()[0], std::make_pair(732, 424)) << "the host was told the widget's size";
+}
+
+TEST_F(Lv2UiWindow, TheHostsLaterScaleAndSizeReachTheEditorAndTheSizeOutlivesTheInstance)
+{
+  const xcb_window_t window = Open();
+  ASSERT_NE(window, XCB_NONE);
+  ASSERT_TRUE(Measures(window, kWidth, kHeight));
+  EXPECT_EQ(host.SetScaleFactor(1.5f), uint32_t(LV2_OPTIONS_SUCCESS));
+  EXPECT_TRUE(Measures(window, 549, 318));
+  EXPECT_EQ(host.Resized().back(), std::make_pair(549, 318));
+  EXPECT_NE(host.SetScaleFactor(-1.0f), uint32_t(LV2_OPTIONS_SUCCESS));
+  EXPECT_EQ(host.Resized().back(), std::make_pair(549, 318)) << "a refused scale changes nothing";
+
+  // The host resizes the widget to a free size: the editor takes the panel inside it and
+  // tells the host.
+  host.Resized().clear();
+  EXPECT_NE(host.ResizeWidget(1000, 300), 0);
+  EXPECT_TRUE(Measures(window, 518, 300));
+  ASSERT_EQ(host.Resized().size(), 1u);
+  EXPECT_EQ(host.Resized()[0], std::make_pair(518, 300));
+  EXPECT_EQ(host.ResizeWidget(732, 424), 0);
+  EXPECT_TRUE(Measures(window, 732, 424));
+  EXPECT_EQ(host.Resized().size(), 1u) << "a size taken as given is not told back";
+
+  // A size the host chose is the editor's own size for this process: the next instance
+  // opens at it, whatever the host's scale.
+  host.Cleanup();
+  const xcb_window_t again = Open(1.0f);
+  ASSERT_NE(again, XCB_NONE);
+  EXPECT_TRUE(Measures(again, 732, 424));
+}
+
+TEST_F(Lv2UiWindow, TheSizeTheUserPicksIsToldToTheHost)
+{
+  const xcb_window_t window = Open();
+  ASSERT_NE(window, XCB_NONE);
+  host.IdleFor(2);
+  display.Click(window, kSplashX, kSplashY, kLeftButton); // the first opening shows the splash
+  host.IdleFor(40);                                       // past the double-click time
+  host.Resized().clear();
+  // The backdrop's size menu, dropped from (20, 60): one 16-pixel row per entry, "200%" the fourth.
+  display.Click(window, 20, 60, 3);
+  host.IdleFor(3);
+  display.Click(window, 30, 60 + 1 + 3 * 16 + 8, kLeftButton);
+  ASSERT_TRUE(host.IdleUntil([&] { return !host.Resized().empty(); }));
+  EXPECT_EQ(host.Resized(), (std::vector<std::pair<int, int>>{{732, 424}}));
+  EXPECT_TRUE(Measures(window, 732, 424));
 }

@@ -1,29 +1,39 @@
 // The VST 2.4 adapter never calls its host with the plug-in's lock held: a host whose
 // every callback goes to the shared recorder (HostCallRecorder.h; the LV2 and CLAP cases
 // are in tests/lv2 and tests/clap) drives open, parameters, programs, state, events, a
-// block and a drag in the editor.
+// block, a drag in the editor and the editor's own size change.
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "HostCallRecorder.h"
 #include "IGraphicsPlug.h"
+#include "StandInWindowBackend.h"
 #include "VstBrindlow.h"
 
 namespace {
 
 HostCallRecorder gHost;
+bool gHostSizesWindows = false;     // the answer to canDo "sizeWindow"
+VstInt32 gWindowWidth = 0, gWindowHeight = 0; // the last audioMasterSizeWindow
 
-VstIntPtr VSTCALLBACK RecordingHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void* ptr, float) {
+VstIntPtr VSTCALLBACK RecordingHost(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float) {
   gHost.Record(std::to_string(opcode).c_str());
   if (opcode == audioMasterGetProductString && ptr) std::strcpy(static_cast<char*>(ptr), "Test Host");
   if (opcode == audioMasterGetVendorVersion) return 10000;
+  if (opcode == audioMasterCanDo) return ptr && !std::strcmp(static_cast<const char*>(ptr), "sizeWindow") && gHostSizesWindows;
+  if (opcode == audioMasterSizeWindow) {
+    gWindowWidth = index;
+    gWindowHeight = static_cast<VstInt32>(value);
+    return 1;
+  }
   return opcode == audioMasterProcessEvents ? 1 : 0;
 }
 
 int CountOf(VstInt32 opcode) { return gHost.CountOf(std::to_string(opcode).c_str()); }
 
 TEST(ThreadRules, NoHostCallbackRunsUnderThePlugInsLock) {
+  const StandInWindows windows; // the editor opens without a display
   VstBrindlowPtr plug(&RecordingHost);
   gHost.Watch(plug.get());
   AEffect* effect = plug.GetAEffect();
@@ -57,6 +67,26 @@ TEST(ThreadRules, NoHostCallbackRunsUnderThePlugInsLock) {
   EXPECT_EQ(CountOf(audioMasterBeginEdit), 1);
   EXPECT_GE(CountOf(audioMasterAutomate), 1);
   EXPECT_EQ(CountOf(audioMasterEndEdit), 1);
+
+  gHost.During("the user's choice of size in the open editor");
+  int parent = 0;
+  ASSERT_EQ(dispatch(effEditOpen, 0, 0, &parent), 1);
+  editor->SetUserScale(1.5); // a host that does not size windows is not asked to
+  EXPECT_EQ(CountOf(audioMasterSizeWindow), 0);
+  gHostSizesWindows = true;
+  editor->SetUserScale(2.0);
+  EXPECT_EQ(CountOf(audioMasterSizeWindow), 1);
+  EXPECT_EQ(gWindowWidth, 732);
+  EXPECT_EQ(gWindowHeight, 424);
+  ERect* rect = nullptr;
+  ASSERT_EQ(dispatch(effEditGetRect, 0, 0, &rect), 1);
+  EXPECT_EQ(rect->right - rect->left, 732);
+  EXPECT_EQ(rect->bottom - rect->top, 424);
+  dispatch(effEditClose);
+  editor->SetUserScale(1.0); // closed: nothing to resize
+  EXPECT_EQ(CountOf(audioMasterSizeWindow), 1);
+  ASSERT_EQ(dispatch(effEditGetRect, 0, 0, &rect), 1);
+  EXPECT_EQ(rect->right, 366) << "the rect follows the editor open or not";
 
   gHost.During("events passed through to the host");
   VstEvent sysex{};

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <functional>
 #include <thread>
 
@@ -98,27 +99,106 @@ protected:
 };
 } // namespace
 
-TEST_F(Vst3EditorX11, FixedSizeX11ViewThatAnswersBeforeItIsAttached)
+TEST_F(Vst3EditorX11, ResizableX11ViewThatAnswersBeforeItIsAttached)
 {
   Editor editor(module);
   ASSERT_TRUE(editor.Create());
   IPlugView* view = editor.view;
   EXPECT_EQ(view->isPlatformTypeSupported(kPlatformTypeHWND), kResultFalse);
   EXPECT_EQ(view->isPlatformTypeSupported(nullptr), kResultFalse);
-  EXPECT_EQ(view->canResize(), kResultFalse);
-  ViewRect rect{0, 0, 500, 400};
+  EXPECT_EQ(view->canResize(), kResultTrue);
+  // A free size is rewritten to the largest panel inside it, at 1x to 3x.
+  ViewRect rect{10, 20, 510, 420};
+  EXPECT_EQ(view->checkSizeConstraint(&rect), kResultFalse);
+  EXPECT_EQ(rect.left, 10);
+  EXPECT_EQ(rect.right - rect.left, 500);
+  EXPECT_EQ(rect.bottom - rect.top, 290);
+  EXPECT_EQ(view->checkSizeConstraint(&rect), kResultTrue);
+  rect = ViewRect{0, 0, 100, 5000};
   EXPECT_EQ(view->checkSizeConstraint(&rect), kResultFalse);
   EXPECT_EQ(rect.right, kWidth);
   EXPECT_EQ(rect.bottom, kHeight);
-  EXPECT_EQ(view->checkSizeConstraint(&rect), kResultTrue);
+  rect = ViewRect{0, 0, -5, 0};
+  EXPECT_EQ(view->checkSizeConstraint(&rect), kResultFalse);
+  EXPECT_EQ(rect.right, kWidth) << "no size at all: the editor's own";
   void* obj = nullptr;
   ASSERT_EQ(view->queryInterface(IPlugViewContentScaleSupport_iid.bytes, &obj), kResultOk);
   auto* scale = static_cast<IPlugViewContentScaleSupport*>(obj);
-  EXPECT_EQ(scale->setContentScaleFactor(2.0f), kResultFalse); // drawn unscaled, and said so
+  EXPECT_EQ(scale->setContentScaleFactor(std::nanf("")), kResultFalse);
+  EXPECT_EQ(scale->setContentScaleFactor(2.0f), kResultTrue);
   scale->release();
+  ViewRect size{};
+  EXPECT_EQ(view->getSize(&size), kResultTrue);
+  EXPECT_EQ(size.right, 732);
+  EXPECT_EQ(size.bottom, 424);
+  EXPECT_EQ(editor.frame->resizeCount, 0) << "not attached: the host reads getSize when it attaches";
   EXPECT_EQ(view->attached(ParentHandle(parent), kPlatformTypeHWND), kResultFalse);
   EXPECT_EQ(editor.instance.controller->createView("other"), nullptr);
   editor.Release(); // never attached
+}
+
+TEST_F(Vst3EditorX11, TheHostsScaleOfTwoResizesTheAttachedViewToTwiceThePanel)
+{
+  Editor editor(module);
+  const xcb_window_t bigParent = display.CreateParent(40, 40, 2 * kWidth + 40, 2 * kHeight + 40);
+  ASSERT_TRUE(editor.Open(bigParent));
+  const xcb_window_t window = Shown(editor, bigParent);
+  ASSERT_NE(window, XCB_NONE);
+  void* obj = nullptr;
+  ASSERT_EQ(editor.view->queryInterface(IPlugViewContentScaleSupport_iid.bytes, &obj), kResultOk);
+  auto* scale = static_cast<IPlugViewContentScaleSupport*>(obj);
+  EXPECT_EQ(scale->setContentScaleFactor(2.0f), kResultTrue);
+  EXPECT_EQ(editor.frame->resizeCount, 1);
+  EXPECT_EQ(editor.frame->lastResize.right - editor.frame->lastResize.left, 732);
+  EXPECT_EQ(editor.frame->lastResize.bottom - editor.frame->lastResize.top, 424);
+  ViewRect size{};
+  EXPECT_EQ(editor.view->getSize(&size), kResultTrue);
+  EXPECT_EQ(size.right, 732);
+  EXPECT_EQ(size.bottom, 424);
+  WindowGeometry geometry;
+  EXPECT_TRUE(editor.TurnUntil([&] {
+    return display.Geometry(window, geometry) && geometry.width == 732 && geometry.height == 424;
+  })) << geometry.width << "x" << geometry.height;
+  EXPECT_EQ(scale->setContentScaleFactor(2.0f), kResultTrue);
+  EXPECT_EQ(editor.frame->resizeCount, 1) << "the same scale again: no new size";
+  scale->release();
+  // The host resizes the view (after checkSizeConstraint): the window follows.
+  ViewRect hostSize{0, 0, 549, 318};
+  EXPECT_EQ(editor.view->onSize(&hostSize), kResultTrue);
+  EXPECT_TRUE(editor.TurnUntil([&] {
+    return display.Geometry(window, geometry) && geometry.width == 549 && geometry.height == 318;
+  })) << geometry.width << "x" << geometry.height;
+  EXPECT_EQ(editor.frame->resizeCount, 1);
+  EXPECT_EQ(editor.view->removed(), kResultOk);
+  EXPECT_TRUE(Emptied(editor, bigParent));
+  display.DestroyWindow(bigParent);
+}
+
+TEST_F(Vst3EditorX11, TheSizeTheUserPicksReachesTheFrame)
+{
+  Editor editor(module);
+  const xcb_window_t bigParent = display.CreateParent(40, 40, 2 * kWidth + 40, 2 * kHeight + 40);
+  ASSERT_TRUE(editor.Open(bigParent));
+  const xcb_window_t window = Shown(editor, bigParent);
+  ASSERT_NE(window, XCB_NONE);
+  editor.Turns(4);
+  display.Click(window, kSplashX, kSplashY, 1); // the splash goes
+  editor.Turns(40);                             // past the double-click time
+  // The backdrop's size menu, dropped from (20, 60): one 16-pixel row per entry, "200%" the fourth.
+  display.Click(window, 20, 60, 3);
+  editor.Turns(3);
+  display.Click(window, 30, 60 + 1 + 3 * 16 + 8, 1);
+  ASSERT_TRUE(editor.TurnUntil([&] { return editor.frame->resizeCount > 0; }));
+  EXPECT_EQ(editor.frame->resizeCount, 1);
+  EXPECT_EQ(editor.frame->lastResize.right - editor.frame->lastResize.left, 732);
+  EXPECT_EQ(editor.frame->lastResize.bottom - editor.frame->lastResize.top, 424);
+  WindowGeometry geometry;
+  EXPECT_TRUE(editor.TurnUntil([&] {
+    return display.Geometry(window, geometry) && geometry.width == 732 && geometry.height == 424;
+  })) << geometry.width << "x" << geometry.height;
+  EXPECT_EQ(editor.view->removed(), kResultOk);
+  EXPECT_TRUE(Emptied(editor, bigParent));
+  display.DestroyWindow(bigParent);
 }
 
 TEST_F(Vst3EditorX11, ShowsTheSamePixelsAsTheHeadlessPanelServedByTheRunLoop)

@@ -15,6 +15,7 @@
 #include "IPlugVST3.h"
 #include "KyvBrindlow.h"
 #include "KyvBrindlowEditor.h"
+#include "StandInWindowBackend.h"
 #include "Vst3HostKit.h"
 
 using namespace vst3;
@@ -195,7 +196,14 @@ public:
   }
   uint32 VST3_API addRef() override { return Counted<IPlugFrame>::addRef(); }
   uint32 VST3_API release() override { return Counted<IPlugFrame>::release(); }
-  tresult VST3_API resizeView(IPlugView*, ViewRect*) override { gHost.Record("frame.resizeView"); return kResultOk; }
+  // As hosts do, the view is resized from inside the call.
+  tresult VST3_API resizeView(IPlugView* view, ViewRect* size) override
+  {
+    gHost.Record("frame.resizeView");
+    resized = *size;
+    return view->onSize(size);
+  }
+  ViewRect resized{};
   tresult VST3_API registerEventHandler(IEventHandler*, FileDescriptor) override
   {
     gHost.Record("runloop.registerEventHandler");
@@ -228,6 +236,7 @@ const IPlugVST3Product kProduct = {MakeUid(1, 2, 3, 4), "Fx|Delay", "", "", &Kyv
 
 TEST(Vst3ThreadRules, NoHostCallbackRunsUnderThePlugInsLock)
 {
+  const StandInWindows windows; // the view attaches without a display
   auto* adapter = new IPlugVST3(kProduct);
   gAdapter = adapter;
   auto* app = new RecordingApplication;
@@ -267,6 +276,31 @@ TEST(Vst3ThreadRules, NoHostCallbackRunsUnderThePlugInsLock)
   EXPECT_EQ(gHost.CountOf("handler.beginEdit"), 1);
   EXPECT_GE(gHost.CountOf("handler.performEdit"), 1);
   EXPECT_EQ(gHost.CountOf("handler.endEdit"), 1);
+
+  gHost.During("the host's scale and the user's choice of size in the attached view");
+  int parent = 0;
+#if defined(_WIN32)
+  ASSERT_EQ(view->attached(&parent, kPlatformTypeHWND), kResultOk);
+#else
+  ASSERT_EQ(view->attached(&parent, kPlatformTypeX11EmbedWindowID), kResultOk);
+#endif
+  void* obj = nullptr;
+  ASSERT_EQ(view->queryInterface(IPlugViewContentScaleSupport_iid.bytes, &obj), kResultOk);
+  auto* scale = static_cast<IPlugViewContentScaleSupport*>(obj);
+  EXPECT_EQ(scale->setContentScaleFactor(1.5f), kResultTrue);
+  scale->release();
+  EXPECT_EQ(gHost.CountOf("frame.resizeView"), 1);
+  EXPECT_EQ(frame->resized.right, 549);
+  EXPECT_EQ(frame->resized.bottom, 318);
+  editor->SetUserScale(2.0);
+  EXPECT_EQ(gHost.CountOf("frame.resizeView"), 2) << "onSize inside resizeView asks for no other";
+  EXPECT_EQ(frame->resized.right, 732);
+  EXPECT_EQ(frame->resized.bottom, 424);
+  ViewRect size{};
+  EXPECT_EQ(view->getSize(&size), kResultTrue);
+  EXPECT_EQ(size.right, 732);
+  EXPECT_EQ(size.bottom, 424);
+  EXPECT_EQ(view->removed(), kResultOk);
   view->setFrame(nullptr);
   view->release();
   frame->release();

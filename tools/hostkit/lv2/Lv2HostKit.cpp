@@ -1,5 +1,7 @@
 #include "Lv2HostKit.h"
 
+#include <lv2/atom/atom.h>
+
 #include <cstring>
 
 namespace hostkit
@@ -30,6 +32,15 @@ LV2_URID Lv2UridMap::Map(const char* uri)
 const char* Lv2UridMap::Unmap(LV2_URID urid) const
 {
   return urid >= 1 && urid <= mUris.size() ? mUris[urid - 1].c_str() : nullptr;
+}
+
+// ---- opts:options ----
+
+Lv2ScaleFactorOption::Lv2ScaleFactorOption(Lv2UridMap& map, float scale) : mScale(scale)
+{
+  mOptions[0] = {LV2_OPTIONS_INSTANCE, 0, map.Map(LV2_UI__scaleFactor), sizeof mScale, map.Map(LV2_ATOM__Float), &mScale};
+  mOptions[1] = {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr};
+  mFeature = {LV2_OPTIONS__options, mOptions};
 }
 
 // ---- Ports ----

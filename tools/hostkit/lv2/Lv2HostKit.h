@@ -11,6 +11,7 @@
 #pragma once
 
 #include <lilv/lilv.h>
+#include <lv2/options/options.h>
 #include <lv2/ui/ui.h>
 #include <lv2/urid/urid.h>
 
@@ -44,6 +45,24 @@ private:
   LV2_Feature mMapFeature;
   LV2_Feature mUnmapFeature;
   const LV2_Feature* mFeatures[3];
+};
+
+// The UI's scale factor as a host offers it: opts:options holding ui:scaleFactor (an
+// atom:Float), for instantiate, and the same list for the UI's opts:interface set.
+class Lv2ScaleFactorOption
+{
+public:
+  Lv2ScaleFactorOption(Lv2UridMap& map, float scale);
+  Lv2ScaleFactorOption(const Lv2ScaleFactorOption&) = delete;
+  Lv2ScaleFactorOption& operator=(const Lv2ScaleFactorOption&) = delete;
+  void SetScale(float scale) { mScale = scale; }
+  const LV2_Feature* Feature() const { return &mFeature; }
+  const LV2_Options_Option* Options() const { return mOptions; }
+
+private:
+  float mScale;
+  LV2_Options_Option mOptions[2];
+  LV2_Feature mFeature;
 };
 
 // A node lilv hands over, freed when this goes.

@@ -260,8 +260,10 @@ tresult VST3_API PlugFrame::queryInterface(const TUID iid, void** obj)
 
 tresult VST3_API PlugFrame::resizeView(IPlugView* view, ViewRect* newSize)
 {
+  if (!view || !newSize) return kInvalidArgument;
   ++resizeCount;
-  return view && newSize ? view->onSize(newSize) : kInvalidArgument;
+  lastResize = *newSize;
+  return view->onSize(newSize); // inside the call, as the SDK's editor host does
 }
 
 tresult VST3_API PlugFrame::registerEventHandler(IEventHandler* handler, FileDescriptor fd)

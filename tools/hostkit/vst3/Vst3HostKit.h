@@ -221,6 +221,7 @@ public:
   size_t EventHandlerCount() const { return mFds.size(); }
   size_t TimerCount() const { return mTimers.size(); }
   int resizeCount = 0;
+  vst3::ViewRect lastResize{}; // the size of the last resizeView
 
 private:
   struct Fd
