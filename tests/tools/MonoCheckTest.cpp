@@ -109,6 +109,36 @@ TEST(MonoCheck, RippleShallowerThanANotchIsNotReported)
   EXPECT_NEAR(full.notchSpacing, 441.0, 0.01);
 }
 
+TEST(MonoCheck, TheDirectTransformGivesWhatFftwGives)
+{
+  // The editor's view analyses with the direct transform, the command line with FFTW: the
+  // same response must give the same spectra, notches and extremes either way, for a
+  // delay's few taps and for a dense response alike.
+  ImpulseResponse sparse;
+  sparse.sampleRate = 44100.0;
+  sparse.left.assign(1765, 0.0);
+  sparse.right.assign(1765, 0.0);
+  sparse.left[0] = 1.0;
+  sparse.right[1764] = 0.6237;
+  ImpulseResponse dense;
+  for (int i = 0; i < 3000; ++i) {
+    dense.left.push_back(std::exp(-i / 300.0) * std::cos(0.05 * i));
+    dense.right.push_back(i >= 700 ? 0.5 * dense.left[size_t(i - 700)] : 0.0);
+  }
+  for (const ImpulseResponse* response : {&sparse, &dense}) {
+    const MonoCheckResult fftw = AnalyseResponse(*response);
+    const MonoCheckResult direct = AnalyseResponse(*response, &DirectSpectrum);
+    ASSERT_EQ(direct.monoDb.size(), fftw.monoDb.size());
+    for (size_t k = 0; k < fftw.monoDb.size(); k += 97) ASSERT_NEAR(direct.monoDb[k], fftw.monoDb[k], 1e-6) << k;
+    ASSERT_EQ(direct.notches.size(), fftw.notches.size());
+    ASSERT_FALSE(fftw.notches.empty());
+    for (size_t i = 0; i < fftw.notches.size(); ++i)
+      ASSERT_NEAR(direct.notches[i].frequency, fftw.notches[i].frequency, 1e-4) << i;
+    EXPECT_NEAR(direct.deepestNotch.db, fftw.deepestNotch.db, 1e-6);
+    EXPECT_NEAR(direct.monoPeak.db, fftw.monoPeak.db, 1e-6);
+  }
+}
+
 TEST(MonoCheck, SilentPlugInGivesNoNotchesAndNoNumbersThatAreNotThere)
 {
   ImpulseResponse response;
