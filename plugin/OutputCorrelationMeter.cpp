@@ -29,7 +29,7 @@ void OutputCorrelationMeter::SetSampleRate(double sampleRate)
   const bool usable = runs >= 1.0 && runs <= 1.0e5;
   // A rate that is no rate keeps chunks of some length: the meter then just reads late.
   mChunkFrames = usable ? int32_t(runs) * kChunkGrain : 448;
-  mSampleRate.store(usable ? sampleRate : 44800.0, std::memory_order_relaxed);
+  mSampleRate.store(usable ? sampleRate : 0.0, std::memory_order_relaxed);
   StartChunk();
 }
 
@@ -193,7 +193,7 @@ CorrelationReading OutputCorrelationMeter::Read(double seconds) const
   CorrelationReading reading;
   const uint64_t published = mPublished.load(std::memory_order_acquire);
   const uint64_t first = mFirstChunk.load(std::memory_order_relaxed);
-  const double rate = mSampleRate.load(std::memory_order_relaxed);
+  const double rate = SampleRate() > 0.0 ? SampleRate() : 44800.0;
   const double wanted = seconds > 0.0 ? seconds * rate : 1.0; // frames
   double ll = 0.0, rr = 0.0, lr = 0.0;
   int64_t frames = 0;

@@ -45,6 +45,8 @@ public:
 
   // Audio thread or under the plug-in's lock: the chunk length for a new sample rate.
   void SetSampleRate(double sampleRate);
+  // Any thread: the rate last set, 0 while none (or none usable) was.
+  double SampleRate() const { return mSampleRate.load(std::memory_order_relaxed); }
   // Audio thread: one block of the two outputs (null pointers or frames <= 0: nothing).
   void Add(const double* left, const double* right, int32_t frames);
   void Add(const float* left, const float* right, int32_t frames);
@@ -71,7 +73,7 @@ private:
   std::atomic<uint32_t> mEpoch{0};
   std::atomic<uint64_t> mFirstChunk{0};
   std::atomic<uint64_t> mPublished{0};
-  std::atomic<double> mSampleRate{44800.0};
+  std::atomic<double> mSampleRate{0.0};
   Chunk mChunks[kChunks];
   // The writer's own: the running chunk.
   uint32_t mWriterEpoch = 0;

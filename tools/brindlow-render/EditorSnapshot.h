@@ -13,7 +13,15 @@ struct RenderOptions;
 // the first opening of the editor.
 int RunEditorSnapshot(PluginHost& host, const RenderOptions& options);
 
+// How the snapshot shows the editor.
+struct EditorSnapshotLook
+{
+  bool splash = false;          // the splash screen, as on the first opening
+  bool monoView = false;        // the mono-check strip under the panel
+  double sampleRate = 44100.0;  // the rate the strip's response is drawn for
+};
+
 // Paints the panel of an in-process Brindlow whose parameters take `normalized` (in
 // parameter order) and writes it to `path`. False with a reason in `error` on failure.
-bool WriteBrindlowEditorSnapshot(const std::vector<float>& normalized, bool showSplash, const std::string& path,
-                                 std::string& error);
+bool WriteBrindlowEditorSnapshot(const std::vector<float>& normalized, const EditorSnapshotLook& look,
+                                 const std::string& path, std::string& error);
