@@ -211,9 +211,9 @@ void IParameter::HostDisplayText(double value, bool isNormalized, char* out, int
     std::snprintf(out, size, "%.*f", mDisplayPrecision, v);
 }
 
-double IParameter::GainFromDecibels() const
+double IParameter::GainForDecibels(double decibels)
 {
-  return std::exp(mValue * 0.1151292546497);
+  return std::exp(decibels * 0.1151292546497);
 }
 
 bool IParameter::ValueFromText(const char* text, double* value) const

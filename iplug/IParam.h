@@ -74,7 +74,9 @@ public:
   // always terminated; kDisplayTextBufferSize holds any value of a sensible range).
   void HostDisplayText(double value, bool isNormalized, char* out, int outSize) const;
   // The current value read as decibels, as a linear gain factor.
-  double GainFromDecibels() const;
+  double GainFromDecibels() const { return GainForDecibels(mValue); }
+  // Any value in decibels as a linear gain factor, the way GainFromDecibels reads it.
+  static double GainForDecibels(double decibels);
 
   int Kind() const { return mKind; }
   void SetKind(int kind) { mKind = kind; }

@@ -22,6 +22,7 @@ void KyvBrindlow::ParameterChanged(int index)
 
 void KyvBrindlow::ResetProcessing()
 {
+  mOutputMeter.SetSampleRate(SampleRate());
   // Without a usable rate there is no delay line: the lagging side stays silent
   // and the leading side passes the input.
   if (!HostSampleRateUsable())
@@ -83,6 +84,7 @@ void KyvBrindlow::ProcessBlock(double** inputs, double** outputs, int frames)
   if (!inputs || !outputs) return;
   mDelayLine.Process(inputs[mInputChannel], outputs[mLeadingOutput], outputs[mLaggingOutput], frames,
                      WetMixGain());
+  mOutputMeter.Add(outputs[0], outputs[1], frames);
 }
 
 bool KyvBrindlow::ProcessBlockFloat(const float* const* inputs, float* const* outputs, int frames)
@@ -95,5 +97,6 @@ bool KyvBrindlow::ProcessBlockFloat(const float* const* inputs, float* const* ou
   // with one host buffer for both outputs that route leaves the second output's samples.
   if (!in || !lead || !lag || lead == lag) return false;
   mDelayLine.ProcessFloat(in, lead, lag, frames, WetMixGain());
+  mOutputMeter.Add(outputs[0], outputs[1], frames);
   return true;
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "HaasDelayLine.h"
+#include "OutputCorrelationMeter.h"
 #include "IPlugBase.h"
 #include "IPlugStructs.h"
 
@@ -51,6 +52,9 @@ public:
   int LeadingOutputIndex() const { return mLeadingOutput; }
   int LaggingOutputIndex() const { return mLaggingOutput; }
   const HaasDelayLine& DelayLine() const { return mDelayLine; }
+  // The correlation and mono loss of the outputs, gathered while an editor shows them
+  // (see OutputCorrelationMeter.h for its threads).
+  OutputCorrelationMeter& OutputMeter() { return mOutputMeter; }
 
 private:
   typedef void (KyvBrindlow::*ParameterHandler)();
@@ -70,6 +74,7 @@ private:
   int mLeadingOutput = 0;
   int mLaggingOutput = 1;
   HaasDelayLine mDelayLine;
+  OutputCorrelationMeter mOutputMeter;
   double mGainDecibels = std::numeric_limits<double>::quiet_NaN(); // Wet Mix behind mGain
   double mGain = 1.0;
 };

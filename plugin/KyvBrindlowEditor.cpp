@@ -12,6 +12,7 @@
 #include "KyvBrindlow.h"
 #include "KyvBrindlowLayout.h"
 #include "KyvISplashScreen.h"
+#include "KyvMonoCheckView.h"
 
 namespace
 {
@@ -80,13 +81,19 @@ void AddKnobReadout(IGraphicsLice* editor, IEditorDelegate* plug, const KnobGrou
 }
 } // namespace
 
-void KyvBrindlowEditor::Build(IGraphicsLice* editor, IEditorDelegate* plug)
+void KyvBrindlowEditor::Build(IGraphicsLice* editor, IEditorDelegate* plug, IMonoCheckSource* monoCheck)
 {
   // The editor comes first: its window back-end brings the text renderer the styles need.
   // The background sets the editor's size; controls come after the last size change.
   const IBitmapStrip background = editor->LoadImageStrip(kBackgroundId, kBackgroundName, 1);
-  editor->SetEditorSize(background.width, background.height);
+  editor->SetEditorSize(background.width, background.height + (monoCheck ? L::kMonoStripHeight : 0));
   editor->AttachBackdrop(kBackgroundId, kBackgroundName);
+  if (monoCheck)
+  {
+    const int32_t top = background.height, bottom = top + L::kMonoStripHeight;
+    editor->AddControl(new KyvMonoCheckPlot(plug, IBounds(0, top, L::kMonoPlotRight, bottom), monoCheck));
+    editor->AddControl(new KyvCorrelationMeter(plug, IBounds(L::kMonoPlotRight, top, background.width, bottom), monoCheck));
+  }
 
   ITextStyle labelStyle(11, &kLabelColour, "Tahoma", kTextNormal, kAlignCentre, 0);
   const KnobGroup delay = AddKnobGroup(editor, plug, KyvBrindlow::kDelay, L::kDelayKnobX, L::kKnobY, labelStyle, false,
@@ -141,5 +148,43 @@ void* KyvBrindlowGraphics::OpenEditorWindow(void* parentWindow)
 {
   void* window = IGraphicsWindow::OpenEditorWindow(parentWindow);
   if (window) mLayout.Opened(this);
+  UpdateMeter();
   return window;
+}
+
+void KyvBrindlowGraphics::CloseEditorWindow()
+{
+  IGraphicsWindow::CloseEditorWindow();
+  UpdateMeter();
+}
+
+void KyvBrindlowGraphics::SetMonoCheckSource(std::unique_ptr<IMonoCheckSource> source)
+{
+  if (mMonoCheckShown) ShowMonoCheck(false);
+  mMonoCheckSource = std::move(source);
+}
+
+void KyvBrindlowGraphics::ShowMonoCheck(bool show)
+{
+  if (show && !mMonoCheckSource) return;
+  if (show == mMonoCheckShown) return;
+  mMonoCheckShown = show;
+  // Rebuilt at the new size: the splash keeps its count, the new controls learn their
+  // parameter's default (for a double click) and then the editor's value.
+  mLayout.Build(this, Plug(), show ? mMonoCheckSource.get() : nullptr);
+  for (int32_t i = 0; i < ControlCount(); ++i)
+  {
+    IControl* control = GetControl(i);
+    const IParameter* param = Plug() ? Plug()->ParameterAt(control->ParamIdx()) : nullptr;
+    if (!param) continue;
+    control->ValueFromPlugin(param->ToNormalized(param->DefaultValue()));
+    control->ValueFromPlugin(ParameterValue(control->ParamIdx()));
+  }
+  MarkAllDirty();
+  UpdateMeter();
+}
+
+void KyvBrindlowGraphics::UpdateMeter()
+{
+  if (mMonoCheckSource) mMonoCheckSource->SetMeterActive(mMonoCheckShown && EditorWindowOpen());
 }

@@ -5,12 +5,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "IGraphicsWindow.h"
 #include "KyvBrindlowLayout.h"
 
 class IEditorDelegate;
 class IGraphicsLice;
+class IMonoCheckSource;
 class KyvBrindlow;
 
 // Where the panel's pieces are, and how many more openings show the splash.
@@ -36,8 +38,9 @@ public:
   static constexpr int32_t kFrameRate = 30;
 
   // GUI thread: adds the panel's images and controls to editor, whose controls edit
-  // plug's parameters.
-  void Build(IGraphicsLice* editor, IEditorDelegate* plug);
+  // plug's parameters; with |monoCheck| (not owned) the mono-check strip under the panel
+  // too, the editor then as much taller.
+  void Build(IGraphicsLice* editor, IEditorDelegate* plug, IMonoCheckSource* monoCheck = nullptr);
   // GUI thread, each opening of the editor window: the first kSplashShowings show the splash.
   void Opened(IGraphicsLice* editor);
 
@@ -63,10 +66,25 @@ public:
   // GUI thread: opens the window; a window that opened counts towards the splash.
   void* OpenEditorWindow(void* parentWindow) override;
 
+  void CloseEditorWindow() override;
+
   KyvBrindlowEditor& Layout() { return mLayout; }
 
+  // GUI thread: what the mono-check strip reads of the plug-in (the editor owns it); the
+  // strip cannot be shown without one.
+  void SetMonoCheckSource(std::unique_ptr<IMonoCheckSource> source);
+  // GUI thread: shows the mono-check strip under the panel, or hides it; the editor grows
+  // or shrinks by it and tells the host. The choice holds for the editor's life.
+  void ShowMonoCheck(bool show);
+  bool MonoCheckShown() const { return mMonoCheckShown; }
+
 private:
+  // The meter gathers only while the strip is shown in an open window.
+  void UpdateMeter();
+
   KyvBrindlowEditor mLayout;
+  std::unique_ptr<IMonoCheckSource> mMonoCheckSource;
+  bool mMonoCheckShown = false;
 };
 
 // The plug-in with its editor attached, as the formats that carry the editor in the

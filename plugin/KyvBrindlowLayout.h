@@ -38,4 +38,11 @@ constexpr int kSplashWidth = 225, kSplashHeight = 90;
 
 // The version line along the foot of the panel.
 constexpr int kVersionLeft = 56, kVersionTop = 196, kVersionRight = 312, kVersionBottom = 209;
+
+// The mono-check strip, shown under the panel on request: the editor grows by it. The
+// response plot on the left, the output meter on the right; each fills its own part.
+constexpr int kMonoStripHeight = 120;
+constexpr int kMonoPlotRight = 262; // the plot part: 0 ... kMonoPlotRight; the meter the rest
+// Inside the plot part, relative to the strip's top: the axes' area.
+constexpr int kMonoAxesLeft = 30, kMonoAxesRight = 254, kMonoAxesTop = 12, kMonoAxesBottom = 90;
 } // namespace KyvBrindlowLayout

@@ -27,7 +27,7 @@ TEST_F(EditorSnapshot, ThePictureIsThePaintedPanel)
 
   const std::string path = TempPng("brindlow_snapshot.png");
   std::string error;
-  ASSERT_TRUE(WriteBrindlowEditorSnapshot(values, true, path, error)) << error;
+  ASSERT_TRUE(WriteBrindlowEditorSnapshot(values, EditorSnapshotLook{true}, path, error)) << error;
   std::unique_ptr<LICE_IBitmap> picture(LICE::DecodePngFile(path.c_str()));
   ASSERT_NE(picture, nullptr);
   ASSERT_EQ(picture->Width(), 366);
@@ -44,7 +44,7 @@ TEST_F(EditorSnapshot, ThePictureIsThePaintedPanel)
 TEST_F(EditorSnapshot, AnUnwritablePathIsReported)
 {
   std::string error;
-  EXPECT_FALSE(WriteBrindlowEditorSnapshot({}, false, "/nonexistent-dir/x/panel.png", error));
+  EXPECT_FALSE(WriteBrindlowEditorSnapshot({}, EditorSnapshotLook{}, "/nonexistent-dir/x/panel.png", error));
   EXPECT_NE(error.find("/nonexistent-dir/x/panel.png"), std::string::npos) << error;
 }
 

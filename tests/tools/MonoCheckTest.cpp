@@ -2,6 +2,7 @@
 // (lead = x, lag = g * x delayed by d frames: the mono sum (L+R)/2 has notches at
 // (2k+1) / (2d) and extremes (1+g)/2 and |1-g|/2), and its parts on made-up signals.
 #include "FoldDown.h"
+#include "KyvBrindlowMonoCheck.h"
 #include "MonoCheck.h"
 #include "MonoCheckReport.h"
 #include "VstPluginHost.h"
@@ -89,6 +90,49 @@ TEST(MonoCheck, BrindlowProgramsAgreeWithTheClosedFormOfTheComb)
   }
 }
 
+TEST(MonoCheck, TheEditorsViewGivesTheNumbersTheCommandLinePrints)
+{
+  // The view takes the response from the engine instead of through a host; its notches
+  // and extremes must be the measured ones.
+  const Setting settings[] = {
+    {"Vocal Doubler", "Left", 44100.0, 40.0, -4.1},
+    {"Background Vocals", "Right", 48000.0, 33.4, 3.0},
+    {"Snare Drum", "Left", 96000.0, 1.0, 0.0},
+  };
+  for (const Setting& s : settings) {
+    SCOPED_TRACE(s.program);
+    const MonoCheckResult measured = MeasureBrindlow(s);
+    KyvBrindlowSetting setting;
+    setting.sampleRate = s.rate;
+    setting.delayMs = s.delayMs;
+    setting.wetMixDb = s.wetDb;
+    setting.leadingSide = std::string(s.pan) == "Right" ? 1 : 0;
+    const MonoCheckResult view = KyvBrindlowMonoCheck(setting);
+    ASSERT_EQ(view.notches.size(), measured.notches.size());
+    for (size_t i = 0; i < view.notches.size(); i += 37)
+      EXPECT_NEAR(view.notches[i].frequency, measured.notches[i].frequency, 1e-4) << i;
+    EXPECT_NEAR(view.monoPeak.db, measured.monoPeak.db, 1e-6);
+    if (std::isfinite(measured.deepestNotch.db))
+      EXPECT_NEAR(view.deepestNotch.db, measured.deepestNotch.db, 1e-6);
+    else
+      EXPECT_EQ(view.deepestNotch.db, measured.deepestNotch.db);
+    EXPECT_NEAR(view.leftMaxDb, measured.leftMaxDb, 1e-6);
+    EXPECT_NEAR(view.rightMinDb, measured.rightMinDb, 1e-6);
+  }
+  // Vocal Doubler at 44.1 kHz, as its presets page says: notches from 12.5 Hz every 25 Hz,
+  // the peak at -1.8 dB and the deepest notch at -14.5 dB.
+  KyvBrindlowSetting doubler;
+  doubler.delayMs = 40.0;
+  doubler.wetMixDb = -4.1;
+  const MonoCheckResult r = KyvBrindlowMonoCheck(doubler);
+  ASSERT_GE(r.notches.size(), 3u);
+  EXPECT_NEAR(r.notches[0].frequency, 12.5, 0.01);
+  EXPECT_NEAR(r.notches[1].frequency, 37.5, 0.01);
+  EXPECT_NEAR(r.notches[2].frequency, 62.5, 0.01);
+  EXPECT_NEAR(r.monoPeak.db, -1.8, 0.05);
+  EXPECT_NEAR(r.deepestNotch.db, -14.5, 0.05);
+}
+
 TEST(MonoCheck, RippleShallowerThanANotchIsNotReported)
 {
   // A faint echo (-60 dB) makes a comb of about 0.02 dB: no notch a listener hears.
@@ -107,6 +151,36 @@ TEST(MonoCheck, RippleShallowerThanANotchIsNotReported)
   ASSERT_EQ(full.notches.size(), 45u);
   EXPECT_NEAR(full.notches[0].frequency, 220.5, 0.01);
   EXPECT_NEAR(full.notchSpacing, 441.0, 0.01);
+}
+
+TEST(MonoCheck, TheDirectTransformGivesWhatFftwGives)
+{
+  // The editor's view analyses with the direct transform, the command line with FFTW: the
+  // same response must give the same spectra, notches and extremes either way, for a
+  // delay's few taps and for a dense response alike.
+  ImpulseResponse sparse;
+  sparse.sampleRate = 44100.0;
+  sparse.left.assign(1765, 0.0);
+  sparse.right.assign(1765, 0.0);
+  sparse.left[0] = 1.0;
+  sparse.right[1764] = 0.6237;
+  ImpulseResponse dense;
+  for (int i = 0; i < 3000; ++i) {
+    dense.left.push_back(std::exp(-i / 300.0) * std::cos(0.05 * i));
+    dense.right.push_back(i >= 700 ? 0.5 * dense.left[size_t(i - 700)] : 0.0);
+  }
+  for (const ImpulseResponse* response : {&sparse, &dense}) {
+    const MonoCheckResult fftw = AnalyseResponse(*response);
+    const MonoCheckResult direct = AnalyseResponse(*response, &DirectSpectrum);
+    ASSERT_EQ(direct.monoDb.size(), fftw.monoDb.size());
+    for (size_t k = 0; k < fftw.monoDb.size(); k += 97) ASSERT_NEAR(direct.monoDb[k], fftw.monoDb[k], 1e-6) << k;
+    ASSERT_EQ(direct.notches.size(), fftw.notches.size());
+    ASSERT_FALSE(fftw.notches.empty());
+    for (size_t i = 0; i < fftw.notches.size(); ++i)
+      ASSERT_NEAR(direct.notches[i].frequency, fftw.notches[i].frequency, 1e-4) << i;
+    EXPECT_NEAR(direct.deepestNotch.db, fftw.deepestNotch.db, 1e-6);
+    EXPECT_NEAR(direct.monoPeak.db, fftw.monoPeak.db, 1e-6);
+  }
 }
 
 TEST(MonoCheck, SilentPlugInGivesNoNotchesAndNoNumbersThatAreNotThere)

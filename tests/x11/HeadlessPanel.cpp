@@ -15,7 +15,7 @@ bool PaintHeadlessPanel(const std::vector<float>& normalized, bool showSplash, W
                         std::string& error)
 {
   const std::string path = testing::TempDir() + "headless-panel-" + std::to_string(getpid()) + ".png";
-  if (!WriteBrindlowEditorSnapshot(normalized, showSplash, path, error)) return false;
+  if (!WriteBrindlowEditorSnapshot(normalized, EditorSnapshotLook{showSplash}, path, error)) return false;
   std::unique_ptr<LICE_IBitmap> bitmap(LICE::DecodePngFile(path.c_str()));
   std::remove(path.c_str());
   if (!bitmap)

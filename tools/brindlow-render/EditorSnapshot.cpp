@@ -26,10 +26,10 @@ int Fail(const std::string& message)
 }
 } // namespace
 
-bool WriteBrindlowEditorSnapshot(const std::vector<float>& normalized, bool showSplash, const std::string& path,
-                                 std::string& error, double scale)
+bool WriteBrindlowEditorSnapshot(const std::vector<float>& normalized, const EditorSnapshotLook& look,
+                                 const std::string& path, std::string& error)
 {
-  if (!(scale >= 1.0 && scale <= 3.0))
+  if (!(look.scale >= 1.0 && look.scale <= 3.0))
   {
     error = "the scale must be from 1 to 3";
     return false;
@@ -42,6 +42,7 @@ bool WriteBrindlowEditorSnapshot(const std::vector<float>& normalized, bool show
     error = "cannot make the editor";
     return false;
   }
+  effect->dispatcher(effect, effSetSampleRate, 0, 0, nullptr, float(look.sampleRate));
   effect->dispatcher(effect, effOpen, 0, 0, nullptr, 0.0f);
   for (size_t i = 0; i < normalized.size() && static_cast<int>(i) < effect->numParams; ++i)
     effect->setParameter(effect, static_cast<VstInt32>(i), normalized[i]);
@@ -50,8 +51,10 @@ bool WriteBrindlowEditorSnapshot(const std::vector<float>& normalized, bool show
   bool ok = editor != nullptr;
   if (ok)
   {
-    editor->SetHostScale(scale);
-    if (showSplash) static_cast<KyvBrindlowGraphics*>(editor)->Layout().Opened(editor);
+    editor->SetHostScale(look.scale);
+    auto* brindlow = static_cast<KyvBrindlowGraphics*>(editor);
+    if (look.splash) brindlow->Layout().Opened(editor);
+    if (look.monoView) brindlow->ShowMonoCheck(true);
     // The window's first paint: every control, the whole panel.
     editor->PaintArea(IBounds(0, 0, editor->Width(), editor->Height()));
     ok = PngFile::Write(path, *editor->DrawBitmap(), false, &error);
@@ -71,7 +74,11 @@ int RunEditorSnapshot(PluginHost& host, const RenderOptions& options)
   std::vector<float> values;
   for (int i = 0; i < host.NumParams(); ++i) values.push_back(host.ParamValue(i));
   std::string error;
-  if (!WriteBrindlowEditorSnapshot(values, options.showSplash, options.editorSnapshotPath, error, options.editorScale))
-    return Fail(error);
+  EditorSnapshotLook look;
+  look.splash = options.showSplash;
+  look.monoView = options.showMonoView;
+  look.scale = options.editorScale;
+  if (options.monoCheckRate > 0.0) look.sampleRate = options.monoCheckRate;
+  if (!WriteBrindlowEditorSnapshot(values, look, options.editorSnapshotPath, error)) return Fail(error);
   return kExitOk;
 }

@@ -13,8 +13,16 @@ struct RenderOptions;
 // the first opening of the editor; with --scale it is drawn at that scale.
 int RunEditorSnapshot(PluginHost& host, const RenderOptions& options);
 
+// How the snapshot shows the editor.
+struct EditorSnapshotLook
+{
+  bool splash = false;          // the splash screen, as on the first opening
+  bool monoView = false;        // the mono-check strip under the panel
+  double sampleRate = 44100.0;  // the rate the strip's response is drawn for
+  double scale = 1.0;           // 1 ... 3, as a host would ask
+};
+
 // Paints the panel of an in-process Brindlow whose parameters take `normalized` (in
-// parameter order) at `scale` (1 ... 3, as a host would ask) and writes it to `path`.
-// False with a reason in `error` on failure.
-bool WriteBrindlowEditorSnapshot(const std::vector<float>& normalized, bool showSplash, const std::string& path,
-                                 std::string& error, double scale = 1.0);
+// parameter order) and writes it to `path`. False with a reason in `error` on failure.
+bool WriteBrindlowEditorSnapshot(const std::vector<float>& normalized, const EditorSnapshotLook& look,
+                                 const std::string& path, std::string& error);

@@ -27,6 +27,7 @@ enum LongOnly
   kOptEditorSnapshot,
   kOptSplash,
   kOptScale,
+  kOptMonoView,
   kOptMonoCheck,
   kOptPlot,
   kOptRate,
@@ -81,6 +82,7 @@ std::string UsageText(const char* programName)
          "       " + name + " [options] --out-dir DIR INPUT...\n"
          "       " + name + " [--program ...] [--preset ...] [--set ...] --save-preset FILE.fxp|FILE.fxb|FILE.vstpreset\n"
          "       " + name + " --editor-snapshot FILE.png [--program ...] [--set ...] [--splash] [--scale S]\n"
+         "                      [--mono-view [--rate HZ]]\n"
          "       " + name + " --mono-check[=json] [--plot FILE.png] [--rate HZ] [--program ...] [--set ...]\n"
          "\n"
          "Renders an audio file (WAV, FLAC, AIFF, ...; mono or stereo) through a plug-in,\n"
@@ -119,12 +121,16 @@ std::string UsageText(const char* programName)
          "  --splash              show the splash screen in the editor snapshot\n"
          "  --scale S             draw the editor snapshot at scale S (1 ... 3, default 1):\n"
          "                        round(366 S) x round(212 S) pixels\n"
+         "  --mono-view           show the mono-check strip in the editor snapshot (its\n"
+         "                        response for the sample rate --rate gives, default 44100;\n"
+         "                        its meter at rest)\n"
          "  --mono-check[=json]   measure what folding the output down to mono (L+R)/2 does:\n"
          "                        an impulse through the plug-in gives the comb notches and\n"
          "                        the mono sum's peak and deepest notch; with INPUT OUTPUT also\n"
          "                        the rendered file's L/R correlation and mono loss\n"
          "  --plot FILE.png       with --mono-check: draw the left, right and mono responses\n"
-         "  --rate HZ             sample rate of a --mono-check without INPUT (default 44100)\n"
+         "  --rate HZ             sample rate of a --mono-check without INPUT, or of\n"
+         "                        --mono-view (default 44100)\n"
          "  --quiet               no progress bar\n"
          "  -h, --help            show this help\n"
          "\n"
@@ -145,6 +151,7 @@ ParseResult ParseOptions(int argc, char** argv, RenderOptions& options)
     {"editor-snapshot", required_argument, nullptr, kOptEditorSnapshot},
     {"splash", no_argument, nullptr, kOptSplash},
     {"scale", required_argument, nullptr, kOptScale},
+    {"mono-view", no_argument, nullptr, kOptMonoView},
     {"mono-check", optional_argument, nullptr, kOptMonoCheck},
     {"plot", required_argument, nullptr, kOptPlot},
     {"rate", required_argument, nullptr, kOptRate},
@@ -210,6 +217,7 @@ ParseResult ParseOptions(int argc, char** argv, RenderOptions& options)
       options.editorScaleGiven = true;
       break;
     }
+    case kOptMonoView: options.showMonoView = true; break;
     case kOptMonoCheck: {
       const std::string form = optarg ? optarg : "text";
       if (form != "text" && form != "json") return Fail("--mono-check takes =text or =json, got \"" + form + "\"");
@@ -271,12 +279,14 @@ ParseResult ParseOptions(int argc, char** argv, RenderOptions& options)
   const int positional = argc - optind;
   if (options.showSplash && options.editorSnapshotPath.empty()) return Fail("--splash needs --editor-snapshot");
   if (options.editorScaleGiven && options.editorSnapshotPath.empty()) return Fail("--scale needs --editor-snapshot");
+  if (options.showMonoView && options.editorSnapshotPath.empty()) return Fail("--mono-view needs --editor-snapshot");
   if (options.info && !options.editorSnapshotPath.empty()) return Fail("--info and --editor-snapshot exclude each other");
   if (!options.plotPath.empty() && !options.monoCheck) return Fail("--plot needs --mono-check");
   if (options.monoCheck && (options.info || !options.editorSnapshotPath.empty()))
     return Fail(std::string("--mono-check and ") + (options.info ? "--info" : "--editor-snapshot") + " exclude each other");
-  if (options.monoCheckRate > 0.0 && !(options.monoCheck && positional == 0))
-    return Fail("--rate sets the sample rate of a --mono-check without INPUT; a file is rendered at its own rate");
+  if (options.monoCheckRate > 0.0 && !(options.monoCheck && positional == 0) && !options.showMonoView)
+    return Fail("--rate sets the sample rate of a --mono-check without INPUT or of --mono-view; a file is rendered "
+                "at its own rate");
   if (options.jobs > 0 && options.outDir.empty()) return Fail("--jobs needs --out-dir");
   if (options.info && (!options.presetPath.empty() || !options.savePresetPath.empty()))
     return Fail("--info shows the plug-in as it opens; it does not go with --preset or --save-preset");

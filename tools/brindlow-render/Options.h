@@ -28,10 +28,12 @@ struct RenderOptions
   bool showSplash = false;        // --splash: with the splash screen shown
   double editorScale = 1.0;       // --scale S: the snapshot drawn at scale S (1 ... 3)
   bool editorScaleGiven = false;
+  bool showMonoView = false;      // --mono-view: with the mono-check strip shown
   bool monoCheck = false;         // --mono-check: report what the fold-down to mono does
   bool monoCheckJson = false;     // --mono-check=json: the report as JSON
   std::string plotPath;           // --plot FILE.png: a picture of the mono check
-  double monoCheckRate = 0.0;     // --rate HZ: sample rate of a mono check without INPUT (0: default)
+  double monoCheckRate = 0.0;     // --rate HZ: sample rate of a mono check without INPUT or of the
+                                  // snapshot's mono-check strip (0: default)
   bool quiet = false;
   bool help = false;
   std::string presetPath;     // --preset FILE.fxp|FILE.fxb: loaded before rendering
