@@ -144,6 +144,8 @@ KyvBrindlowGraphics::KyvBrindlowGraphics(IEditorDelegate* plug) : IGraphicsWindo
   SetSizeMenu(true);  // a right click on the backdrop offers the editor's sizes
 }
 
+KyvBrindlowGraphics::~KyvBrindlowGraphics() = default;
+
 void* KyvBrindlowGraphics::OpenEditorWindow(void* parentWindow)
 {
   void* window = IGraphicsWindow::OpenEditorWindow(parentWindow);

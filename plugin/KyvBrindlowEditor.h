@@ -63,6 +63,7 @@ class KyvBrindlowGraphics : public IGraphicsWindow
 public:
   // GUI thread (or construction): the panel for plug, at the editor size.
   explicit KyvBrindlowGraphics(IEditorDelegate* plug);
+  ~KyvBrindlowGraphics() override;
   // GUI thread: opens the window; a window that opened counts towards the splash.
   void* OpenEditorWindow(void* parentWindow) override;
 
