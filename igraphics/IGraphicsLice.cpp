@@ -1,5 +1,6 @@
 #include "IGraphicsLice.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -30,8 +31,8 @@ bool IGraphicsLice::SurfaceLimits(int32_t& width, int32_t& height) const
   // The editor size, cut to the pixels the draw bitmap really has (it may not
   // have followed a size change yet).
   if (!mDrawBitmap || !mDrawBitmap->PixelData()) return false;
-  width = mWidth < mDrawBitmap->Width() ? mWidth : mDrawBitmap->Width();
-  height = mHeight < mDrawBitmap->Height() ? mHeight : mDrawBitmap->Height();
+  width = std::min(EditorWidth(), mDrawBitmap->Width());
+  height = std::min(EditorHeight(), mDrawBitmap->Height());
   return width > 0 && height > 0;
 }
 
@@ -72,13 +73,13 @@ void IGraphicsLice::CreateDrawSurface()
   ApplyHostValues();
   delete mDrawBitmap;
   delete mScratchBitmap;
-  mDrawBitmap = new LICE_SysBitmap(mWidth, mHeight);
+  mDrawBitmap = new LICE_SysBitmap(EditorWidth(), EditorHeight());
   mScratchBitmap = new LICE_MemBitmap(0, 0, 4);
 }
 
 void IGraphicsLice::ResizeDrawSurface()
 {
-  if (mDrawBitmap) mDrawBitmap->SetSize(mWidth, mHeight);
+  if (mDrawBitmap) mDrawBitmap->SetSize(EditorWidth(), EditorHeight());
 }
 
 void IGraphicsLice::SetEditorSize(int32_t width, int32_t height)
@@ -88,7 +89,88 @@ void IGraphicsLice::SetEditorSize(int32_t width, int32_t height)
   SetLastMouse(-1, -1);
   mCaptured = -1;
   DeleteAllControls();
-  if (mPlug) mPlug->ResizeEditorRect(width, height);
+  if (mPlug) mPlug->ResizeEditorRect(EditorWidth(), EditorHeight());
+}
+
+// ---------------------------------------------------------------------------
+// Scale
+
+double IGraphicsLice::UsableScale(double scale)
+{
+  if (!(scale > 0.0)) return 0.0;  // NaN, zero, negative
+  return scale < 1.0 ? 1.0 : (scale > 3.0 ? 3.0 : scale);
+}
+
+void IGraphicsLice::UpdateScale(bool ownReason)
+{
+  double scale = 1.0;
+  if (mUserScale > 0.0) scale = mUserScale;
+  else if (mHostScale > 0.0) scale = mHostScale;
+  else if (mPlatformScale > 0.0) scale = mPlatformScale;
+  if (scale == mScale) return;
+  const int32_t oldWidth = EditorWidth(), oldHeight = EditorHeight();
+  mScale = scale;
+  ResizeDrawSurface();
+  MarkAllDirty();
+  ResizeWindow(oldWidth, oldHeight);
+  if (ownReason && mPlug) mPlug->ResizeEditorRect(EditorWidth(), EditorHeight());
+}
+
+bool IGraphicsLice::SetHostScale(double scale)
+{
+  const double usable = UsableScale(scale);
+  if (usable == 0.0) return false;
+  mHostScale = usable;
+  UpdateScale(false);
+  return true;
+}
+
+void IGraphicsLice::SetUserScale(double scale)
+{
+  if (std::isnan(scale) || scale < 0.0) return;
+  mUserScale = UsableScale(scale);
+  UpdateScale(true);
+}
+
+void IGraphicsLice::SetPlatformScale(double scale, bool tellPlug)
+{
+  mPlatformScale = UsableScale(scale);
+  UpdateScale(tellPlug);
+}
+
+bool IGraphicsLice::AdjustEditorSize(int& width, int& height) const
+{
+  if (width <= 0 || height <= 0 || mWidth <= 0 || mHeight <= 0) return false;
+  // The largest panel that fits the size asked for, at a scale from 1 to 3.
+  double scale = std::min(double(width) / mWidth, double(height) / mHeight);
+  scale = scale < 1.0 ? 1.0 : (scale > 3.0 ? 3.0 : scale);
+  width = int(std::lround(mWidth * scale));
+  height = int(std::lround(mHeight * scale));
+  return true;
+}
+
+bool IGraphicsLice::SetEditorSizeFromHost(int width, int height)
+{
+  if (width == EditorWidth() && height == EditorHeight()) return true;
+  int adjustedWidth = width, adjustedHeight = height;
+  if (!AdjustEditorSize(adjustedWidth, adjustedHeight)) return false;
+  // The width decides: the adjusted height is the width's round(panel height * s).
+  mUserScale = UsableScale(double(adjustedWidth) / mWidth);
+  UpdateScale(false);
+  return adjustedWidth == width && adjustedHeight == height;
+}
+
+IBounds IGraphicsLice::ToDevice(const IBounds& r) const
+{
+  if (mScale == 1.0) return r;
+  return IBounds(ToDevice(r.left), ToDevice(r.top), ToDevice(r.right), ToDevice(r.bottom));
+}
+
+IBounds IGraphicsLice::ToPanel(const IBounds& deviceArea) const
+{
+  if (mScale == 1.0 || deviceArea.IsEmpty()) return deviceArea;
+  return IBounds(int32_t(std::floor(deviceArea.left / mScale)), int32_t(std::floor(deviceArea.top / mScale)),
+                 int32_t(std::ceil(deviceArea.right / mScale)), int32_t(std::ceil(deviceArea.bottom / mScale)));
 }
 
 uint32_t* IGraphicsLice::SurfacePixels()

@@ -4,6 +4,7 @@
 // events to them. Platform-neutral; the window layer derives from it and
 // supplies the window, the screen copy, text and the platform prompts.
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -112,8 +113,39 @@ public:
   IEditorDelegate* Plug() const { return mPlug; }
   int32_t Width() const { return mWidth; }
   int32_t Height() const { return mHeight; }
-  int EditorWidth() const override { return mWidth; }
-  int EditorHeight() const override { return mHeight; }
+
+  // --- size and scale (see IGraphics.h) --------------------------------------
+  // Controls, layout and dispatch work in panel units (Width() x Height()); the draw
+  // bitmap and the window measure EditorWidth() x EditorHeight() device pixels.
+  int EditorWidth() const override { return DeviceExtent(mWidth); }
+  int EditorHeight() const override { return DeviceExtent(mHeight); }
+  double EditorScale() const override { return mScale; }
+  bool SetHostScale(double scale) override;
+  bool CanResizeEditor() const override { return true; }
+  bool AdjustEditorSize(int& width, int& height) const override;
+  bool SetEditorSizeFromHost(int width, int height) override;
+  // The user's choice of scale, 1 ... 3 (held to the range); 0 follows the host and the
+  // platform again. NaN and negative values change nothing. Holds for this object's life,
+  // across window openings. A change resizes the window and tells the plug-in.
+  void SetUserScale(double scale);
+  double UserScale() const { return mUserScale; }
+  double HostScale() const { return mHostScale; }
+  double PlatformScale() const { return mPlatformScale; }
+  // A scale source's value as kept: held to 1 ... 3; 0 for NaN, zero, negative.
+  static double UsableScale(double scale);
+
+  // Panel units to device pixels and back. A panel coordinate v lands on device pixel
+  // round(v * s), so neighbouring panel rectangles tile the device bitmap.
+  int32_t ToDevice(int32_t v) const { return mScale == 1.0 ? v : int32_t(std::lround(v * mScale)); }
+  float ToDevice(float v) const { return float(v * mScale); }
+  IBounds ToDevice(const IBounds& r) const;
+  // The device pixel's panel coordinate: floor(v / s).
+  int32_t ToPanel(int32_t deviceV) const
+  {
+    return mScale == 1.0 ? deviceV : int32_t(std::floor(deviceV / mScale));
+  }
+  // The smallest panel rectangle that covers a device rectangle.
+  IBounds ToPanel(const IBounds& deviceArea) const;
   int32_t FrameRate() const { return mFrameRate; }
   int32_t ControlCount() const { return int32_t(mControls.size()); }
   // The control at |index|, or null outside 0 .. count - 1.
@@ -138,12 +170,25 @@ protected:
   bool SurfaceLimits(int32_t& width, int32_t& height) const;
   // Resizes the draw bitmap (when it exists) to the editor size.
   void ResizeDrawSurface();
+  // The platform's scale (0 unknown); |tellPlug| when the plug-in should hear of a new size.
+  void SetPlatformScale(double scale, bool tellPlug);
+  // Takes the effective scale from its sources; on a change the draw bitmap follows, every
+  // control is painted again, the window is resized (ResizeWindow) and, for |ownReason|
+  // (the user's or the platform's), the plug-in hears the new size.
+  void UpdateScale(bool ownReason);
+  // The editor's device size changed from oldWidth x oldHeight: the window follows.
+  virtual void ResizeWindow(int32_t /*oldWidth*/, int32_t /*oldHeight*/) {}
+  int32_t DeviceExtent(int32_t panel) const { return int32_t(std::lround(panel * mScale)); }
 
   std::vector<IControl*> mControls;
   IEditorDelegate* mPlug;
   IBounds mDrawArea;
   int32_t mWidth, mHeight;
   int32_t mFrameRate;
+  double mScale = 1.0;          // effective: user > host > platform > 1
+  double mUserScale = 0.0;      // 0: follow the host
+  double mHostScale = 0.0;      // 0: the host named none
+  double mPlatformScale = 0.0;  // 0: unknown
   int32_t mCaptured = -1;
   int32_t mHovered = -1;
   int32_t mLastMouseX = 0, mLastMouseY = 0;

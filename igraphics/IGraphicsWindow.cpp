@@ -1,6 +1,7 @@
 #include "IGraphicsWindow.h"
 #include "IParam.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <vector>
@@ -91,21 +92,25 @@ ITextRenderer* IGraphicsWindow::TextRenderer() const { return mBackend->TextRend
 
 void* IGraphicsWindow::OpenEditorWindow(void* parentWindow)
 {
-  IBounds rect(0, 0, Width(), Height());
+  int32_t offsetX = 0, offsetY = 0;
   if (mWindow)
   {
-    // Re-opened in a new parent: keep the old size and the offset the window had from its
-    // own parent's corner. Measuring against the new parent would carry the two parents'
-    // distance on screen into the offset and could put the editor outside the host's window.
+    // Re-opened in a new parent: keep the offset the window had from its own parent's
+    // corner. Measuring against the new parent would carry the two parents' distance on
+    // screen into the offset and could put the editor outside the host's window.
     IBounds parentRect, windowRect;
     const bool known = mParentWindow && mBackend->ScreenRect(mParentWindow, parentRect) &&
                        mBackend->ScreenRect(mWindow, windowRect);
     CloseEditorWindow();
     if (known)
-      rect = IBounds(windowRect.left - parentRect.left, windowRect.top - parentRect.top,
-                     windowRect.left - parentRect.left + windowRect.Width(),
-                     windowRect.top - parentRect.top + windowRect.Height());
+    {
+      offsetX = windowRect.left - parentRect.left;
+      offsetY = windowRect.top - parentRect.top;
+    }
   }
+  // The window is made at the platform's scale for its parent from the start.
+  SetPlatformScale(mBackend->PlatformScale(parentWindow), true);
+  const IBounds rect(offsetX, offsetY, offsetX + EditorWidth(), offsetY + EditorHeight());
   mWindow = mBackend->CreateEditorWindow(this, parentWindow, rect, TickMilliseconds());
   mWindowThread = std::this_thread::get_id();
   mParentWindow = mWindow ? parentWindow : nullptr;
@@ -166,7 +171,7 @@ bool IGraphicsWindow::PresentRect(const IBounds& area)
     mDrawnBox->Paint(*this, TextRenderer(), mEditState == kEditFocused);
     mDrawArea = painting;
   }
-  if (mWindow) mBackend->CopyToScreen(mWindow, DrawBitmap(), area);
+  if (mWindow) mBackend->CopyToScreen(mWindow, DrawBitmap(), ToDevice(area));
   return true;
 }
 
@@ -183,16 +188,23 @@ bool IGraphicsWindow::RenderText(const ITextStyle& style, const char* text, cons
 
 void IGraphicsWindow::SetEditorSize(int32_t width, int32_t height)
 {
-  const int32_t dW = width - Width(), dH = height - Height();
-  IBounds before;
-  if (mWindow) mBackend->ScreenRect(mWindow, before);
+  const int32_t oldWidth = EditorWidth(), oldHeight = EditorHeight();
   IGraphicsLice::SetEditorSize(width, height);
   ResizeDrawSurface();
-  if (mWindow)
-  {
-    mBackend->GrowWindow(mWindow, dW, dH);
-    mBackend->RepaintNow(mWindow, IBounds(0, 0, before.Width(), before.Height()));
-  }
+  ResizeWindow(oldWidth, oldHeight);
+}
+
+void IGraphicsWindow::ResizeWindow(int32_t oldWidth, int32_t oldHeight)
+{
+  if (!mWindow) return;
+  // A native box sits at device pixels of the old size: the edit ends. A drawn one lies in
+  // panel units and scales with the panel.
+  if (mEditBox && !mDrawnBox) RemoveEditBox();
+  IBounds before;
+  mBackend->ScreenRect(mWindow, before);
+  mBackend->GrowWindow(mWindow, EditorWidth() - oldWidth, EditorHeight() - oldHeight);
+  const int32_t width = std::max(before.Width(), EditorWidth()), height = std::max(before.Height(), EditorHeight());
+  mBackend->RepaintNow(mWindow, IBounds(0, 0, width, height));
 }
 
 // ---------------------------------------------------------------------------
@@ -201,7 +213,7 @@ void IGraphicsWindow::SetEditorSize(int32_t width, int32_t height)
 void IGraphicsWindow::HandlePaint(const IBounds& area)
 {
   if (NativeBoxHasFocus() || area.IsEmpty()) return;
-  PaintArea(area);
+  PaintArea(ToPanel(area));
 }
 
 void IGraphicsWindow::HandleTick()
@@ -221,7 +233,7 @@ void IGraphicsWindow::HandleTick()
         if (mDrawnBox && mDrawnBoxChanged && mWindow)
         {
           mDrawnBoxChanged = false;
-          mBackend->RepaintNow(mWindow, mDrawnBox->Bounds());
+          mBackend->RepaintNow(mWindow, ToDevice(mDrawnBox->Bounds()));
         }
         break;
     }
@@ -232,7 +244,7 @@ void IGraphicsWindow::HandleTick()
   const bool controlsDirty = CollectDirty(area);
   if (mDrawnBox && mDrawnBoxChanged) area = area.Union(mDrawnBox->Bounds());
   mDrawnBoxChanged = false;
-  if (!area.IsEmpty() && mWindow) mBackend->RepaintNow(mWindow, area);
+  if (!area.IsEmpty() && mWindow) mBackend->RepaintNow(mWindow, ToDevice(area));
   if (controlsDirty && mEditBox) mEditState = kEditRefresh;
 }
 
@@ -304,6 +316,8 @@ bool IGraphicsWindow::DrawnBoxKey(const IKeyPress& key)
 
 bool IGraphicsWindow::HandleKey(const IKeyPress& key, int32_t pointerX, int32_t pointerY)
 {
+  pointerX = ToPanel(pointerX);
+  pointerY = ToPanel(pointerY);
   if (NativeBoxHasFocus()) return false;
   if (DrawnBoxKey(key)) return true;
   if (mDrawnBox && mEditState == kEditFocused) return false;  // typing is not for the controls
@@ -326,6 +340,8 @@ bool IGraphicsWindow::HostKeyUp(const IKeyPress& key)
 
 bool IGraphicsWindow::HandleMouseMove(int32_t x, int32_t y, const IMouseKeys& keys, bool windowHasCapture)
 {
+  x = ToPanel(x);
+  y = ToPanel(y);
   if (EditHasFocus()) return false;
   if (keys.left || keys.right)
   {
@@ -336,6 +352,11 @@ bool IGraphicsWindow::HandleMouseMove(int32_t x, int32_t y, const IMouseKeys& ke
 }
 
 void IGraphicsWindow::HandleLeftButtonDown(int32_t x, int32_t y, const IMouseKeys& keys)
+{
+  LeftButtonDown(ToPanel(x), ToPanel(y), keys);
+}
+
+void IGraphicsWindow::LeftButtonDown(int32_t x, int32_t y, const IMouseKeys& keys)
 {
   if (mDrawnBox && mDrawnBox->Bounds().Contains(x, y))
   {
@@ -367,6 +388,8 @@ void IGraphicsWindow::HandleLeftButtonDown(int32_t x, int32_t y, const IMouseKey
 
 void IGraphicsWindow::HandleRightButtonDown(int32_t x, int32_t y, const IMouseKeys& keys)
 {
+  x = ToPanel(x);
+  y = ToPanel(y);
   // A right press while a box is open cancels the edit on the next tick.
   if (mEditBox)
   {
@@ -378,6 +401,8 @@ void IGraphicsWindow::HandleRightButtonDown(int32_t x, int32_t y, const IMouseKe
 
 void IGraphicsWindow::HandleButtonUp(int32_t x, int32_t y, const IMouseKeys& keys)
 {
+  x = ToPanel(x);
+  y = ToPanel(y);
   if (EditHasFocus()) return;
   DispatchMouseUp(x, y, keys);
 }
@@ -385,10 +410,12 @@ void IGraphicsWindow::HandleButtonUp(int32_t x, int32_t y, const IMouseKeys& key
 bool IGraphicsWindow::HandleDoubleClick(int32_t x, int32_t y, const IMouseKeys& keys)
 {
   if (EditHasFocus()) return false;
+  x = ToPanel(x);
+  y = ToPanel(y);
   if (mDrawnBox && mDrawnBox->Bounds().Contains(x, y))
   {
     // The second press into a drawn box acts as the first did.
-    HandleLeftButtonDown(x, y, keys);
+    LeftButtonDown(x, y, keys);
     return false;
   }
   return DispatchDoubleClick(x, y, keys);
@@ -396,6 +423,8 @@ bool IGraphicsWindow::HandleDoubleClick(int32_t x, int32_t y, const IMouseKeys& 
 
 void IGraphicsWindow::HandleWheel(int32_t x, int32_t y, const IMouseKeys& keys, int32_t steps)
 {
+  x = ToPanel(x);
+  y = ToPanel(y);
   if (EditHasFocus()) return;
   DispatchWheel(x, y, keys, steps);
 }
@@ -406,9 +435,10 @@ void IGraphicsWindow::HandleMouseLeave()
   DispatchMouseLeave();
 }
 
-void IGraphicsWindow::HandlePlatformScale(double)
+void IGraphicsWindow::HandlePlatformScale(double scale)
 {
-  // The panel is drawn at one size for now.
+  // The window moved to a screen of another DPI: the editor's own change, the host hears of it.
+  SetPlatformScale(scale, true);
 }
 
 void IGraphicsWindow::HandleFocusLost()
@@ -464,7 +494,7 @@ void IGraphicsWindow::EditParameterInPlace(IControl* control, IParameter* param)
     const int32_t x = cx - width / 2;
     if (native)
     {
-      box = mBackend->CreateListBox(mWindow, IBounds(x, cy, x + width, cy + 36 * (n + 1)), items, selected);
+      box = mBackend->CreateListBox(mWindow, ToDevice(IBounds(x, cy, x + width, cy + 36 * (n + 1))), items, selected);
     }
     else
     {
@@ -479,7 +509,7 @@ void IGraphicsWindow::EditParameterInPlace(IControl* control, IParameter* param)
     const int32_t x = cx - width / 2;
     const IBounds rect(x, cy - 8, x + width, cy + 8);
     if (native)
-      box = mBackend->CreateEditBox(mWindow, rect, current);
+      box = mBackend->CreateEditBox(mWindow, ToDevice(rect), current);
     else
       mDrawnBox.reset(new IDrawnEditBox(KeptInside(rect, Width(), Height()), current, kEditTextChars));
   }

@@ -94,7 +94,8 @@ public:
   // Tick period in milliseconds for this editor's frame rate.
   int32_t TickMilliseconds() const { return int32_t(1000.0 / FrameRate()); }
 
-  // --- events from the back-end, in window coordinates ---
+  // --- events from the back-end, in window coordinates (device pixels; the editor takes
+  // them to panel units, floor(v / scale), before dispatching) ---
   void HandlePaint(const IBounds& area);
   void HandleTick();
   // A key pressed with the pointer at (pointerX, pointerY). Answers whether it was used.
@@ -128,6 +129,9 @@ public:
   const IDrawnEditBox* DrawnBox() const { return mDrawnBox.get(); }
 
 private:
+  void ResizeWindow(int32_t oldWidth, int32_t oldHeight) override;
+  // HandleLeftButtonDown in panel units.
+  void LeftButtonDown(int32_t x, int32_t y, const IMouseKeys& keys);
   bool NativeBoxHasFocus() const { return EditHasFocus() && !mDrawnBox; }
   // A key for the drawn box; answers whether it was used.
   bool DrawnBoxKey(const IKeyPress& key);

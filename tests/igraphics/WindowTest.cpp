@@ -1,6 +1,8 @@
 // The platform-neutral window layer driven through a recording back-end.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "IBitmapControls.h"
 #include "IGraphicsWindow.h"
 #include "IPlatformServices.h"
@@ -59,6 +61,7 @@ public:
     return true;
   }
   ITextRenderer* TextRenderer() override { return &text; }
+  double PlatformScale(void*) override { return platformScale; }
   bool HasNativeEditBoxes() const override { return true; }
   void* CreateEditBox(void*, const IBounds& rect, const char* text) override
   {
@@ -79,6 +82,7 @@ public:
   void DestroyBox(void*) override { ++boxesDestroyed; }
 
   IGraphicsWindow* owner = nullptr;
+  double platformScale = 0.0;
   RecordingText text;
   int window = 0, box = 0;
   bool failCreate = false;
@@ -243,14 +247,14 @@ TEST_F(WindowTest, OpeningStartsTheTickAndRepaintsEverything)
   EXPECT_EQ(backend->destroyed, 1);
 }
 
-TEST_F(WindowTest, ReopeningInANewParentKeepsSizeAndOffset)
+TEST_F(WindowTest, ReopeningInANewParentKeepsTheOffsetAtTheEditorsSize)
 {
   Open();
   backend->windowRect = IBounds(110, 230, 410, 430);  // moved and resized by the host
   backend->parentRect = IBounds(100, 200, 900, 800);
   ASSERT_NE(window->OpenEditorWindow(&parent), nullptr);
   EXPECT_EQ(backend->destroyed, 1);
-  EXPECT_EQ(backend->createdAt.back(), IBounds(10, 30, 310, 230));
+  EXPECT_EQ(backend->createdAt.back(), IBounds(10, 30, 376, 242));
 }
 
 TEST_F(WindowTest, ReopeningInAParentElsewhereOnScreenKeepsTheOffsetFromTheOldParent)
@@ -430,6 +434,112 @@ TEST_F(WindowTest, TextGoesToTheBackendUnlessEmpty)
   EXPECT_TRUE(window->RenderText(style, "", IBounds(0, 0, 10, 10)));
   EXPECT_TRUE(window->RenderText(style, "v1.03", IBounds(0, 0, 10, 10)));
   EXPECT_EQ(backend->text.texts, (std::vector<std::string>{"v1.03"}));
+}
+
+// --- scale ---
+
+TEST_F(WindowTest, TheUsersScaleOutranksTheHostsWhichOutranksThePlatforms)
+{
+  backend->platformScale = 1.25;
+  Open();
+  EXPECT_EQ(backend->createdAt.back(), IBounds(0, 0, 458, 265));  // round(366 * 1.25) x round(212 * 1.25)
+  EXPECT_EQ(plug.resizedTo.back(), std::make_pair(458, 265));
+  const size_t told = plug.resizedTo.size();
+
+  // The host's scale: the window follows, the host is not told back.
+  EXPECT_TRUE(window->SetHostScale(2.0));
+  EXPECT_DOUBLE_EQ(window->EditorScale(), 2.0);
+  EXPECT_EQ(backend->grown.back(), std::make_pair(732 - 458, 424 - 265));
+  EXPECT_EQ(window->DrawBitmap()->Width(), 732);
+  EXPECT_EQ(window->DrawBitmap()->Height(), 424);
+  EXPECT_EQ(plug.resizedTo.size(), told);
+  EXPECT_EQ(backend->repainted.back(), IBounds(0, 0, 732, 424));
+
+  // The user's: the window follows and the host hears the new size.
+  window->SetUserScale(3.0);
+  EXPECT_EQ(window->EditorWidth(), 1098);
+  EXPECT_EQ(window->EditorHeight(), 636);
+  EXPECT_EQ(plug.resizedTo.back(), std::make_pair(1098, 636));
+  window->SetHostScale(1.5);  // hidden behind the user's choice
+  EXPECT_DOUBLE_EQ(window->EditorScale(), 3.0);
+  window->SetUserScale(0.0);  // follow the host again
+  EXPECT_DOUBLE_EQ(window->EditorScale(), 1.5);
+  EXPECT_EQ(plug.resizedTo.back(), std::make_pair(549, 318));
+
+  // The platform's, while open: under the host's here.
+  window->HandlePlatformScale(2.5);
+  EXPECT_DOUBLE_EQ(window->EditorScale(), 1.5);
+  EXPECT_DOUBLE_EQ(window->PlatformScale(), 2.5);
+}
+
+TEST_F(WindowTest, ScalesOutOfRangeAreHeldAndMeaninglessOnesIgnored)
+{
+  Open();
+  EXPECT_FALSE(window->SetHostScale(std::nan("")));
+  EXPECT_FALSE(window->SetHostScale(0.0));
+  EXPECT_FALSE(window->SetHostScale(-2.0));
+  EXPECT_DOUBLE_EQ(window->EditorScale(), 1.0);
+  EXPECT_TRUE(window->SetHostScale(7.0));
+  EXPECT_DOUBLE_EQ(window->EditorScale(), 3.0);
+  EXPECT_TRUE(window->SetHostScale(0.5));
+  EXPECT_DOUBLE_EQ(window->EditorScale(), 1.0);
+  window->SetUserScale(2.0);
+  window->SetUserScale(std::nan(""));
+  window->SetUserScale(-1.0);
+  EXPECT_DOUBLE_EQ(window->UserScale(), 2.0);
+  EXPECT_DOUBLE_EQ(window->EditorScale(), 2.0);
+}
+
+TEST_F(WindowTest, HostSizesKeepThePanelsProportionsWithinOneToThreeTimes)
+{
+  EXPECT_TRUE(window->CanResizeEditor());
+  int w = 800, h = 800;
+  ASSERT_TRUE(window->AdjustEditorSize(w, h));
+  EXPECT_EQ(w, 800);
+  EXPECT_EQ(h, 463);  // round(212 * 800 / 366)
+  w = 100, h = 100;
+  ASSERT_TRUE(window->AdjustEditorSize(w, h));
+  EXPECT_EQ(std::make_pair(w, h), std::make_pair(366, 212));
+  w = 5000, h = 3000;
+  ASSERT_TRUE(window->AdjustEditorSize(w, h));
+  EXPECT_EQ(std::make_pair(w, h), std::make_pair(1098, 636));
+  w = 0, h = 300;
+  EXPECT_FALSE(window->AdjustEditorSize(w, h));
+  EXPECT_EQ(std::make_pair(w, h), std::make_pair(0, 300));
+
+  Open();
+  const size_t told = plug.resizedTo.size();
+  EXPECT_TRUE(window->SetEditorSizeFromHost(732, 424));
+  EXPECT_DOUBLE_EQ(window->UserScale(), 2.0);
+  EXPECT_EQ(backend->grown.back(), std::make_pair(366, 212));
+  EXPECT_FALSE(window->SetEditorSizeFromHost(800, 800));  // taken as 800 x 463
+  EXPECT_EQ(window->EditorWidth(), 800);
+  EXPECT_EQ(window->EditorHeight(), 463);
+  const size_t grown = backend->grown.size();
+  EXPECT_TRUE(window->SetEditorSizeFromHost(800, 463));  // the current size: nothing changes
+  EXPECT_EQ(backend->grown.size(), grown);
+  EXPECT_EQ(plug.resizedTo.size(), told);  // the host asked: it is never told back
+}
+
+TEST_F(WindowTest, AtTwiceTheSizeMouseEventsMeanWhatTheyMeanInPanelUnits)
+{
+  window->SetHostScale(2.0);
+  Open();
+  knob->SetValue(0.0);
+  window->HandleLeftButtonDown(180, 200, kLeft);  // (90, 100) in panel units: the knob
+  window->HandleMouseMove(180, 200 - 156, kLeft, true);  // a quarter of four knob heights as drawn
+  EXPECT_NEAR(knob->Value(), 0.25, 1e-12);
+  window->HandleButtonUp(180, 44, kLeft);
+  window->HandleWheel(113, 147, IMouseKeys(), 2);  // (56, 73): the knob's corner
+  EXPECT_NEAR(knob->Value(), 0.27, 1e-12);
+  window->HandleWheel(111, 147, IMouseKeys(), 2);  // (55, 73): beside it
+  EXPECT_NEAR(knob->Value(), 0.27, 1e-12);
+
+  // A paint asked in device pixels paints the panel area under it and copies it back whole.
+  backend->copied.clear();
+  window->HandlePaint(IBounds(113, 147, 115, 149));
+  ASSERT_EQ(backend->copied.size(), 1u);
+  EXPECT_EQ(backend->copied[0], IBounds(112, 146, 116, 150));
 }
 
 }  // namespace
