@@ -100,6 +100,12 @@ TEST_F(EditorPlatformScaleTest, TheBackEndReadsXftDpiAsXrdbLoadsIt)
   EXPECT_EQ(backend.PlatformScale(const_cast<void*>(into)), 0.0) << "without RESOURCE_MANAGER";
 }
 
+TEST_F(EditorPlatformScaleTest, OpensAtTwiceThePanelWhereXftDpiIs192)
+{
+  LoadResources("Xft.dpi: 192\n");
+  ExpectEditorOpensAt(2 * Panel::kWidth, 2 * Panel::kHeight);
+}
+
 TEST_F(EditorPlatformScaleTest, OpensAtThePanelsSizeWithoutXftDpi)
 {
   RemoveResources();
