@@ -11,6 +11,7 @@
 #include "IParam.h"
 #include "ImageCache.h"
 #include "lice.h"
+#include "resample.h"
 
 
 namespace {
@@ -48,6 +49,7 @@ IGraphicsLice::~IGraphicsLice()
 {
   delete mDrawBitmap;
   delete mScratchBitmap;
+  delete mScaledScratch;
   DeleteAllControls();
 }
 
@@ -89,6 +91,7 @@ void IGraphicsLice::SetEditorSize(int32_t width, int32_t height)
   SetLastMouse(-1, -1);
   mCaptured = -1;
   DeleteAllControls();
+  mHasBackdrop = false;
   if (mPlug) mPlug->ResizeEditorRect(EditorWidth(), EditorHeight());
 }
 
@@ -195,6 +198,7 @@ void IGraphicsLice::AttachBackdrop(int32_t resourceId, const char* name)
   IControl* backdrop = new IBitmapControl(mPlug, 0, 0, -1, strip, kBlendCopy);
   backdrop->SetGraphics(this);
   mControls.insert(mControls.begin(), backdrop);
+  mHasBackdrop = true;
 }
 
 void IGraphicsLice::PushParameterToControls(int paramIdx, double value, bool isNormalized)
@@ -409,13 +413,33 @@ bool IGraphicsLice::BlitStripFrame(const IBitmapStrip& strip, const IBounds& des
 bool IGraphicsLice::BlitImage(const IBitmapStrip& strip, const IBounds& dest, int32_t srcX, int32_t srcY,
                               const IBlend* blend)
 {
-  const IBounds clip = dest.Intersection(mDrawArea);
-  if (clip.IsEmpty()) return true;
-  srcX += clip.left - dest.left;
-  srcY += clip.top - dest.top;
   const IRasterBlend rb = RasterBlendFor(blend);
-  LICE::DrawImage(mDrawBitmap, strip.bitmap, clip.left, clip.top, srcX, srcY, clip.Width(), clip.Height(),
-                 rb.opacity, rb.mode);
+  if (mScale == 1.0)
+  {
+    const IBounds clip = dest.Intersection(mDrawArea);
+    if (clip.IsEmpty()) return true;
+    srcX += clip.left - dest.left;
+    srcY += clip.top - dest.top;
+    LICE::DrawImage(mDrawBitmap, strip.bitmap, clip.left, clip.top, srcX, srcY, clip.Width(), clip.Height(),
+                   rb.opacity, rb.mode);
+    return true;
+  }
+  // The source position by frame: frames of the scaled strip need not be s times apart
+  // to the pixel, and a blit never reaches into the next frame.
+  const int32_t frameHeight = strip.FrameHeight();
+  const int32_t frame = frameHeight > 0 && srcY > 0 ? srcY / frameHeight : 0;
+  const ScaledStrip scaled = StripAtScale(strip, frame);
+  if (!scaled.bitmap) return true;
+  const int32_t frameTop = frame * scaled.frameHeight;
+  const IBounds device = ToDevice(dest);
+  const IBounds clip = device.Intersection(ToDevice(mDrawArea));
+  if (clip.IsEmpty()) return true;
+  const int32_t x = ToDevice(srcX) + clip.left - device.left;
+  const int32_t y = frameTop + ToDevice(srcY - frame * frameHeight) + clip.top - device.top;
+  const int32_t height = std::min(clip.Height(), frameTop + scaled.frameHeight - y);
+  if (height <= 0) return true;
+  LICE::DrawImage(mDrawBitmap, scaled.bitmap, clip.left, clip.top, x, y, clip.Width(), height, rb.opacity,
+                 rb.mode);
   return true;
 }
 
@@ -423,37 +447,52 @@ bool IGraphicsLice::BlitImageRotated(const IBitmapStrip& strip, int32_t centreX,
                                      int32_t pivotOffsetY, const IBlend* blend)
 {
   const IRasterBlend rb = RasterBlendFor(blend);
-  LICE::DrawImageRotated(mDrawBitmap, strip.bitmap, centreX - strip.width / 2, centreY - strip.height / 2,
-                        strip.width, strip.height, 0.0f, 0.0f, float(strip.width), float(strip.height),
-                        float(angle), false, rb.opacity, rb.mode | kRasterBilinear, 0.0f, float(pivotOffsetY));
+  const ScaledStrip scaled = StripAtScale(strip);
+  if (!scaled.bitmap) return true;
+  const int32_t w = scaled.width, h = scaled.bitmap->Height();
+  LICE::DrawImageRotated(mDrawBitmap, scaled.bitmap, ToDevice(centreX) - w / 2, ToDevice(centreY) - h / 2, w, h,
+                        0.0f, 0.0f, float(w), float(h), float(angle), false, rb.opacity, rb.mode | kRasterBilinear,
+                        0.0f, ToDevice(float(pivotOffsetY)));
   return true;
 }
 
 bool IGraphicsLice::BlitRotatedMasked(const IBitmapStrip& base, const IBitmapStrip& mask, const IBitmapStrip& top,
                                       int32_t x, int32_t y, double degrees, const IBlend* blend)
 {
+  const ScaledStrip scaledBase = StripAtScale(base), scaledMask = StripAtScale(mask), scaledTop = StripAtScale(top);
+  if (!scaledBase.bitmap || !scaledMask.bitmap || !scaledTop.bitmap) return true;
   const float angle = float(degrees * 0.017453292519943295);
-  const int32_t w = base.width, h = base.height;
+  const int32_t w = scaledBase.width, h = scaledBase.bitmap->Height();
   const float centreOffsetX = (w & 1) ? -0.5f : 0.0f;
   if (!mScratchBitmap) mScratchBitmap = new LICE_MemBitmap(0, 0, 4);
-  LICE::CopyImage(mScratchBitmap, base.bitmap);
+  LICE::CopyImage(mScratchBitmap, scaledBase.bitmap);
   LICE::MaskArea(mScratchBitmap, 0, 0, w, h, 0x00FFFFFFu, 0u);
-  LICE::DrawImageRotated(mScratchBitmap, mask.bitmap, 0, 0, w, h, 0.0f, 0.0f, float(w), float(h), angle, true, 1.0f,
-                        kRasterAdd | kRasterUseSourceAlpha | kRasterBilinear, centreOffsetX, 0.0f);
-  LICE::DrawImageRotated(mScratchBitmap, top.bitmap, 0, 0, w, h, 0.0f, 0.0f, float(w), float(h), angle, true, 1.0f,
-                        kRasterCopy | kRasterUseSourceAlpha | kRasterBilinear, centreOffsetX, 0.0f);
-  const IBounds clip = IBounds(x, y, x + w, y + h).Intersection(mDrawArea);
+  LICE::DrawImageRotated(mScratchBitmap, scaledMask.bitmap, 0, 0, w, h, 0.0f, 0.0f, float(w), float(h), angle, true,
+                        1.0f, kRasterAdd | kRasterUseSourceAlpha | kRasterBilinear, centreOffsetX, 0.0f);
+  LICE::DrawImageRotated(mScratchBitmap, scaledTop.bitmap, 0, 0, w, h, 0.0f, 0.0f, float(w), float(h), angle, true,
+                        1.0f, kRasterCopy | kRasterUseSourceAlpha | kRasterBilinear, centreOffsetX, 0.0f);
+  const int32_t deviceX = ToDevice(x), deviceY = ToDevice(y);
+  const IBounds clip = IBounds(deviceX, deviceY, deviceX + w, deviceY + h).Intersection(ToDevice(mDrawArea));
   if (clip.IsEmpty()) return true;
   const IRasterBlend rb = RasterBlendFor(blend);
-  LICE::DrawImage(mDrawBitmap, mScratchBitmap, clip.left, clip.top, clip.left - x, clip.top - y, clip.Width(),
-                 clip.Height(), rb.opacity, rb.mode);
+  LICE::DrawImage(mDrawBitmap, mScratchBitmap, clip.left, clip.top, clip.left - deviceX, clip.top - deviceY,
+                 clip.Width(), clip.Height(), rb.opacity, rb.mode);
   return true;
 }
 
 bool IGraphicsLice::PlotPoint(const IRgba& colour, float x, float y, const IBlend* blend, bool)
 {
   const IRasterBlend rb = RasterBlendFor(blend);
-  LICE::BlendPixel(mDrawBitmap, int(x + 0.5f), int(y + 0.5f), colour.Word(), rb.opacity, rb.mode);
+  const int32_t px = int32_t(x + 0.5f), py = int32_t(y + 0.5f);
+  if (mScale == 1.0)
+  {
+    LICE::BlendPixel(mDrawBitmap, px, py, colour.Word(), rb.opacity, rb.mode);
+    return true;
+  }
+  // A panel pixel covers s x s device pixels.
+  const IBounds d = ToDevice(IBounds(px, py, px + 1, py + 1));
+  LICE::FillArea(mDrawBitmap, d.left, d.top, d.Width(), d.Height(), colour.Word(), rb.opacity,
+                rb.mode | LICE::kSourceAlpha);
   return true;
 }
 
@@ -462,49 +501,54 @@ bool IGraphicsLice::WritePixel(const IRgba& colour, int32_t x, int32_t y)
   // Stored straight into the surface; points outside the editor are ignored
   // rather than written past the pixels.
   uint32_t* pixels = SurfacePixels();
-  if (!pixels || x < 0 || y < 0 || x >= mDrawBitmap->Width() || y >= mDrawBitmap->Height()) return true;
-  pixels[x + y * mDrawBitmap->RowStride()] = colour.Word();
+  if (!pixels) return true;
+  const IBounds d = ToDevice(IBounds(x, y, x + 1, y + 1));
+  const int32_t stride = mDrawBitmap->RowStride();
+  for (int32_t dy = d.top; dy < d.bottom; ++dy)
+    for (int32_t dx = d.left; dx < d.right; ++dx)
+      if (dx >= 0 && dy >= 0 && dx < mDrawBitmap->Width() && dy < mDrawBitmap->Height())
+        pixels[dx + dy * stride] = colour.Word();
   return true;
+}
+
+void IGraphicsLice::StorePixels(const IRgba& colour, int32_t left, int32_t top, int32_t right, int32_t bottom)
+{
+  // Panel pixels left .. right x top .. bottom (inclusive), held to the surface, stored
+  // as device pixels.
+  uint32_t* pixels = SurfacePixels();
+  int32_t width = 0, height = 0;
+  if (!pixels || !SurfaceLimits(width, height)) return;
+  const int32_t x1 = Clamp(ToDevice(left), 0, width - 1), x2 = Clamp(ToDevice(right + 1) - 1, 0, width - 1);
+  const int32_t y1 = Clamp(ToDevice(top), 0, height - 1), y2 = Clamp(ToDevice(bottom + 1) - 1, 0, height - 1);
+  const int32_t stride = mDrawBitmap->RowStride();
+  const uint32_t word = colour.Word();
+  for (int32_t y = y1; y <= y2; ++y)
+    for (int32_t x = x1; x <= x2; ++x) pixels[x + y * stride] = word;
 }
 
 bool IGraphicsLice::VerticalLine(const IRgba& colour, int32_t x, int32_t y1, int32_t y2)
 {
-  uint32_t* pixels = SurfacePixels();
-  int32_t width = 0, height = 0;
-  if (!pixels || !SurfaceLimits(width, height)) return true;
-  x = Clamp(x, 0, width - 1);
-  y1 = Clamp(y1, 0, height - 1);
-  y2 = Clamp(y2, 0, height - 1);
-  const int32_t stride = mDrawBitmap->RowStride();
-  const uint32_t word = colour.Word();
-  for (int32_t y = y1; y <= y2; ++y) pixels[x + y * stride] = word;
+  StorePixels(colour, x, y1, x, y2);
   return true;
 }
 
 bool IGraphicsLice::HorizontalLine(const IRgba& colour, int32_t y, int32_t x1, int32_t x2)
 {
-  uint32_t* pixels = SurfacePixels();
-  int32_t width = 0, height = 0;
-  if (!pixels || !SurfaceLimits(width, height)) return true;
-  y = Clamp(y, 0, height - 1);
-  x1 = Clamp(x1, 0, width - 1);
-  x2 = Clamp(x2, 0, width - 1);
-  uint32_t* row = pixels + y * mDrawBitmap->RowStride();
-  const uint32_t word = colour.Word();
-  for (int32_t x = x1; x <= x2; ++x) row[x] = word;
+  StorePixels(colour, x1, y, x2, y);
   return true;
 }
 
 bool IGraphicsLice::FillBounds(const IRgba& colour, const IBounds& rect, const IBlend* blend)
 {
   const IRasterBlend rb = RasterBlendFor(blend);
-  LICE::FillArea(mDrawBitmap, rect.left, rect.top, rect.Width(), rect.Height(), colour.Word(), rb.opacity, rb.mode);
+  const IBounds d = ToDevice(rect);
+  LICE::FillArea(mDrawBitmap, d.left, d.top, d.Width(), d.Height(), colour.Word(), rb.opacity, rb.mode);
   return true;
 }
 
 IRgba IGraphicsLice::ReadPixel(int32_t x, int32_t y)
 {
-  return IRgba::FromWord(LICE::FetchPixel(mDrawBitmap, x, y));
+  return IRgba::FromWord(LICE::FetchPixel(mDrawBitmap, ToDevice(x), ToDevice(y)));
 }
 
 // ---------------------------------------------------------------------------
@@ -529,12 +573,92 @@ IBitmapStrip IGraphicsLice::LoadImageStrip(int32_t resourceId, const char* name,
     }
     cache.Insert(bitmap, resourceId);
   }
+  ArtworkSource& source = mArtwork[bitmap];
+  if (source.resourceId < 0)
+  {
+    source.resourceId = resourceId;
+    source.name = name ? name : "";
+  }
   return IBitmapStrip(bitmap, bitmap->Width(), bitmap->Height(), frameCount);
 }
 
 void IGraphicsLice::RetainImage(const IBitmapStrip& strip) { IImageCache::Shared().Insert(strip.bitmap, -1); }
 
-void IGraphicsLice::ReleaseImage(const IBitmapStrip& strip) { IImageCache::Shared().Remove(strip.bitmap); }
+void IGraphicsLice::ReleaseImage(const IBitmapStrip& strip)
+{
+  // Nothing may point at the bitmap once it is gone: a new one could come at its address.
+  mArtwork.erase(strip.bitmap);
+  IImageCache::Shared().Remove(strip.bitmap);
+}
+
+std::string IGraphicsLice::DoubleSizeName(const char* name)
+{
+  std::string result = name ? name : "";
+  const size_t slash = result.find_last_of("\\/");
+  const size_t dot = result.find_last_of('.');
+  const bool hasExtension = dot != std::string::npos && dot > 0 && (slash == std::string::npos || dot > slash + 1);
+  result.insert(hasExtension ? dot : result.size(), "@2x");
+  return result;
+}
+
+LICE_IBitmap* IGraphicsLice::DoubleSizeArtwork(ArtworkSource& source, const IBitmapStrip& strip)
+{
+  if (source.lookedUp) return source.doubleSize;
+  source.lookedUp = true;
+  const int32_t id = source.resourceId + kDoubleSizeIdOffset;
+  IImageCache& cache = IImageCache::Shared();
+  LICE_IBitmap* bitmap = cache.Find(id);
+  if (!bitmap)
+  {
+    // Artwork without a counterpart is resampled from its 1x picture: not finding one is normal.
+    const std::string name = DoubleSizeName(source.name.c_str());
+    bitmap = DeferredImageResource(id, name.c_str());
+    if (!bitmap) bitmap = LoadImageResource(id, name.c_str());
+    if (!bitmap) return nullptr;
+    cache.Insert(bitmap, id);
+  }
+  if (bitmap->Width() != 2 * strip.width || bitmap->Height() != 2 * strip.height)
+  {
+    std::fprintf(stderr, "IGraphicsLice: %s is %d x %d, not twice %d x %d; it is not used\n",
+                 DoubleSizeName(source.name.c_str()).c_str(), bitmap->Width(), bitmap->Height(), int(strip.width),
+                 int(strip.height));
+    return nullptr;
+  }
+  source.doubleSize = bitmap;
+  return bitmap;
+}
+
+IGraphicsLice::ScaledStrip IGraphicsLice::StripAtScale(const IBitmapStrip& strip, int32_t frame)
+{
+  if (!strip.bitmap) return ScaledStrip();
+  const int32_t frameHeight = strip.FrameHeight();
+  if (mScale == 1.0) return ScaledStrip{strip.bitmap, strip.width, frameHeight};
+  const LICE_IBitmap* from = strip.bitmap;
+  auto found = mArtwork.find(strip.bitmap);
+  if (found != mArtwork.end())
+  {
+    if (LICE_IBitmap* doubleSize = DoubleSizeArtwork(found->second, strip))
+    {
+      if (mScale == 2.0) return ScaledStrip{doubleSize, 2 * strip.width, 2 * frameHeight};
+      from = doubleSize;
+    }
+  }
+  const int32_t frames = strip.frames > 1 ? strip.frames : 1;
+  const int32_t width = DeviceExtent(strip.width), height = DeviceExtent(frameHeight);
+  // Shared by every editor of the module: a second instance resamples nothing.
+  const IImageCache::ScaledPixels shared =
+    IImageCache::Shared().ScaledFrame(strip.bitmap, from, frames, width, height, mScale, frame);
+  if (shared.bitmap) return ScaledStrip{shared.bitmap, shared.width, shared.frameHeight};
+
+  // An image its owner keeps outside the cache: resampled for this one draw.
+  if (!mScaledScratch) mScaledScratch = new LICE_MemBitmap(0, 0, 4);
+  mScaledScratch->SetSize(width, height * frames);
+  const int32_t sourceFrameHeight = from->Height() / frames;
+  for (int32_t k = frame < 0 ? 0 : frame; k < frames && (frame < 0 || k == frame); ++k)
+    LICE::ResampleImage(mScaledScratch, 0, k * height, width, height, from,
+                        LICE::Rect{0, k * sourceFrameHeight, from->Width(), (k + 1) * sourceFrameHeight});
+  return ScaledStrip{mScaledScratch, width, height};
+}
 
 IBitmapStrip IGraphicsLice::ScaledCopy(const IBitmapStrip& strip, int32_t width, int32_t height)
 {

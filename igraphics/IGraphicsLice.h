@@ -5,6 +5,7 @@
 // supplies the window, the screen copy, text and the platform prompts.
 
 #include <cmath>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -96,7 +97,7 @@ public:
   // Grows |area| by the bounds of every control that needs painting (after ApplyHostValues).
   bool CollectDirty(IBounds& area);
   bool PaintArea(const IBounds& area);
-  // Draws frame |frame| (counted from 1) of |strip| at |dest|, unscaled.
+  // Draws frame |frame| (counted from 1) of |strip| at |dest| (panel units, at the editor's scale).
   bool BlitStripFrame(const IBitmapStrip& strip, const IBounds& dest, int32_t frame, const IBlend* blend);
   int32_t ControlAt(int32_t x, int32_t y);
 
@@ -153,11 +154,30 @@ public:
   int32_t CapturedControl() const { return mCaptured; }
   int32_t HoveredControl() const { return mHovered; }
   const IBounds& DrawArea() const { return mDrawArea; }
+  // Whether control 0 is the panel's backdrop (AttachBackdrop).
+  bool HasBackdrop() const { return mHasBackdrop; }
   bool TrackHover() const { return mTrackHover; }
   void SetTrackHover(bool on) { mTrackHover = on; }
   bool StrictPainting() const { return mStrictPainting; }
   void SetStrictPainting(bool on) { mStrictPainting = on; }
   LICE_IBitmap* DrawBitmap() const;
+
+  // --- artwork at scale -------------------------------------------------------
+  // The pixels of |strip| at the editor's scale: at 1 the strip's own; at 2 the artwork's
+  // double-size counterpart where the module has one (resource id + kDoubleSizeIdOffset,
+  // named by DoubleSizeName); otherwise resampled, frame by frame, from that counterpart
+  // or else from the strip. Made at the first paint that needs it and kept per (image,
+  // scale) in the image cache, for every editor; a resampled frame is made when |frame|
+  // (counted from 0; -1 all of them) is first drawn. Null for a strip without pixels.
+  struct ScaledStrip
+  {
+    const LICE_IBitmap* bitmap = nullptr;
+    int32_t width = 0, frameHeight = 0;
+  };
+  ScaledStrip StripAtScale(const IBitmapStrip& strip, int32_t frame = -1);
+  static constexpr int32_t kDoubleSizeIdOffset = 100;
+  // "img/knob.png" -> "img/knob@2x.png": "@2x" before the extension (at the end without one).
+  static std::string DoubleSizeName(const char* name);
 
 protected:
   void SetLastMouse(int32_t x, int32_t y)
@@ -168,6 +188,9 @@ protected:
   void DeleteAllControls();
   // The area that direct pixel stores may touch; false without pixels.
   bool SurfaceLimits(int32_t& width, int32_t& height) const;
+  // Stores |colour| into panel pixels left .. right x top .. bottom (inclusive) as the
+  // device pixels they cover, held to the surface.
+  void StorePixels(const IRgba& colour, int32_t left, int32_t top, int32_t right, int32_t bottom);
   // Resizes the draw bitmap (when it exists) to the editor size.
   void ResizeDrawSurface();
   // The platform's scale (0 unknown); |tellPlug| when the plug-in should hear of a new size.
@@ -193,9 +216,21 @@ protected:
   int32_t mHovered = -1;
   int32_t mLastMouseX = 0, mLastMouseY = 0;
   bool mTrackHover = false;
+  bool mHasBackdrop = false;
   bool mStrictPainting = true;
   LICE_SysBitmap* mDrawBitmap = nullptr;
   LICE_MemBitmap* mScratchBitmap = nullptr;
+  // Where each artwork image came from, so that its double-size counterpart can be found.
+  struct ArtworkSource
+  {
+    int32_t resourceId = -1;
+    std::string name;
+    bool lookedUp = false;               // for the counterpart
+    LICE_IBitmap* doubleSize = nullptr;  // owned by the image cache
+  };
+  LICE_IBitmap* DoubleSizeArtwork(ArtworkSource& source, const IBitmapStrip& strip);
+  std::map<const LICE_IBitmap*, ArtworkSource> mArtwork;
+  LICE_MemBitmap* mScaledScratch = nullptr;  // see StripAtScale
   IHostValues mHostValues;
   std::vector<double> mParamValues; // normalised, GUI thread only
 };

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "IDrawnEditBox.h"
 #include "IPlatformServices.h"
 #include "ITextRenderer.h"
+#include "ITextStyle.h"
 #include "IWindowBackend.h"
 #include "image_loaders.h"
 #include "lice.h"
@@ -143,6 +145,8 @@ void IGraphicsWindow::CloseEditorWindow()
   mEditedControl = nullptr;
   mEditedParam = nullptr;
   mEditState = kEditIdle;
+  mMenuItems.clear();
+  mMenuChoice = nullptr;
   mBackend->DestroyEditorWindow(window);
 }
 
@@ -180,10 +184,14 @@ bool IGraphicsWindow::RenderText(const ITextStyle& style, const char* text, cons
   if (!text || !*text) return true;
   ITextRenderer* renderer = TextRenderer();
   if (!renderer || !DrawBitmap()) return false;
+  // At scale s the text is s times its size in the device rectangle: one scaled style.
+  const ITextStyle& scaled = style.AtScale(EditorScale());
+  const IBounds deviceRect = ToDevice(rect);
   // Inside a paint pass only the area being painted may change: the backdrop under the
   // rest was not redrawn, and antialiased text drawn twice over itself grows darker.
-  if (!DrawArea().IsEmpty()) return renderer->RenderTextClipped(DrawBitmap(), style, text, rect, DrawArea());
-  return renderer->RenderText(DrawBitmap(), style, text, rect);
+  if (!DrawArea().IsEmpty())
+    return renderer->RenderTextClipped(DrawBitmap(), scaled, text, deviceRect, ToDevice(DrawArea()));
+  return renderer->RenderText(DrawBitmap(), scaled, text, deviceRect);
 }
 
 void IGraphicsWindow::SetEditorSize(int32_t width, int32_t height)
@@ -268,6 +276,18 @@ void IGraphicsWindow::ShowCurrentValueInBox()
 
 void IGraphicsWindow::CommitEdit()
 {
+  if (mMenuChoice)
+  {
+    const std::string text = mDrawnBox ? mDrawnBox->Value() : mBackend->BoxText(mEditBox, kEditTextChars);
+    MenuChoice chosen = std::move(mMenuChoice);
+    int32_t index = -1;
+    for (size_t i = 0; i < mMenuItems.size(); ++i)
+      if (mMenuItems[i] == text) index = int32_t(i);
+    // The menu goes first: the choice may resize the window.
+    RemoveEditBox();
+    if (index >= 0) chosen(index);
+    return;
+  }
   if (mEditedParam && mEditedControl)
   {
     const std::string text = mDrawnBox ? mDrawnBox->Value() : mBackend->BoxText(mEditBox, kEditTextChars);
@@ -297,6 +317,8 @@ void IGraphicsWindow::RemoveEditBox()
   mEditedControl = nullptr;
   mEditedParam = nullptr;
   mEditState = kEditIdle;
+  mMenuItems.clear();
+  mMenuChoice = nullptr;
 }
 
 bool IGraphicsWindow::DrawnBoxKey(const IKeyPress& key)
@@ -394,6 +416,13 @@ void IGraphicsWindow::HandleRightButtonDown(int32_t x, int32_t y, const IMouseKe
   if (mEditBox)
   {
     mEditState = kEditCancel;
+    return;
+  }
+  // The backdrop, when there is one, is control 0.
+  const int32_t under = ControlAt(x, y);
+  if (mSizeMenu && (under < 0 || (under == 0 && HasBackdrop())))
+  {
+    OpenSizeMenu(x, y);
     return;
   }
   DispatchMouseDown(x, y, keys);
@@ -524,6 +553,62 @@ void IGraphicsWindow::EditParameterInPlace(IControl* control, IParameter* param)
   mEditBox = box;
   mEditedControl = control;
   mEditedParam = param;
+}
+
+// ---------------------------------------------------------------------------
+// Menus
+
+bool IGraphicsWindow::OpenMenu(int32_t x, int32_t y, const std::vector<std::string>& items, int32_t marked,
+                               MenuChoice chosen)
+{
+  if (mEditBox || !mWindow || items.empty()) return false;
+  size_t longest = 0;
+  for (const std::string& item : items) longest = std::max(longest, item.size());
+  const int32_t width = int32_t(8 * longest + 24);
+  const int32_t n = int32_t(items.size());
+  void* box = nullptr;
+  if (mBackend->HasNativeEditBoxes())
+  {
+    box = mBackend->CreateListBox(mWindow, ToDevice(IBounds(x, y, x + width, y + 36 * (n + 1))), items, marked);
+  }
+  else
+  {
+    const IBounds rect(x, y, x + width, y + IDrawnEditBox::kRowHeight * n + 2);
+    mDrawnBox.reset(new IDrawnEditBox(KeptInside(rect, Width(), Height()), items, marked));
+    box = mDrawnBox.get();
+    mDrawnBoxChanged = true;
+    mBackend->SetKeyboardFocus(mWindow, true);
+  }
+  if (!box) return false;
+  mEditBox = box;
+  mMenuItems = items;
+  mMenuChoice = std::move(chosen);
+  return true;
+}
+
+std::vector<std::string> IGraphicsWindow::SizeMenuItems()
+{
+  std::vector<std::string> items;
+  for (double scale : kSizeMenuScales) items.push_back(std::to_string(int(std::lround(scale * 100))) + "%");
+  items.emplace_back("Follow the host");
+  return items;
+}
+
+int32_t IGraphicsWindow::SizeMenuMarked() const
+{
+  constexpr int32_t kScales = int32_t(sizeof(kSizeMenuScales) / sizeof(kSizeMenuScales[0]));
+  if (UserScale() == 0.0) return kScales;
+  for (int32_t i = 0; i < kScales; ++i)
+    if (std::fabs(UserScale() - kSizeMenuScales[i]) < 1e-9) return i;
+  return -1;
+}
+
+bool IGraphicsWindow::OpenSizeMenu(int32_t x, int32_t y)
+{
+  return OpenMenu(x, y, SizeMenuItems(), SizeMenuMarked(), [this](int32_t index) {
+    constexpr int32_t kScales = int32_t(sizeof(kSizeMenuScales) / sizeof(kSizeMenuScales[0]));
+    SetUserScale(index < kScales ? kSizeMenuScales[index] : 0.0);
+  });
 }
 
 // ---------------------------------------------------------------------------

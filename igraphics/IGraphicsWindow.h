@@ -15,9 +15,11 @@
 //   plug-in's lock briefly); this layer never holds that lock while it creates, destroys
 //   or paints the window.
 
+#include <functional>
 #include <memory>
 #include <thread>
 #include <string>
+#include <vector>
 
 #include "IGraphicsLice.h"
 
@@ -120,6 +122,27 @@ public:
   void HandleEditReturn();
   void HandleListSelection();
 
+  // --- menus ---
+  // Opens a menu of |items| at (x, y) in panel units, |marked| marked (-1 none), in the
+  // list the in-place edit uses (the back-end's native list where it has one). The index
+  // of the entry chosen goes to |chosen| on the tick after the choice, with the menu gone;
+  // a menu dismissed (Escape, a click beside it) calls nothing. False while another box
+  // or menu is open, without a window, or without items.
+  using MenuChoice = std::function<void(int32_t index)>;
+  bool OpenMenu(int32_t x, int32_t y, const std::vector<std::string>& items, int32_t marked, MenuChoice chosen);
+  // With the size menu on, a right click on the panel's backdrop (where no control is)
+  // opens the menu of the editor's sizes (SizeMenuItems); a choice is the user's scale.
+  void SetSizeMenu(bool on) { mSizeMenu = on; }
+  // The size menu's entries: kSizeMenuScales as percentages, then "Follow the host"
+  // (the user's scale 0).
+  static constexpr double kSizeMenuScales[] = {1.0, 1.25, 1.5, 2.0, 2.5, 3.0};
+  static std::vector<std::string> SizeMenuItems();
+  // The entry of SizeMenuItems that names the user's scale now; -1 for a size no entry
+  // names (a host's resize).
+  int32_t SizeMenuMarked() const;
+  // Opens the size menu at (x, y), panel units.
+  bool OpenSizeMenu(int32_t x, int32_t y);
+
   // While a native box has the focus the editor ignores its own events and paints nothing.
   bool EditHasFocus() const { return mEditBox && mEditState == kEditFocused; }
   void* EditBox() const { return mEditBox; }
@@ -154,4 +177,8 @@ private:
   IControl* mEditedControl = nullptr;
   IParameter* mEditedParam = nullptr;
   int32_t mEditState = kEditIdle;
+  // The open menu's entries and where its choice goes (empty without a menu).
+  std::vector<std::string> mMenuItems;
+  MenuChoice mMenuChoice;
+  bool mSizeMenu = false;
 };

@@ -56,6 +56,20 @@ void ITextStyle::CopySettings(const ITextStyle& other)
   mStyle = other.mStyle;
   mAlignment = other.mAlignment;
   mOrientation = other.mOrientation;
+  mDeviceScale = other.mDeviceScale;
+}
+
+const ITextStyle& ITextStyle::AtScale(double scale) const
+{
+  if (scale == mDeviceScale) return *this;
+  if (!mScaled || mScaled->mDeviceScale != scale)
+  {
+    delete mScaled;
+    mScaled = new ITextStyle(*this);
+    mScaled->mDeviceScale = scale;
+    mScaled->MakeFont();
+  }
+  return *mScaled;
 }
 
 void ITextStyle::MakeFont()
@@ -68,4 +82,6 @@ void ITextStyle::ReleaseFont()
 {
   delete mFont;
   mFont = nullptr;
+  delete mScaled;
+  mScaled = nullptr;
 }

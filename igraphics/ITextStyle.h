@@ -26,6 +26,10 @@ public:
   void MakeFont();
   // Deletes the platform font early; the style stays usable for copies.
   void ReleaseFont();
+  // This style drawn at an editor scale: its font is mSize * scale pixels (a fractional
+  // size where the renderer has them). The copy is kept, with its font, until the style
+  // is asked for another scale, changed by assignment, or its font is released.
+  const ITextStyle& AtScale(double scale) const;
 
   const char* Face() const { return mFace; }
   void SetFace(const char* face);
@@ -37,7 +41,11 @@ public:
   int32_t mStyle;
   int32_t mAlignment;
   int32_t mOrientation;
+  // The scale the font is made for (see AtScale); 1 for a style of the panel.
+  double mDeviceScale = 1.0;
 
 private:
+  mutable ITextStyle* mScaled = nullptr;
+
   void CopySettings(const ITextStyle& other);
 };

@@ -9,6 +9,7 @@
 #include <vector>
 
 class LICE_IBitmap;
+class LICE_MemBitmap;
 
 class IImageCache
 {
@@ -32,7 +33,33 @@ public:
   int Count();
   bool Holds(LICE_IBitmap* bitmap);
 
+  // --- cached images at the scales editors draw them ---
+  // A film strip of |frames| frames of |frameHeight| rows, |width| wide, |scale| times
+  // the size of |source|, made frame by frame from |from| (|source| itself, or its
+  // double-size counterpart). Frame |frame| (from 0; -1 all) is resampled, under the
+  // cache's lock, the first time any editor asks for it; frames made before are only
+  // read. The copy lives as long as |source| stays cached; for an image the cache does
+  // not hold there is none (null).
+  struct ScaledPixels
+  {
+    const LICE_IBitmap* bitmap = nullptr;
+    int width = 0, frameHeight = 0;
+  };
+  ScaledPixels ScaledFrame(const LICE_IBitmap* source, const LICE_IBitmap* from, int frames, int width,
+                           int frameHeight, double scale, int frame);
+
 private:
+  struct Scaled
+  {
+    const LICE_IBitmap* source;
+    double scale;
+    int frames;
+    LICE_MemBitmap* pixels;
+    int width, frameHeight;
+    std::vector<bool> made;  // per frame
+  };
+  std::vector<Scaled> mScaled;
+
   struct Entry
   {
     int resourceId;

@@ -100,6 +100,7 @@ void KyvBrindlowEditor::Opened(IGraphicsLice* editor)
 KyvBrindlowGraphics::KyvBrindlowGraphics(IEditorDelegate* plug) : IGraphicsWindow(plug, 1, 1, KyvBrindlowEditor::kFrameRate)
 {
   mLayout.Build(this, plug);
+  SetSizeMenu(true);  // a right click on the backdrop offers the editor's sizes
 }
 
 void* KyvBrindlowGraphics::OpenEditorWindow(void* parentWindow)

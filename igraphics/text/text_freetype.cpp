@@ -12,6 +12,7 @@
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
+#include <cmath>
 #include <atomic>
 #include <cctype>
 #include <cstdlib>
@@ -64,7 +65,7 @@ class Library {
 
   // The face for a font, opened on first use; null when no usable font exists.
   const OpenFace* Find(const Font& font) {
-    if (!ft_ || font.size <= 0 || font.size > kMaxSize) return nullptr;
+    if (!ft_ || !(font.size > 0 && font.size <= kMaxSize)) return nullptr;
     std::string key = font.face;
     std::transform(key.begin(), key.end(), key.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -166,7 +167,7 @@ class Library {
   }
 
   // Sizes the face so that its Windows cell (winAscent + winDescent) is `size` pixels.
-  static bool SetCellSize(int size, OpenFace* out) {
+  static bool SetCellSize(double size, OpenFace* out) {
     FT_Face face = out->face;
     long ascent = face->ascender, descent = -face->descender;
     auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
@@ -175,13 +176,20 @@ class Library {
       descent = os2->usWinDescent;
     }
     if (ascent + descent <= 0 || face->units_per_EM == 0) return false;
-    const long em26 = (static_cast<long>(size) * 64 * face->units_per_EM + (ascent + descent) / 2) /
-                      (ascent + descent);
-    if (FT_Set_Char_Size(face, 0, std::max(em26, 1L), 72, 72) != 0) return false;
-    out->cell = size;
-    out->ascent = static_cast<int>((static_cast<long>(size) * ascent + (ascent + descent) / 2) /
-                                   (ascent + descent));
-    return true;
+    const long cellUnits = ascent + descent;
+    long em26 = 0;
+    if (size == std::floor(size)) {
+      // Whole sizes in integers, rounded half up.
+      const long whole = static_cast<long>(size);
+      em26 = (whole * 64 * face->units_per_EM + cellUnits / 2) / cellUnits;
+      out->cell = static_cast<int>(whole);
+      out->ascent = static_cast<int>((whole * ascent + cellUnits / 2) / cellUnits);
+    } else {
+      em26 = std::lround(size * 64 * face->units_per_EM / cellUnits);
+      out->cell = static_cast<int>(std::lround(size));
+      out->ascent = static_cast<int>(std::lround(size * ascent / cellUnits));
+    }
+    return FT_Set_Char_Size(face, 0, std::max(em26, 1L), 72, 72) == 0;
   }
 
   std::mutex lock_;

@@ -28,7 +28,7 @@ enum Style { kStyleNormal = 0, kStyleBold = 1, kStyleItalic = 2 };
 
 struct Font {
   std::string face = "Arial";  // family name; a missing family falls back to a sans face
-  int size = 12;               // cell height in pixels (1 ... 1024)
+  double size = 12;            // cell height in pixels (1 ... 1024), fractions too
   int style = kStyleNormal;    // 0 normal, 1 bold, 2 italic
 };
 

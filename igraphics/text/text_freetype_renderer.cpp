@@ -10,7 +10,7 @@ namespace {
 FreeTypeText::Font FontOf(const ITextStyle& style) {
   FreeTypeText::Font font;
   font.face = style.Face();
-  font.size = style.mSize;
+  font.size = style.mSize * style.mDeviceScale;
   font.style = style.mStyle;
   return font;
 }

@@ -35,6 +35,32 @@ TEST_F(EditorRender, TheDefaultPanelIsTheRecordedPicture)
   EXPECT_TRUE(report.empty()) << report;
 }
 
+// The default panel drawn at the scales a host or the user may pick: the artwork resampled
+// (or its double-size counterpart), the text at the scale's size. Remade, after reviewing
+// the change, by tools/remake-editor-goldens.sh.
+TEST_F(EditorRender, TheDefaultPanelAtScaleIsItsRecordedPicture)
+{
+  const struct
+  {
+    double scale;
+    const char* picture;
+  } kScales[] = {{1.5, BRINDLOW_EDITOR_GOLDEN_DIR "/default_panel_150.png"},
+                 {2.0, BRINDLOW_EDITOR_GOLDEN_DIR "/default_panel_200.png"},
+                 {3.0, BRINDLOW_EDITOR_GOLDEN_DIR "/default_panel_300.png"}};
+  for (const auto& at : kScales)
+  {
+    ASSERT_TRUE(mEditor->SetHostScale(at.scale));
+    mEditor->CreateDrawSurface();
+    PaintAll();
+    const int w = mEditor->EditorWidth(), h = mEditor->EditorHeight();
+    ASSERT_EQ(mEditor->DrawBitmap()->Width(), w);
+    LICE_MemBitmap panel(w, h);
+    LICE::DrawImage(&panel, mEditor->DrawBitmap(), 0, 0, 0, 0, w, h, 1.0f, LICE::kOpCopy);
+    const std::string report = golden::MatchesFile(panel, at.picture);
+    EXPECT_TRUE(report.empty()) << at.scale << ": " << report;
+  }
+}
+
 // A host that makes an instance only to scan it never opens the editor: making it decodes
 // no artwork, and the first paint decodes what it shows and paints the same panel.
 TEST_F(EditorRender, MakingAnInstanceDecodesNoImageAndTheFirstPaintDoes)

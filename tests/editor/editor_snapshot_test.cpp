@@ -78,4 +78,20 @@ TEST(EditorSnapshotOptions, TakeAFileAndNoAudioFiles)
   EXPECT_NE(noValue.error.find("needs a value"), std::string::npos) << noValue.error;
 }
 
+TEST(EditorSnapshotOptions, TakeAScaleFromOneToThree)
+{
+  RenderOptions options;
+  ASSERT_TRUE(Parse({"brindlow-render", "--editor-snapshot", "p.png", "--scale", "1.5"}, options).ok);
+  EXPECT_DOUBLE_EQ(options.editorScale, 1.5);
+  for (const char* bad : {"0.5", "3.5", "nan", "2x", "", "-2"})
+  {
+    RenderOptions rejected;
+    const ParseResult result = Parse({"brindlow-render", "--editor-snapshot", "p.png", "--scale", bad}, rejected);
+    EXPECT_FALSE(result.ok) << bad;
+    EXPECT_NE(result.error.find("--scale expects a factor from 1 to 3"), std::string::npos) << result.error;
+  }
+  RenderOptions alone;
+  EXPECT_FALSE(Parse({"brindlow-render", "--scale", "2", "in.wav", "out.wav"}, alone).ok);
+}
+
 } // namespace

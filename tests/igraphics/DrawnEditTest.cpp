@@ -309,6 +309,46 @@ TEST_F(DrawnEditTest, RightClickOnTheSwitchListsItsTextsAndAClickCommits)
   EXPECT_EQ(window->DrawnBox(), nullptr);
 }
 
+TEST_F(DrawnEditTest, ARightClickWhereNoControlIsOffersTheSizesAndAChoiceIsTheUsersScale)
+{
+  window->SetSizeMenu(true);
+  window->HandleRightButtonDown(180, 110, kRight);  // controls keep their own right click
+  window->HandleButtonUp(180, 110, kRight);
+  ASSERT_NE(window->DrawnBox(), nullptr);
+  EXPECT_EQ(window->DrawnBox()->Items(), (std::vector<std::string>{"Left", "Right"}));
+  window->HandleKey(IKeyPress(kKeyEscape), 0, 0);
+  window->HandleTick();
+
+  window->GetControl(0)->SetHidden(true);  // nothing under (10, 10) now
+  window->HandleRightButtonDown(10, 10, kRight);
+  const IDrawnEditBox* menu = window->DrawnBox();
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(menu->Items(),
+            (std::vector<std::string>{"100%", "125%", "150%", "200%", "250%", "300%", "Follow the host"}));
+  EXPECT_EQ(menu->Selected(), 6);
+  const IBounds b = menu->Bounds();
+  window->HandleLeftButtonDown(b.left + 5, b.top + 1 + 3 * IDrawnEditBox::kRowHeight + 4, kLeft);  // "200%"
+  EXPECT_DOUBLE_EQ(window->EditorScale(), 1.0) << "on the next tick";
+  window->HandleTick();
+  EXPECT_EQ(window->DrawnBox(), nullptr);
+  EXPECT_DOUBLE_EQ(window->UserScale(), 2.0);
+  EXPECT_EQ(window->DrawBitmap()->Width(), 732);
+  ASSERT_FALSE(plug.resizedTo.empty());
+  EXPECT_EQ(plug.resizedTo.back(), std::make_pair(732, 424));
+
+  // In device pixels now; the current size is marked, and a dismissed menu changes nothing.
+  window->HandleRightButtonDown(20, 20, kRight);
+  ASSERT_NE(window->DrawnBox(), nullptr);
+  EXPECT_EQ(window->DrawnBox()->Selected(), 3);
+  EXPECT_EQ(window->DrawnBox()->Bounds().left, 10);
+  const size_t told = plug.resizedTo.size();
+  window->HandleKey(IKeyPress(kKeyEscape), 0, 0);
+  window->HandleTick();
+  EXPECT_EQ(window->DrawnBox(), nullptr);
+  EXPECT_DOUBLE_EQ(window->UserScale(), 2.0);
+  EXPECT_EQ(plug.resizedTo.size(), told);
+}
+
 TEST_F(DrawnEditTest, TheBoxIsPaintedOverTheControlsAndGoneAfterwards)
 {
   window->EditParameterInPlace(knob, plug.ParameterAt(0));

@@ -83,7 +83,14 @@ public:
 
   IGraphicsWindow* owner = nullptr;
   double platformScale = 0.0;
-  RecordingText text;
+  // A back-end's renderer lives as long as the process (the first editor installs it for
+  // every text style): one for all fakes, emptied by each.
+  static RecordingText& SharedText()
+  {
+    static RecordingText shared;
+    return shared;
+  }
+  RecordingText& text = (SharedText().texts.clear(), SharedText());
   int window = 0, box = 0;
   bool failCreate = false;
   IBounds parentRect{100, 200, 900, 800}, windowRect;
@@ -540,6 +547,24 @@ TEST_F(WindowTest, AtTwiceTheSizeMouseEventsMeanWhatTheyMeanInPanelUnits)
   window->HandlePaint(IBounds(113, 147, 115, 149));
   ASSERT_EQ(backend->copied.size(), 1u);
   EXPECT_EQ(backend->copied[0], IBounds(112, 146, 116, 150));
+}
+
+TEST_F(WindowTest, TheSizeMenuUsesTheNativeListWhereTheBackendHasOne)
+{
+  window->SetSizeMenu(true);
+  window->SetHostScale(2.0);
+  Open();
+  window->HandleRightButtonDown(20, 30, kRight);  // beside the controls
+  ASSERT_EQ(backend->listItems.size(), 7u);
+  EXPECT_EQ(backend->listSelected, 6);
+  EXPECT_EQ(backend->boxRect.left, 20);  // device pixels
+  EXPECT_EQ(backend->boxRect.top, 30);
+  backend->boxText = "150%";
+  window->HandleListSelection();
+  window->HandleTick();
+  EXPECT_DOUBLE_EQ(window->EditorScale(), 1.5);
+  EXPECT_EQ(plug.resizedTo.back(), std::make_pair(549, 318));
+  EXPECT_EQ(backend->boxesDestroyed, 1);
 }
 
 }  // namespace

@@ -27,8 +27,13 @@ int Fail(const std::string& message)
 } // namespace
 
 bool WriteBrindlowEditorSnapshot(const std::vector<float>& normalized, bool showSplash, const std::string& path,
-                                 std::string& error)
+                                 std::string& error, double scale)
 {
+  if (!(scale >= 1.0 && scale <= 3.0))
+  {
+    error = "the scale must be from 1 to 3";
+    return false;
+  }
   // The panel is painted off screen: no window system is asked for anything.
   SetWindowBackendFactory(&CreateHeadlessWindowBackend);
   AEffect* effect = CreateVSTPlugin(&SnapshotHostCallback, []() -> IPlugBase* { return MakeKyvBrindlow(); });
@@ -45,6 +50,7 @@ bool WriteBrindlowEditorSnapshot(const std::vector<float>& normalized, bool show
   bool ok = editor != nullptr;
   if (ok)
   {
+    editor->SetHostScale(scale);
     if (showSplash) static_cast<KyvBrindlowGraphics*>(editor)->Layout().Opened(editor);
     // The window's first paint: every control, the whole panel.
     editor->PaintArea(IBounds(0, 0, editor->Width(), editor->Height()));
@@ -65,6 +71,7 @@ int RunEditorSnapshot(PluginHost& host, const RenderOptions& options)
   std::vector<float> values;
   for (int i = 0; i < host.NumParams(); ++i) values.push_back(host.ParamValue(i));
   std::string error;
-  if (!WriteBrindlowEditorSnapshot(values, options.showSplash, options.editorSnapshotPath, error)) return Fail(error);
+  if (!WriteBrindlowEditorSnapshot(values, options.showSplash, options.editorSnapshotPath, error, options.editorScale))
+    return Fail(error);
   return kExitOk;
 }

@@ -26,6 +26,7 @@ enum LongOnly
   kOptInfo,
   kOptEditorSnapshot,
   kOptSplash,
+  kOptScale,
   kOptMonoCheck,
   kOptPlot,
   kOptRate,
@@ -79,7 +80,7 @@ std::string UsageText(const char* programName)
          "       " + name + " --info [--plugin PATH.so]\n"
          "       " + name + " [options] --out-dir DIR INPUT...\n"
          "       " + name + " [--program ...] [--preset ...] [--set ...] --save-preset FILE.fxp|FILE.fxb|FILE.vstpreset\n"
-         "       " + name + " --editor-snapshot FILE.png [--program ...] [--set ...] [--splash]\n"
+         "       " + name + " --editor-snapshot FILE.png [--program ...] [--set ...] [--splash] [--scale S]\n"
          "       " + name + " --mono-check[=json] [--plot FILE.png] [--rate HZ] [--program ...] [--set ...]\n"
          "\n"
          "Renders an audio file (WAV, FLAC, AIFF, ...; mono or stereo) through a plug-in,\n"
@@ -116,6 +117,8 @@ std::string UsageText(const char* programName)
          "                        write a picture of Brindlow's editor in the state that\n"
          "                        --program and --set give it, instead of rendering audio\n"
          "  --splash              show the splash screen in the editor snapshot\n"
+         "  --scale S             draw the editor snapshot at scale S (1 ... 3, default 1):\n"
+         "                        round(366 S) x round(212 S) pixels\n"
          "  --mono-check[=json]   measure what folding the output down to mono (L+R)/2 does:\n"
          "                        an impulse through the plug-in gives the comb notches and\n"
          "                        the mono sum's peak and deepest notch; with INPUT OUTPUT also\n"
@@ -141,6 +144,7 @@ ParseResult ParseOptions(int argc, char** argv, RenderOptions& options)
     {"info", no_argument, nullptr, kOptInfo},
     {"editor-snapshot", required_argument, nullptr, kOptEditorSnapshot},
     {"splash", no_argument, nullptr, kOptSplash},
+    {"scale", required_argument, nullptr, kOptScale},
     {"mono-check", optional_argument, nullptr, kOptMonoCheck},
     {"plot", required_argument, nullptr, kOptPlot},
     {"rate", required_argument, nullptr, kOptRate},
@@ -198,6 +202,14 @@ ParseResult ParseOptions(int argc, char** argv, RenderOptions& options)
       options.editorSnapshotPath = optarg;
       break;
     case kOptSplash: options.showSplash = true; break;
+    case kOptScale: {
+      double scale = 0.0;
+      if (!ParseWholeDouble(optarg, scale) || !(scale >= 1.0 && scale <= 3.0))
+        return Fail("--scale expects a factor from 1 to 3, got \"" + std::string(optarg) + "\"");
+      options.editorScale = scale;
+      options.editorScaleGiven = true;
+      break;
+    }
     case kOptMonoCheck: {
       const std::string form = optarg ? optarg : "text";
       if (form != "text" && form != "json") return Fail("--mono-check takes =text or =json, got \"" + form + "\"");
@@ -243,7 +255,7 @@ ParseResult ParseOptions(int argc, char** argv, RenderOptions& options)
     default: {
       const char* given = (optind > 0 && optind <= argc) ? argv[optind - 1] : "?";
       if (optopt == kOptPlugin || optopt == kOptProgram || optopt == kOptSet || optopt == kOptBlock ||
-          optopt == kOptTail || optopt == kOptEditorSnapshot || optopt == kOptPlot || optopt == kOptRate ||
+          optopt == kOptTail || optopt == kOptEditorSnapshot || optopt == kOptScale || optopt == kOptPlot || optopt == kOptRate ||
           optopt == kOptPreset || optopt == kOptSavePreset || optopt == kOptOutDir || optopt == kOptJobs)
         return Fail(std::string("option ") + given + " needs a value");
       return Fail(std::string("unknown option ") + given);
@@ -258,6 +270,7 @@ ParseResult ParseOptions(int argc, char** argv, RenderOptions& options)
   }
   const int positional = argc - optind;
   if (options.showSplash && options.editorSnapshotPath.empty()) return Fail("--splash needs --editor-snapshot");
+  if (options.editorScaleGiven && options.editorSnapshotPath.empty()) return Fail("--scale needs --editor-snapshot");
   if (options.info && !options.editorSnapshotPath.empty()) return Fail("--info and --editor-snapshot exclude each other");
   if (!options.plotPath.empty() && !options.monoCheck) return Fail("--plot needs --mono-check");
   if (options.monoCheck && (options.info || !options.editorSnapshotPath.empty()))

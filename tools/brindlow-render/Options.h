@@ -26,6 +26,8 @@ struct RenderOptions
   bool info = false;
   std::string editorSnapshotPath; // --editor-snapshot FILE.png: a picture of the editor, no audio
   bool showSplash = false;        // --splash: with the splash screen shown
+  double editorScale = 1.0;       // --scale S: the snapshot drawn at scale S (1 ... 3)
+  bool editorScaleGiven = false;
   bool monoCheck = false;         // --mono-check: report what the fold-down to mono does
   bool monoCheckJson = false;     // --mono-check=json: the report as JSON
   std::string plotPath;           // --plot FILE.png: a picture of the mono check

@@ -8,12 +8,14 @@
 
 namespace {
 
-// The style's font as GDI makes it: height in pixels, orientation in tenths of a degree,
-// bold and italic from the style; everything else left to GDI.
+// The style's font as GDI makes it: height in pixels (at the style's scale, to whole
+// pixels), orientation in tenths of a degree, bold and italic from the style; everything
+// else left to GDI.
 HFONT CreateStyleFont(const ITextStyle& style)
 {
   const int tenths = style.mOrientation * 10;
-  return CreateFontA(style.mSize, 0, tenths, tenths, style.mStyle == kTextBold ? FW_BOLD : FW_DONTCARE,
+  const int height = style.mDeviceScale == 1.0 ? style.mSize : int(style.mSize * style.mDeviceScale + 0.5);
+  return CreateFontA(height, 0, tenths, tenths, style.mStyle == kTextBold ? FW_BOLD : FW_DONTCARE,
                      style.mStyle == kTextItalic, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, style.Face());
 }
