@@ -37,6 +37,7 @@ build_packages=(
 test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev  # tests; benchmark baselines
   libxcb-xtest0-dev xvfb xauth                     # the window tests' host under Xvfb
+  x11-xserver-utils                                # xrdb: the window tests' Xft.dpi resource
   clang libclang-rt-14-dev                         # the libFuzzer programs
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 libz-mingw-w64-dev dpkg-dev  # the Windows DLLs
   wine wine64 wine32:i386 fonts-wine               # the DLLs' checks, 64-bit and 32-bit

@@ -10,8 +10,9 @@
 #   tools/test-windows.sh --build-only   the two builds alone, no checks (tools/package.sh)
 #
 # Builds in build/windows (64-bit) and build/windows32 (32-bit); Wine keeps one prefix
-# per width in build/wine-prefix-64 and build/wine-prefix-32. A missing Wine or xvfb is
-# an error: tools/install-deps.sh --test installs both.
+# per width in build/wine-prefix-64 and build/wine-prefix-32, and one more per width for
+# a screen of 192 dpi (build/wine-prefix-64-192dpi, build/wine-prefix-32-192dpi). A
+# missing Wine or xvfb is an error: tools/install-deps.sh --test installs both.
 #
 # Wine's loaders are called directly, never through /usr/bin/wine (tools/wine-tools.sh).
 # Some machines cannot execute 32-bit programs at all (a kernel without IA-32 emulation:
@@ -40,10 +41,23 @@ if [ "${1:-}" = "--wine-checks" ]; then
        windows_reference=$("$WINELOADER" winepath.exe -w "$reference") &&
        "$WINELOADER" EditorWineCheck.exe Brindlow.dll "$windows_reference" editor-capture.bmp &&
        "$WINELOADER" ClapWineCheck.exe Brindlow.clap "$windows_reference" &&
-       "$WINELOADER" Vst3WineCheck.exe Brindlow.vst3 "$windows_reference") || status=$?
+       "$WINELOADER" Vst3WineCheck.exe Brindlow.vst3 "$windows_reference" &&
+       "$WINELOADER" DpiWineCheck.exe Brindlow.dll 96) || status=$?
   fi
   # Let Wine's server end before the virtual display goes away.
   "$WINESERVER" -w || true
+  # The editor on a screen of 192 dpi, in a prefix of its own (a copy of the first, made
+  # once its server has saved it) so that the checks above keep seeing 96. Wine's DPI is
+  # LogPixels of HKCU\Control Panel\Desktop, else of HKLM\System\CurrentControlSet\
+  # Hardware Profiles\Current\Software\Fonts (96 in a new prefix).
+  if [ "$status" -eq 0 ]; then
+    export WINEPREFIX="$root/build/wine-prefix-$width-192dpi"
+    [ -f "$WINEPREFIX/system.reg" ] || cp -a "$root/build/wine-prefix-$width" "$WINEPREFIX"
+    "$WINELOADER" reg.exe add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f >/dev/null &&
+      (cd "$dir" && "$WINELOADER" DpiWineCheck.exe Brindlow.dll 192 &&
+         "$WINELOADER" DpiWineCheck.exe Brindlow.dll 192 --unaware) || status=$?
+    "$WINESERVER" -w || true
+  fi
   exit "$status"
 fi
 

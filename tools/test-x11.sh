@@ -7,8 +7,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
+# The platform-scale tests load Xft.dpi into the server with xrdb.
+command -v xrdb >/dev/null || { echo "missing xrdb: run tools/install-deps.sh --test" >&2; exit 1; }
 # A screen of 24-bit colour, which the pixel comparisons read back.
-# -noreset: the server stays up between one test's last client and the next one's first.
+# -noreset: the server stays up between one test's last client and the next one's first,
+# and keeps the resources xrdb loaded.
 xvfb=(xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset")
 
 for dir in "$@"; do

@@ -19,9 +19,18 @@
 #include "Win32TextRenderer.h"
 #include "bitmap.h"
 
+// DPI messages of Windows 8.1 and 10, for headers that predate them.
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+#ifndef WM_DPICHANGED_AFTERPARENT
+#define WM_DPICHANGED_AFTERPARENT 0x02E3
+#endif
+
 namespace {
 
 constexpr char kClassName[] = "IPlugWndClass";
+constexpr double kDefaultDpi = 96.0;
 constexpr UINT_PTR kTickTimerId = 2;
 constexpr int kBoxControlId = 99;
 constexpr int kEditFontHeight = 14;
@@ -52,6 +61,28 @@ void ReleaseWindowCount()
     UnregisterClassA(kClassName, gClassModule);
     gClassModule = nullptr;
   }
+}
+
+// The DPI functions of user32 (Windows 10 1607 and later), looked up at run time: a DLL
+// that imported them would not load on older systems. Null where missing.
+template <class Proc>
+Proc User32Proc(const char* name)
+{
+  HMODULE user32 = GetModuleHandleA("user32.dll");
+  FARPROC found = user32 ? GetProcAddress(user32, name) : nullptr;
+  return reinterpret_cast<Proc>(reinterpret_cast<void (*)()>(found));
+}
+
+// The scale of |window|'s DPI; 0 for no window. 1 where Windows cannot tell, and for a
+// window that is not DPI-aware: Windows answers it 96 and stretches it itself.
+double ScaleOfWindow(HWND window)
+{
+  using GetDpiForWindowProc = UINT(WINAPI*)(HWND);
+  static const auto getDpi = User32Proc<GetDpiForWindowProc>("GetDpiForWindow");
+  if (!window) return 0.0;
+  if (!getDpi) return 1.0;
+  const UINT dpi = getDpi(window);
+  return dpi ? dpi / kDefaultDpi : 0.0;
 }
 
 RECT ToRect(const IBounds& b) { return RECT{b.left, b.top, b.right, b.bottom}; }
@@ -191,6 +222,8 @@ public:
     return true;
   }
 
+  double PlatformScale(void* parent) override { return ScaleOfWindow(static_cast<HWND>(parent)); }
+
   ITextRenderer* TextRenderer() override { return Win32TextRenderer(); }
 
   bool HasNativeEditBoxes() const override { return true; }
@@ -312,6 +345,19 @@ LRESULT HandleEditorMessage(IGraphicsWindow* g, HWND hwnd, UINT msg, WPARAM wPar
       reinterpret_cast<void*>(lParam) == g->EditBox())
   {
     g->HandleListSelection();
+    return 0;
+  }
+  // The window moved to a monitor of another DPI, or the user changed it: a top-level
+  // window hears it with the new DPI, a child after its parent (per-monitor aware hosts).
+  // Followed even while a box has the focus.
+  if (msg == WM_DPICHANGED)
+  {
+    g->HandlePlatformScale(LOWORD(wParam) / kDefaultDpi);
+    return 0;
+  }
+  if (msg == WM_DPICHANGED_AFTERPARENT)
+  {
+    g->HandlePlatformScale(ScaleOfWindow(hwnd));
     return 0;
   }
   // While the user types into the box the editor stands still; a right press cancels.

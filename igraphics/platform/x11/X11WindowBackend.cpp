@@ -14,6 +14,7 @@
 
 #include "IGraphicsWindow.h"
 #include "X11Input.h"
+#include "XftDpi.h"
 #include "bitmap.h"
 #include "text_freetype_renderer.h"
 
@@ -536,6 +537,36 @@ void* X11WindowBackend::TopLevelParent()
   }
   xcb_disconnect(connection);
   return reinterpret_cast<void*>(root);
+}
+
+double X11WindowBackend::PlatformScale(void* /*parent*/)
+{
+  // The resource database lives on the first screen's root window, whatever the screen.
+  int screenNumber = 0;
+  xcb_connection_t* connection = xcb_connect(nullptr, &screenNumber);
+  double scale = 0.0;
+  const xcb_setup_t* setup = xcb_connection_has_error(connection) ? nullptr : xcb_get_setup(connection);
+  const xcb_screen_iterator_t it = setup ? xcb_setup_roots_iterator(setup) : xcb_screen_iterator_t{};
+  if (it.rem)
+  {
+    // At most 1 MiB of resources (in 4-byte units); a desktop's database is a few KiB.
+    constexpr uint32_t kMaxUnits = 1u << 18;
+    Freed<xcb_get_property_reply_t> property(xcb_get_property_reply(
+      connection,
+      xcb_get_property(connection, 0, it.data->root, XCB_ATOM_RESOURCE_MANAGER, XCB_ATOM_STRING, 0, kMaxUnits),
+      nullptr));
+    if (property && property->format == 8 && property->type == XCB_ATOM_STRING)
+    {
+      const char* text = static_cast<const char*>(xcb_get_property_value(property.p));
+      size_t length = size_t(xcb_get_property_value_length(property.p));
+      // Cut short: its last line may be a value's beginning only.
+      if (property->bytes_after)
+        while (length > 0 && text[length - 1] != '\n') --length;
+      scale = ScaleForXResources(text, length);
+    }
+  }
+  xcb_disconnect(connection);
+  return scale;
 }
 
 void X11WindowBackend::DestroyEditorWindow(void* window)

@@ -33,6 +33,9 @@ public:
   uintptr_t SystemWindow(void* window) const override;
   // The root window of the default screen on the display DISPLAY names.
   void* TopLevelParent() override;
+  // The server's Xft.dpi resource / 96, read anew at each call (a change while a window
+  // is open is not followed); 0 without a display or a sane value.
+  double PlatformScale(void* parent) override;
   ITextRenderer* TextRenderer() override;
 
 private:
