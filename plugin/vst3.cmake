@@ -25,6 +25,7 @@ brindlow_add_plugin_module(TARGET BrindlowVST3
   OUTPUT_DIRECTORY ${BRINDLOW_VST3_MODULE_DIR})
 if(WIN32)
   # GetPluginFactory is __stdcall on 32-bit Windows: exported without the @0 hosts do
-  # not look for.
-  target_link_options(BrindlowVST3 PRIVATE -Wl,--kill-at)
+  # not look for. The .def names it undecorated; the fix-up that binds the two is wanted,
+  # so the linker need not warn of it.
+  target_link_options(BrindlowVST3 PRIVATE -Wl,--kill-at -Wl,--enable-stdcall-fixup)
 endif()
