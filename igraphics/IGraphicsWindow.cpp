@@ -429,7 +429,7 @@ void IGraphicsWindow::HandleRightButtonDown(int32_t x, int32_t y, const IMouseKe
   const int32_t under = ControlAt(x, y);
   if (mSizeMenu && (under < 0 || (under == 0 && HasBackdrop())))
   {
-    OpenSizeMenu(x, y);
+    OpenBackdropMenu(x, y);
     return;
   }
   DispatchMouseDown(x, y, keys);
@@ -612,10 +612,14 @@ int32_t IGraphicsWindow::SizeMenuMarked() const
 
 bool IGraphicsWindow::OpenSizeMenu(int32_t x, int32_t y)
 {
-  return OpenMenu(x, y, SizeMenuItems(), SizeMenuMarked(), [this](int32_t index) {
-    constexpr int32_t kScales = int32_t(sizeof(kSizeMenuScales) / sizeof(kSizeMenuScales[0]));
-    SetUserScale(index < kScales ? kSizeMenuScales[index] : 0.0);
-  });
+  return OpenMenu(x, y, SizeMenuItems(), SizeMenuMarked(), [this](int32_t index) { ChooseSizeMenuEntry(index); });
+}
+
+void IGraphicsWindow::ChooseSizeMenuEntry(int32_t index)
+{
+  constexpr int32_t kScales = int32_t(sizeof(kSizeMenuScales) / sizeof(kSizeMenuScales[0]));
+  if (index < 0 || index > kScales) return;
+  SetUserScale(index < kScales ? kSizeMenuScales[index] : 0.0);
 }
 
 // ---------------------------------------------------------------------------

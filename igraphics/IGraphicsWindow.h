@@ -142,6 +142,11 @@ public:
   int32_t SizeMenuMarked() const;
   // Opens the size menu at (x, y), panel units.
   bool OpenSizeMenu(int32_t x, int32_t y);
+  // What choosing entry |index| of SizeMenuItems does: sets the user's scale.
+  void ChooseSizeMenuEntry(int32_t index);
+  // With the size menu on, what a right click on the backdrop opens at (x, y), panel
+  // units: the size menu; an editor with entries of its own opens them with the sizes.
+  virtual bool OpenBackdropMenu(int32_t x, int32_t y) { return OpenSizeMenu(x, y); }
 
   // While a native box has the focus the editor ignores its own events and paints nothing.
   bool EditHasFocus() const { return mEditBox && mEditState == kEditFocused; }

@@ -160,6 +160,19 @@ void KyvBrindlowGraphics::CloseEditorWindow()
   UpdateMeter();
 }
 
+bool KyvBrindlowGraphics::OpenBackdropMenu(int32_t x, int32_t y)
+{
+  std::vector<std::string> items = SizeMenuItems();
+  const int32_t sizes = int32_t(items.size());
+  if (mMonoCheckSource) items.emplace_back(mMonoCheckShown ? kHideMonoCheck : kShowMonoCheck);
+  return OpenMenu(x, y, items, SizeMenuMarked(), [this, sizes](int32_t index) {
+    if (index < sizes)
+      ChooseSizeMenuEntry(index);
+    else
+      ShowMonoCheck(!mMonoCheckShown);
+  });
+}
+
 void KyvBrindlowGraphics::SetMonoCheckSource(std::unique_ptr<IMonoCheckSource> source)
 {
   if (mMonoCheckShown) ShowMonoCheck(false);

@@ -68,6 +68,11 @@ public:
   void* OpenEditorWindow(void* parentWindow) override;
 
   void CloseEditorWindow() override;
+  // The backdrop's menu: the editor's sizes, then "Show mono check" or "Hide mono check"
+  // (where the plug-in gives the strip a source).
+  bool OpenBackdropMenu(int32_t x, int32_t y) override;
+  static constexpr const char* kShowMonoCheck = "Show mono check";
+  static constexpr const char* kHideMonoCheck = "Hide mono check";
 
   KyvBrindlowEditor& Layout() { return mLayout; }
 

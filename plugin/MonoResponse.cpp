@@ -7,6 +7,7 @@
 namespace
 {
 using Complex = std::complex<double>;
+constexpr double kPi = 3.14159265358979323846;
 
 // The transform covers the whole response, zero-padded to a power of two and to
 // at least this size (bins of 0.67 Hz at 44.1 kHz; notches are placed between them).
@@ -116,13 +117,13 @@ Spectrum DirectSpectrum(const std::vector<double>& signal, int64_t fftSize)
   for (size_t i = 0; i < used; ++i) {
     if (signal[i] == 0.0) continue;
     // One tap: its phasor turns by 2 pi i / fftSize from bin to bin.
-    const Complex step = std::polar(1.0, -2.0 * M_PI * static_cast<double>(i) / static_cast<double>(fftSize));
+    const Complex step = std::polar(1.0, -2.0 * kPi * static_cast<double>(i) / static_cast<double>(fftSize));
     Complex phasor = signal[i];
     for (size_t k = 0; k < out.size(); ++k) {
       out[k] += phasor;
       phasor *= step;
       // Renormalised now and then, so the rounding of a long run of turns does not grow.
-      if ((k & 1023) == 1023) phasor = std::polar(signal[i], -2.0 * M_PI * static_cast<double>(i) *
+      if ((k & 1023) == 1023) phasor = std::polar(signal[i], -2.0 * kPi * static_cast<double>(i) *
                                                                  static_cast<double>(k + 1) / static_cast<double>(fftSize));
     }
   }
@@ -137,7 +138,7 @@ ExactTransform::ExactTransform(const std::vector<double>& signal, double sampleR
 
 double ExactTransform::PowerAt(double frequency) const
 {
-  const double omega = 2.0 * M_PI * frequency / mSampleRate;
+  const double omega = 2.0 * kPi * frequency / mSampleRate;
   Complex sum = 0.0;
   for (const auto& [frame, value] : mTaps) sum += std::polar(value, -omega * frame);
   return std::norm(sum);
