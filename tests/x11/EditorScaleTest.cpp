@@ -6,6 +6,9 @@
 #include "EditorWindowFixture.h"
 
 #include <cmath>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "IGraphicsLice.h"
 #include "IGraphicsPlug.h"
@@ -21,14 +24,25 @@ VstIntPtr VSTCALLBACK InProcessHost(AEffect*, VstInt32 opcode, VstInt32, VstIntP
   return opcode == audioMasterVersion ? 2400 : 0;
 }
 
+// A host that sizes its windows, and the sizes it was asked for.
+std::vector<std::pair<int, int>> gSizeWindowCalls;
+VstIntPtr VSTCALLBACK SizingHost(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float)
+{
+  if (opcode == audioMasterVersion) return 2400;
+  if (opcode == audioMasterCanDo) return ptr && std::string(static_cast<const char*>(ptr)) == "sizeWindow" ? 1 : 0;
+  if (opcode == audioMasterSizeWindow) gSizeWindowCalls.emplace_back(int(index), int(value));
+  return 0;
+}
+
 // A Brindlow of this process, its editor asked for |scale| by the host and open in |parent|.
 class ScaledBrindlow
 {
 public:
-  ScaledBrindlow(TestDisplay& display, xcb_window_t parent, double scale) : mDisplay(display)
+  ScaledBrindlow(TestDisplay& display, xcb_window_t parent, double scale, audioMasterCallback host = &InProcessHost)
+    : mDisplay(display)
   {
     SetWindowBackendFactory(nullptr);  // the platform's, whatever an earlier test installed
-    mEffect = CreateVSTPlugin(&InProcessHost, []() -> IPlugBase* { return MakeKyvBrindlow(); });
+    mEffect = CreateVSTPlugin(host, []() -> IPlugBase* { return MakeKyvBrindlow(); });
     if (!mEffect) return;
     Dispatch(effOpen);
     mEditor = EditorOf(IPlugVST::PlugOf(mEffect));
@@ -76,6 +90,7 @@ public:
     IdleFor(2);
   }
   float Parameter(VstInt32 index) const { return mEffect->getParameter(mEffect, index); }
+  KyvBrindlow* Plug() const { return static_cast<KyvBrindlow*>(IPlugVST::PlugOf(mEffect)); }
   xcb_window_t Window() const { return mWindow; }
   IGraphicsLice* Editor() const { return mEditor; }
 
@@ -100,9 +115,9 @@ protected:
   }
 
   // Opens an editor at |scale| with its splash hidden by a click at panel (80, 70).
-  std::unique_ptr<ScaledBrindlow> Open(double scale)
+  std::unique_ptr<ScaledBrindlow> Open(double scale, audioMasterCallback host = &InProcessHost)
   {
-    auto brindlow = std::make_unique<ScaledBrindlow>(display, parent, scale);
+    auto brindlow = std::make_unique<ScaledBrindlow>(display, parent, scale, host);
     if (brindlow->Window() == XCB_NONE) return nullptr;
     brindlow->IdleFor(2);
     display.Click(brindlow->Window(), int32_t(Panel::kSplashX * scale), int32_t(Panel::kSplashY * scale), Mouse::kLeft);
@@ -154,4 +169,36 @@ TEST_F(EditorScaleTest, TheSizeChosenFromTheBackdropsMenuResizesTheWindowAndTell
   ASSERT_EQ(brindlow->Dispatch(effEditGetRect, 0, 0, &rect), 1);
   EXPECT_EQ(rect->right - rect->left, 549);
   EXPECT_EQ(rect->bottom - rect->top, 318);
+}
+
+TEST_F(EditorScaleTest, TheMonoCheckChosenFromTheBackdropsMenuGrowsTheEditorAndTheHostHearsIt)
+{
+  gSizeWindowCalls.clear();
+  std::unique_ptr<ScaledBrindlow> brindlow = Open(2.0, &SizingHost);
+  ASSERT_NE(brindlow, nullptr);
+  auto* editor = static_cast<KyvBrindlowGraphics*>(brindlow->Editor());
+  // The menu from panel (20, 60): the seven sizes, then "Show mono check".
+  auto chooseLast = [&] {
+    display.Click(brindlow->Window(), 40, 120, Mouse::kRight);
+    brindlow->IdleFor(3);
+    display.Click(brindlow->Window(), 2 * 30, 2 * (60 + 1 + 7 * 16 + 8), Mouse::kLeft);
+  };
+  chooseLast();
+  WindowGeometry geometry;
+  EXPECT_TRUE(brindlow->IdleUntil([&] {
+    return display.Geometry(brindlow->Window(), geometry) && geometry.width == 732 && geometry.height == 664;
+  })) << geometry.width << " x " << geometry.height;
+  EXPECT_TRUE(editor->MonoCheckShown());
+  ASSERT_FALSE(gSizeWindowCalls.empty());
+  EXPECT_EQ(gSizeWindowCalls.back(), std::make_pair(732, 664));
+  EXPECT_TRUE(brindlow->Plug()->OutputMeter().Active()) << "the meter gathers while the strip shows";
+
+  // Chosen again, the entry hides the strip: the panel's own size again, the meter off.
+  chooseLast();
+  EXPECT_TRUE(brindlow->IdleUntil([&] {
+    return display.Geometry(brindlow->Window(), geometry) && geometry.width == 732 && geometry.height == 424;
+  })) << geometry.width << " x " << geometry.height;
+  EXPECT_FALSE(editor->MonoCheckShown());
+  EXPECT_EQ(gSizeWindowCalls.back(), std::make_pair(732, 424));
+  EXPECT_FALSE(brindlow->Plug()->OutputMeter().Active());
 }
