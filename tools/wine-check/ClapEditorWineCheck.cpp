@@ -82,12 +82,17 @@ void CheckNegotiation(const Instance& instance)
   Check(gui->get_preferred_api(plugin, &api, &floating) && api && !std::strcmp(api, "win32") && !floating,
         "gui: the preferred api is win32, embedded");
   Check(gui->create(plugin, CLAP_WINDOW_API_WIN32, false), "gui: create(win32, embedded)");
-  Check(!gui->set_scale(plugin, 2.0), "gui: set_scale answers false (the panel has one size)");
+  // The host's scale sizes the editor; the rest of the checks run at 1.
   uint32_t width = 0, height = 0;
-  const bool sized = gui->get_size(plugin, &width, &height);
+  Check(gui->set_scale(plugin, 2.0), "gui: set_scale(2) is taken");
+  bool sized = gui->get_size(plugin, &width, &height);
+  Check(sized && width == 2 * kEditorWidth && height == 2 * kEditorHeight,
+        "gui: get_size at scale 2 is 732 x 424 (got " + std::to_string(width) + " x " + std::to_string(height) + ")");
+  Check(gui->set_scale(plugin, 1.0), "gui: set_scale(1) is taken");
+  sized = gui->get_size(plugin, &width, &height);
   Check(sized && width == kEditorWidth && height == kEditorHeight,
         "gui: get_size is 366 x 212 (got " + std::to_string(width) + " x " + std::to_string(height) + ")");
-  Check(!gui->can_resize(plugin), "gui: can_resize is false");
+  Check(gui->can_resize(plugin), "gui: can_resize is true (the panel keeps its aspect ratio)");
 }
 
 // Outside the label rectangles the window shows exactly the Linux snapshot.
