@@ -15,10 +15,12 @@
 
 #include "image_loaders.h"
 #include "lice.h"
+#include "PictureDetail.h"
 #include "resources.h"
 
 namespace
 {
+using namespace picture_detail;
 
 const std::string kImgDir = BRINDLOW_IMG_DIR;
 
@@ -150,114 +152,6 @@ TEST(Artwork, SwitchLightsTheLeftSideInItsFirstFrameAndTheRightInItsSecond)
   ASSERT_NE(sw, nullptr);
   EXPECT_GT(Warmth(sw.get(), 4, 20, 0), Warmth(sw.get(), 27, 43, 0) + 80);
   EXPECT_GT(Warmth(sw.get(), 27, 43, 1), Warmth(sw.get(), 4, 20, 1) + 80);
-}
-
-// A rectangle of a picture, four channels per pixel (red, green, blue, alpha).
-struct Region
-{
-  int width = 0, height = 0;
-  std::vector<std::array<int, 4>> pixels;
-  const std::array<int, 4>& At(int x, int y) const { return pixels[size_t(y) * width + x]; }
-};
-
-Region Crop(const LICE_IBitmap* bitmap, int x0, int y0, int width, int height)
-{
-  Region region{width, height, {}};
-  for (int y = y0; y < y0 + height; ++y)
-    for (int x = x0; x < x0 + width; ++x)
-    {
-      const PixelWord p = LICE::FetchPixel(bitmap, x, y);
-      region.pixels.push_back({LICE::Red(p), LICE::Green(p), LICE::Blue(p), LICE::Alpha(p)});
-    }
-  return region;
-}
-
-// Each 2 x 2 block averaged into one pixel.
-Region Shrink(const Region& r)
-{
-  Region out{r.width / 2, r.height / 2, {}};
-  for (int y = 0; y < out.height; ++y)
-    for (int x = 0; x < out.width; ++x)
-    {
-      std::array<int, 4> p{};
-      for (int c = 0; c < 4; ++c)
-        p[c] = (r.At(2 * x, 2 * y)[c] + r.At(2 * x + 1, 2 * y)[c] + r.At(2 * x, 2 * y + 1)[c] +
-                r.At(2 * x + 1, 2 * y + 1)[c] + 2) / 4;
-      out.pixels.push_back(p);
-    }
-  return out;
-}
-
-// A 1x picture enlarged to 2x, each pixel repeated (nearest) or interpolated (bilinear).
-Region Enlarge(const Region& r, bool bilinear)
-{
-  Region out{r.width * 2, r.height * 2, {}};
-  for (int y = 0; y < out.height; ++y)
-    for (int x = 0; x < out.width; ++x)
-    {
-      if (!bilinear)
-      {
-        out.pixels.push_back(r.At(x / 2, y / 2));
-        continue;
-      }
-      // Device pixel centres fall a quarter of a 1x pixel off the 1x centres.
-      const double fx = std::clamp((x + 0.5) / 2 - 0.5, 0.0, r.width - 1.0);
-      const double fy = std::clamp((y + 0.5) / 2 - 0.5, 0.0, r.height - 1.0);
-      const int x0 = int(fx), y0 = int(fy), x1 = std::min(x0 + 1, r.width - 1), y1 = std::min(y0 + 1, r.height - 1);
-      const double tx = fx - x0, ty = fy - y0;
-      std::array<int, 4> p{};
-      for (int c = 0; c < 4; ++c)
-        p[c] = int(std::lround((r.At(x0, y0)[c] * (1 - tx) + r.At(x1, y0)[c] * tx) * (1 - ty) +
-                               (r.At(x0, y1)[c] * (1 - tx) + r.At(x1, y1)[c] * tx) * ty));
-      out.pixels.push_back(p);
-    }
-  return out;
-}
-
-double MeanDifference(const Region& a, const Region& b)
-{
-  double sum = 0;
-  for (size_t i = 0; i < a.pixels.size(); ++i)
-    for (int c = 0; c < 4; ++c) sum += std::abs(a.pixels[i][c] - b.pixels[i][c]);
-  return sum / (4.0 * a.pixels.size());
-}
-
-// Squared steps between neighbouring pixels: all of them, and apart those between two
-// pixels of one 2 x 2 block and those across the blocks' borders.
-struct Steps
-{
-  double all = 0, withinBlocks = 0, acrossBlocks = 0;
-};
-
-Steps Measure(const Region& r)
-{
-  Steps steps;
-  auto add = [&](const std::array<int, 4>& a, const std::array<int, 4>& b, bool within) {
-    double e = 0;
-    for (int c = 0; c < 4; ++c) e += double(a[c] - b[c]) * (a[c] - b[c]);
-    steps.all += e;
-    (within ? steps.withinBlocks : steps.acrossBlocks) += e;
-  };
-  for (int y = 0; y < r.height; ++y)
-    for (int x = 0; x < r.width; ++x)
-    {
-      if (x + 1 < r.width) add(r.At(x, y), r.At(x + 1, y), x % 2 == 0);
-      if (y + 1 < r.height) add(r.At(x, y), r.At(x, y + 1), y % 2 == 0);
-    }
-  return steps;
-}
-
-// A picture drawn at 2x keeps its edges one device pixel wide: twice as many steps along
-// every edge as at 1x, each as high, so about twice the squared steps (an interpolated
-// enlargement spreads each step over two pixels and has about as many as the 1x picture),
-// and some of its edges fall inside the 2 x 2 blocks (a repeated-pixel enlargement has none
-// there; edges on the panel's unit grid, like rules and fills, fall across them).
-bool DrawnAt2x(const Region& twoX, const Region& oneX, std::string* why)
-{
-  const Steps fine = Measure(twoX), coarse = Measure(oneX);
-  *why = "steps at 2x / 1x " + std::to_string(fine.all / coarse.all) + ", inside / across blocks " +
-         std::to_string(fine.withinBlocks / fine.acrossBlocks);
-  return fine.all > 1.5 * coarse.all && fine.withinBlocks > 0.2 * fine.acrossBlocks;
 }
 
 struct PicturePair
