@@ -49,7 +49,9 @@ TEST_F(EditorDetail, ThePanelAt2xShowsDetailThe1xPanelEnlargedLacks)
       << area.what << ": " << why;
     EXPECT_FALSE(DrawnAt2x(Enlarge(oneX, true), oneX, &why)) << area.what << " enlarged: " << why;
     if (area.shapes)
+    {
       EXPECT_LT(MeanDifference(Shrink(Crop(two.get(), 2 * area.x, 2 * area.y, 2 * area.w, 2 * area.h)), oneX), 4.0)
         << area.what << ": the same drawing";
+    }
   }
 }
