@@ -1,8 +1,10 @@
 // The LV2 DSP binary's one exported symbol, lv2_descriptor: the bundle's two plug-ins
-// (mono in, stereo in), each a KyvBrindlow without an editor.
+// (mono in, stereo in), each a KyvBrindlow without an editor, whose output meter reaches
+// the UI through the read-out ports.
 #include "IPlugLV2.h"
 #include "KyvBrindlow.h"
 #include "KyvBrindlowLV2.h"
+#include "KyvBrindlowLV2Readouts.h"
 
 namespace
 {
@@ -21,6 +23,7 @@ IPlugLV2Entry* Entries()
       entries[i].lv2 = &lv2;
       entries[i].variant = &lv2.variants[i];
       entries[i].make = &MakeBrindlow;
+      entries[i].makeReadouts = &MakeKyvBrindlowLV2Readouts;
       FillLV2Descriptor(entries[i]);
     }
     return true;

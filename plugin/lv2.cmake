@@ -12,16 +12,23 @@ add_library(brindlow_lv2_info STATIC ${CMAKE_CURRENT_LIST_DIR}/KyvBrindlowLV2Inf
 target_include_directories(brindlow_lv2_info PUBLIC ${CMAKE_CURRENT_LIST_DIR} ${PROJECT_SOURCE_DIR}/iplug/lv2)
 target_link_libraries(brindlow_lv2_info PUBLIC brindlow_info)
 
+# The mono-check view's read-out ports: the DSP's side, and the UI's view on them.
+add_library(brindlow_lv2_readouts STATIC ${CMAKE_CURRENT_LIST_DIR}/KyvBrindlowLV2Readouts.cpp)
+target_link_libraries(brindlow_lv2_readouts PUBLIC brindlow_dsp brindlow_lv2_info iplug_lv2)
+# (The UI's links no toolkit: the binary brings brindlow_editor, whose artwork it carries once.)
+add_library(brindlow_lv2_monocheck STATIC ${CMAKE_CURRENT_LIST_DIR}/KyvBrindlowLV2MonoCheck.cpp)
+target_link_libraries(brindlow_lv2_monocheck PUBLIC brindlow_lv2_info iplug_lv2_ui)
+
 # The two binaries of the bundle, one export each (lv2_descriptor, lv2ui_descriptor).
 brindlow_add_plugin_module(TARGET BrindlowLV2
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/KyvBrindlowLV2Main.cpp
-  LIBRARIES brindlow_dsp brindlow_lv2_info iplug_lv2
+  LIBRARIES brindlow_lv2_readouts brindlow_dsp brindlow_lv2_info iplug_lv2
   EXPORTS ${CMAKE_CURRENT_LIST_DIR}/BrindlowLV2
   OUTPUT_NAME brindlow-lv2
   OUTPUT_DIRECTORY ${BRINDLOW_LV2_BUNDLE})
 brindlow_add_plugin_module(TARGET BrindlowLV2UI
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/KyvBrindlowLV2UIMain.cpp
-  LIBRARIES brindlow_editor brindlow_lv2_info iplug_lv2_ui
+  LIBRARIES brindlow_lv2_monocheck brindlow_editor brindlow_lv2_info iplug_lv2_ui
   EXPORTS ${CMAKE_CURRENT_LIST_DIR}/BrindlowLV2UI
   OUTPUT_NAME brindlow-lv2-ui
   OUTPUT_DIRECTORY ${BRINDLOW_LV2_BUNDLE})

@@ -7,6 +7,7 @@
 #include <lv2/options/options.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <mutex>
 #include <new>
@@ -91,10 +92,19 @@ IPlugLV2::IPlugLV2(const IPlugLV2Entry& entry, IPlugBase* plug, double rate, int
   mPlug->OpenFromHost();
   mPlug->SetSampleRateFromHost(rate);
   mPlug->SetBlockSizeFromHost(blockFrames);
+
+  if (entry.lv2->readouts)
+  {
+    mViewPort = uint32_t(entry.lv2->ViewPort(*entry.variant));
+    mReadoutPorts.assign(entry.lv2->ReadoutCount(), nullptr);
+    mReadoutValues.assign(mReadoutPorts.size(), 0.0f);
+    if (entry.makeReadouts) mReadouts.reset(entry.makeReadouts(mPlug.get()));
+  }
 }
 
 IPlugLV2::~IPlugLV2()
 {
+  mReadouts.reset();
   mPlug->SetHostCalls(nullptr);
 }
 
@@ -108,6 +118,30 @@ void IPlugLV2::ConnectPort(uint32_t port, void* data)
     mInputs[port - params] = static_cast<float*>(data);
   else if (port < params + inputs + mOutputs.size())
     mOutputs[port - params - inputs] = static_cast<float*>(data);
+  else if (port == mViewPort)
+    mView = static_cast<const float*>(data);
+  else if (mViewPort != ~0u && port > mViewPort && port - mViewPort - 1 < mReadoutPorts.size())
+    mReadoutPorts[port - mViewPort - 1] = static_cast<float*>(data);
+}
+
+void IPlugLV2::TakeViewPort()
+{
+  if (!mView || !mReadouts) return;
+  const float value = *mView;
+  // Toggled: anything from 0.5 up is on; a value that is not a number changes nothing.
+  if (std::isnan(value)) return;
+  const bool shown = value >= 0.5f;
+  if (shown == mViewShown) return;
+  mViewShown = shown;
+  mReadouts->SetViewShown(shown);
+}
+
+void IPlugLV2::WriteReadouts()
+{
+  if (mReadoutPorts.empty()) return;
+  if (mReadouts) mReadouts->Read(mReadoutValues.data());
+  for (size_t i = 0; i < mReadoutPorts.size(); ++i)
+    if (mReadoutPorts[i]) *mReadoutPorts[i] = mReadoutValues[i];
 }
 
 void IPlugLV2::Run(uint32_t frames)
@@ -125,11 +159,13 @@ void IPlugLV2::Run(uint32_t frames)
     // of the plug-in's own gives it), so every format sounds alike.
     mPlug->SetParameterFromHost(int(i), IParameter::FromHostFloat(value), false);
   }
+  TakeViewPort();
   // The core takes an int of frames; a longer run (never seen in practice) goes in pieces.
   constexpr uint32_t kMaxPiece = 1u << 30;
   if (frames <= kMaxPiece)
   {
     mPlug->ProcessFloatFromHost(mInputs.data(), mOutputs.data(), int(frames));
+    WriteReadouts();
     return;
   }
   for (uint32_t done = 0; done < frames;)
@@ -140,6 +176,7 @@ void IPlugLV2::Run(uint32_t frames)
     mPlug->ProcessFloatFromHost(mInputView.data(), mOutputView.data(), int(n));
     done += n;
   }
+  WriteReadouts();
 }
 
 LV2_State_Status IPlugLV2::Save(LV2_State_Store_Function store, LV2_State_Handle handle)

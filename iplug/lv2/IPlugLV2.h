@@ -22,6 +22,21 @@
 #include "IPlugHostCalls.h"
 #include "IPlugLV2Info.h"
 
+// The product's side of the read-out ports (IPlugLV2Readouts in IPlugLV2Info.h), one per
+// instance. Threads: made and deleted on the host's main thread (instantiate, cleanup);
+// SetViewShown and Read come on the audio thread inside run, so they allocate nothing,
+// take no lock and never wait.
+class IPlugLV2ReadoutSource
+{
+public:
+  virtual ~IPlugLV2ReadoutSource() = default;
+  // The UI shows the read-outs (its view port went to 1), or no longer does (0).
+  virtual void SetViewShown(bool shown) = 0;
+  // At the end of each run: values[0 ... outputCount - 1], the read-outs in the order of
+  // IPlugLV2Readouts::outputs, each finite and within its port's range.
+  virtual void Read(float* values) = 0;
+};
+
 // The descriptor of one plug-in of the bundle, with what instantiate needs to make it.
 // descriptor comes first, so the LV2_Descriptor* the host hands back finds the rest.
 struct IPlugLV2Entry
@@ -30,6 +45,9 @@ struct IPlugLV2Entry
   const IPlugLV2Info* lv2;
   const IPlugLV2Variant* variant;
   IPlugBase* (*make)();
+  // The read-outs of a plug-in made by make (opened, at its rate), where lv2->readouts
+  // describes them; null leaves the read-out ports at 0.
+  IPlugLV2ReadoutSource* (*makeReadouts)(IPlugBase* plug) = nullptr;
 };
 
 class IPlugLV2 : public IPlugHostCalls
@@ -50,8 +68,9 @@ public:
 
   // Audio thread (or before the first run): port index's buffer.
   void ConnectPort(uint32_t port, void* data);
-  // Audio thread: hands control values that changed since the last run to the plug-in,
-  // then processes frames. Allocates nothing.
+  // Audio thread: hands control values that changed since the last run to the plug-in
+  // (and the view port's to the read-outs), processes frames, then writes the read-out
+  // ports. Allocates nothing.
   void Run(uint32_t frames);
   // Main thread.
   void SetActive(bool active) { mPlug->SetActiveFromHost(active); }
@@ -78,7 +97,17 @@ public:
   static const void* ExtensionData(const char* uri);
 
 private:
+  void TakeViewPort();
+  void WriteReadouts();
+
   std::unique_ptr<IPlugBase> mPlug;
+  // Destroyed before the plug-in it reads.
+  std::unique_ptr<IPlugLV2ReadoutSource> mReadouts;
+  uint32_t mViewPort = ~0u;   // ~0u without read-outs
+  const float* mView = nullptr;
+  bool mViewShown = false;
+  std::vector<float*> mReadoutPorts; // null until connected
+  std::vector<float> mReadoutValues;
   LV2_URID mStateKey;
   LV2_URID mChunkType;
   std::vector<const float*> mControls; // one per parameter, null until connected

@@ -17,6 +17,7 @@ const char* const kPrefixes =
   "@prefix foaf: <http://xmlns.com/foaf/0.1/> .\n"
   "@prefix lv2: <http://lv2plug.in/ns/lv2core#> .\n"
   "@prefix opts: <http://lv2plug.in/ns/ext/options#> .\n"
+  "@prefix pprop: <http://lv2plug.in/ns/ext/port-props#> .\n"
   "@prefix pset: <http://lv2plug.in/ns/ext/presets#> .\n"
   "@prefix rdf: <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
   "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
@@ -109,6 +110,25 @@ void WriteAudioPort(std::ostream& out, bool input, int index, const char* symbol
       << " ;\n    lv2:symbol " << Quoted(symbol) << " ;\n    lv2:name " << Quoted(name) << " ;\n  ]";
 }
 
+// The read-outs' ports: no parameters, so hosts neither show nor automate them, and a host
+// that leaves them unconnected loses nothing but the UI's view.
+void WriteReadoutPorts(std::ostream& out, const IPlugLV2Info& lv2, const IPlugLV2Variant& variant)
+{
+  auto port = [&out](bool input, int index, const IPlugLV2ControlPort& p) {
+    out << ",\n  [\n    a lv2:" << (input ? "Input" : "Output") << "Port, lv2:ControlPort ;\n    lv2:index " << index
+        << " ;\n    lv2:symbol " << Quoted(p.symbol) << " ;\n    lv2:name " << Quoted(p.name) << " ;\n";
+    if (input) out << "    lv2:default " << Decimal(p.minimum) << " ;\n";
+    out << "    lv2:minimum " << Decimal(p.minimum) << " ;\n    lv2:maximum " << Decimal(p.maximum) << " ;\n";
+    if (p.unit) out << "    units:unit " << p.unit << " ;\n";
+    out << "    lv2:portProperty " << (input ? "lv2:toggled, lv2:connectionOptional, pprop:notAutomatic"
+                                         : "lv2:connectionOptional")
+        << ", pprop:notOnGUI ;\n  ]";
+  };
+  const IPlugLV2Readouts& r = *lv2.readouts;
+  port(true, lv2.ViewPort(variant), r.view);
+  for (int i = 0; i < r.outputCount; ++i) port(false, lv2.FirstReadoutPort(variant) + i, r.outputs[i]);
+}
+
 std::string Manifest(const IPlugLV2Info& lv2)
 {
   std::ostringstream out;
@@ -155,8 +175,10 @@ std::string Description(const IPlugLV2Info& lv2)
     for (int i = 0; i < variant.outputs; ++i)
     {
       WriteAudioPort(out, false, lv2.FirstOutputPort(variant) + i, lv2.outputSymbols[i], lv2.outputNames[i]);
-      out << (i + 1 < variant.outputs ? ",\n" : " .\n\n");
+      if (i + 1 < variant.outputs) out << ",\n";
     }
+    if (lv2.readouts) WriteReadoutPorts(out, lv2, variant);
+    out << " .\n\n";
   }
   out << Uri(lv2.uiUri)
       << "\n  a ui:X11UI ;\n  lv2:requiredFeature ui:idleInterface ;\n"
@@ -213,6 +235,16 @@ bool WriteLV2Turtle(const IPlugLV2Info& lv2, const std::string& directory, std::
     if (!lv2.parameterSymbols[i] || !*lv2.parameterSymbols[i])
     {
       error = "parameter " + std::to_string(i) + " has no LV2 symbol";
+      return false;
+    }
+  }
+  if (const IPlugLV2Readouts* r = lv2.readouts)
+  {
+    bool named = r->view.symbol && *r->view.symbol && r->outputCount >= 0;
+    for (int i = 0; named && i < r->outputCount; ++i) named = r->outputs[i].symbol && *r->outputs[i].symbol;
+    if (!named)
+    {
+      error = "a read-out port has no LV2 symbol";
       return false;
     }
   }

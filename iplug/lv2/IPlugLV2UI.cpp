@@ -59,10 +59,17 @@ const LV2_Options_Interface kOptionsInterface = {&GetOptionsCallback, &SetOption
 const LV2UI_Resize kResizeInterface = {nullptr, &HostResizedCallback};
 } // namespace
 
-IPlugLV2UI::IPlugLV2UI(const IPlugLV2UIEntry& entry, LV2UI_Write_Function write, LV2UI_Controller controller,
-                       const LV2_Feature* const* features)
+IPlugLV2UI::IPlugLV2UI(const IPlugLV2UIEntry& entry, const char* pluginUri, LV2UI_Write_Function write,
+                       LV2UI_Controller controller, const LV2_Feature* const* features)
   : mEntry(entry), mDefinitions(*entry.lv2->info), mWrite(write), mController(controller)
 {
+  const IPlugLV2Info& lv2 = *entry.lv2;
+  for (int v = 0; v < lv2.variantCount && lv2.readouts && pluginUri; ++v)
+  {
+    if (std::strcmp(lv2.variants[v].uri, pluginUri) != 0) continue;
+    mViewPort = lv2.ViewPort(lv2.variants[v]);
+    mReadouts.assign(lv2.ReadoutCount(), NAN);
+  }
   mParent = const_cast<void*>(Feature(features, LV2_UI__parent));
   mTouch = static_cast<const LV2UI_Touch*>(Feature(features, LV2_UI__touch));
   mResize = static_cast<const LV2UI_Resize*>(Feature(features, LV2_UI__resize));
@@ -71,7 +78,7 @@ IPlugLV2UI::IPlugLV2UI(const IPlugLV2UIEntry& entry, LV2UI_Write_Function write,
     mScaleFactorKey = map->map(map->handle, LV2_UI__scaleFactor);
     mFloatType = map->map(map->handle, LV2_ATOM__Float);
   }
-  mEditor = entry.hooks.make(this);
+  mEditor = entry.hooks.make(this, mViewPort >= 0 ? static_cast<IPlugLV2UIReadouts*>(this) : nullptr);
   mEditor->CreateDrawSurface();
   // The host's scale before the widget is made, so that it opens at its size.
   if (const auto* options = static_cast<const LV2_Options_Option*>(Feature(features, LV2_OPTIONS__options)))
@@ -96,10 +103,16 @@ uintptr_t IPlugLV2UI::OpenInParent()
 
 void IPlugLV2UI::PortEvent(uint32_t port, uint32_t size, uint32_t format, const void* buffer)
 {
-  if (format != 0 || size != sizeof(float) || !buffer || int64_t(port) >= mDefinitions.ParameterCount()) return;
+  if (format != 0 || size != sizeof(float) || !buffer) return;
   float value;
   std::memcpy(&value, buffer, sizeof value);
   if (!std::isfinite(value)) return;
+  if (mViewPort >= 0 && int64_t(port) > mViewPort && int64_t(port) - mViewPort - 1 < int64_t(mReadouts.size()))
+  {
+    mReadouts[port - uint32_t(mViewPort) - 1] = value;
+    return;
+  }
+  if (int64_t(port) >= mDefinitions.ParameterCount()) return;
   IParameter* param = mDefinitions.ParameterAt(int(port));
   const double clamped = std::fmin(std::fmax(double(value), param->Minimum()), param->Maximum());
   mEditor->PushParameterToControls(int(port), clamped, false);
@@ -183,6 +196,19 @@ void IPlugLV2UI::TellHostSize()
   mResize->ui_resize(mResize->handle, width, height);
 }
 
+float IPlugLV2UI::Readout(int i) const
+{
+  return i >= 0 && size_t(i) < mReadouts.size() ? mReadouts[size_t(i)] : NAN;
+}
+
+void IPlugLV2UI::SetViewShown(bool shown)
+{
+  if (mViewPort < 0 || !mWrite || mViewWritten == int(shown)) return;
+  mViewWritten = int(shown);
+  const float value = shown ? 1.0f : 0.0f;
+  mWrite(mController, uint32_t(mViewPort), sizeof value, 0, &value);
+}
+
 void IPlugLV2UI::Touch(int index, bool grabbed)
 {
   if (mTouch && mTouch->touch && index >= 0 && index < mDefinitions.ParameterCount())
@@ -217,7 +243,7 @@ void IPlugLV2UI::ResizeEditorRect(int, int)
 
 // ---- The descriptor's callbacks ----
 
-LV2UI_Handle IPlugLV2UI::Instantiate(const LV2UI_Descriptor* descriptor, const char*, const char*,
+LV2UI_Handle IPlugLV2UI::Instantiate(const LV2UI_Descriptor* descriptor, const char* pluginUri, const char*,
                                      LV2UI_Write_Function write, LV2UI_Controller controller,
                                      LV2UI_Widget* widget, const LV2_Feature* const* features)
 {
@@ -226,7 +252,7 @@ LV2UI_Handle IPlugLV2UI::Instantiate(const LV2UI_Descriptor* descriptor, const c
   IPlugLV2UI* ui = nullptr;
   try
   {
-    ui = new (std::nothrow) IPlugLV2UI(entry, write, controller, features);
+    ui = new (std::nothrow) IPlugLV2UI(entry, pluginUri, write, controller, features);
   }
   catch (...)
   {

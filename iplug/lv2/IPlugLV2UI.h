@@ -8,8 +8,12 @@
 // through opts:interface) and its resizing (ui:resize offered by the UI) go to the
 // editor; the size it then has, or takes by itself, goes to the host's ui:resize.
 //
+// The DSP's read-outs (IPlugLV2Readouts) come in through port_event too, and the view
+// switch goes out as a port write, both for the product's editor (IPlugLV2UIReadouts).
+//
 // Threads: the host calls every UI function on its GUI thread; so does the editor, which
-// calls back into this object from there only.
+// calls back into this object from there only. The UI binary holds no plug-in lock: the
+// host's write function and features are called with none held.
 #pragma once
 
 #include <lv2/options/options.h>
@@ -17,18 +21,34 @@
 #include <lv2/urid/urid.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "IEditorDelegate.h"
 #include "IGraphics.h"
 #include "IPlugBase.h"
 #include "IPlugLV2Info.h"
 
+// The UI's side of the read-out ports, for the product's editor. GUI thread only; lives as
+// long as the editor made with it.
+class IPlugLV2UIReadouts
+{
+public:
+  virtual ~IPlugLV2UIReadouts() = default;
+  // The value the host last reported for read-out i (0 ... outputCount - 1); NaN until it
+  // reported one (or for another i).
+  virtual float Readout(int i) const = 0;
+  // Writes the view port through the host: 1 while the editor shows the read-outs, 0
+  // when it hides them or closes. A value the host was given already is not written again.
+  virtual void SetViewShown(bool shown) = 0;
+};
+
 // How the product makes and lets go of its editor (GUI thread). The UI reaches the
 // editor only through the core's editor interface; windows are the toolkit's business.
 struct IPlugLV2EditorHooks
 {
-  // A new editor for delegate; the UI pushes the parameter values to it.
-  IGraphics* (*make)(IEditorDelegate* delegate);
+  // A new editor for delegate; the UI pushes the parameter values to it. readouts is null
+  // when the plug-in the UI is made for has none (or is not known).
+  IGraphics* (*make)(IEditorDelegate* delegate, IPlugLV2UIReadouts* readouts);
   // Deletes an editor made by make (its window already closed).
   void (*release)(IGraphics* editor);
 };
@@ -42,11 +62,12 @@ struct IPlugLV2UIEntry
   IPlugLV2EditorHooks hooks;
 };
 
-class IPlugLV2UI : public IEditorDelegate
+class IPlugLV2UI : public IEditorDelegate, private IPlugLV2UIReadouts
 {
 public:
-  IPlugLV2UI(const IPlugLV2UIEntry& entry, LV2UI_Write_Function write, LV2UI_Controller controller,
-             const LV2_Feature* const* features);
+  // pluginUri: the plug-in of the bundle the UI is for (its read-out ports' indices).
+  IPlugLV2UI(const IPlugLV2UIEntry& entry, const char* pluginUri, LV2UI_Write_Function write,
+             LV2UI_Controller controller, const LV2_Feature* const* features);
   ~IPlugLV2UI() override;
   IPlugLV2UI(const IPlugLV2UI&) = delete;
   IPlugLV2UI& operator=(const IPlugLV2UI&) = delete;
@@ -54,7 +75,8 @@ public:
   // Opens the editor in the host's ui:parent; answers its X11 window id, or 0 (no parent
   // given, or the window could not be opened).
   uintptr_t OpenInParent();
-  // A value the host reports for port; control ports move the editor's controls.
+  // A value the host reports for port; parameters' ports move the editor's controls, the
+  // read-outs' are kept for the editor.
   void PortEvent(uint32_t port, uint32_t size, uint32_t format, const void* buffer);
   // ui:idleInterface: pumps the window's events and runs its tick. Always 0 (still open).
   int Idle();
@@ -86,6 +108,10 @@ public:
   static const void* ExtensionData(const char* uri);
 
 private:
+  // ---- IPlugLV2UIReadouts ----
+  float Readout(int i) const override;
+  void SetViewShown(bool shown) override;
+
   void Touch(int index, bool grabbed);
   // The host's scale from options (a zero-terminated list), the status of the first
   // ui:scaleFactor among them (LV2_OPTIONS_ERR_BAD_KEY without one).
@@ -105,6 +131,10 @@ private:
   LV2_URID mFloatType = 0;
   float mScaleAnswer = 1.0f;         // what GetOptions points the host at
   int mToldWidth = 0, mToldHeight = 0; // the size last given to the host's ui:resize
+  // The read-outs' ports (none: mViewPort -1), their last values, the view port's last write.
+  int mViewPort = -1;
+  std::vector<float> mReadouts;
+  int mViewWritten = -1; // -1: not written
 };
 
 // Fills entry.descriptor (URI from entry.lv2->uiUri) with the adapter's callbacks.

@@ -39,12 +39,13 @@ TEST(Lv2Allocation, RunAllocatesNothing)
     float* delay = plug.Control("delay");
     float* pan = plug.Control("pan");
     float* wetMix = plug.Control("wet_mix");
-    ASSERT_TRUE(delay && pan && wetMix);
+    float* view = plug.Control("mono_view");
+    ASSERT_TRUE(delay && pan && wetMix && view);
 
     gAllocations = 0;
     gCounting = true;
     // Runs shorter and longer than the block size, with port values changing between
-    // them, hostile ones included.
+    // them, hostile ones included, and the meter switched on and off by the view port.
     const float delays[] = {1.0f, 40.0f, nan, 1e30f, 7.5f, -inf};
     int k = 0;
     for (uint32_t frames : {4096u, 1u, 9000u, 0u, 63u, 4097u})
@@ -52,6 +53,7 @@ TEST(Lv2Allocation, RunAllocatesNothing)
       *delay = delays[k];
       *pan = float(k % 2);
       *wetMix = k == 3 ? inf : -10.0f + 4.0f * float(k);
+      *view = k == 4 ? nan : float(k / 2 % 2);
       lilv_instance_run(plug.Instance(), frames);
       ++k;
     }

@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "Lv2TestHost.h"
 
@@ -158,5 +159,46 @@ TEST(Lv2Bundle, ControlPortsCarryRealValues)
     lilv_scale_points_free(points);
     EXPECT_EQ(texts[0], "Left");
     EXPECT_EQ(texts[1], "Right");
+  }
+}
+
+TEST(Lv2Bundle, TheReadOutPortsComeAfterEveryOtherPortAndAreNoParameters)
+{
+  // Indices and symbols are what saved sessions hold: the ports that came first keep theirs.
+  Lv2World& w = Lv2World::Get();
+  const std::vector<std::vector<const char*>> layouts = {
+    {"delay", "pan", "wet_mix", "in", "out_left", "out_right", "mono_view", "sample_rate", "correlation", "mono_loss",
+     "meter_seconds"},
+    {"delay", "pan", "wet_mix", "in_left", "in_right", "out_left", "out_right", "mono_view", "sample_rate",
+     "correlation", "mono_loss", "meter_seconds"}};
+  for (size_t p = 0; p < 2; ++p)
+  {
+    const LilvPlugin* plugin = w.Plugin(kPlugins[p].uri);
+    ASSERT_NE(plugin, nullptr);
+    const std::vector<const char*>& symbols = layouts[p];
+    ASSERT_EQ(lilv_plugin_get_num_ports(plugin), symbols.size()) << kPlugins[p].uri;
+    for (uint32_t i = 0; i < symbols.size(); ++i)
+      EXPECT_STREQ(lilv_node_as_string(lilv_port_get_symbol(plugin, lilv_plugin_get_port_by_index(plugin, i))),
+                   symbols[i])
+        << kPlugins[p].uri << " port " << i;
+    EXPECT_EQ(lilv_plugin_get_num_ports_of_class(plugin, w.Node(LV2_CORE__InputPort), w.Node(LV2_CORE__ControlPort),
+                                                 nullptr),
+              4u);
+
+    const LilvPort* view = Port(plugin, "mono_view");
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(lilv_port_is_a(plugin, view, w.Node(LV2_CORE__InputPort)));
+    for (const char* property : {LV2_CORE__toggled, LV2_CORE__connectionOptional, LV2_PORT_PROPS__notAutomatic,
+                                 LV2_PORT_PROPS__notOnGUI})
+      EXPECT_TRUE(lilv_port_has_property(plugin, view, w.Node(property))) << property;
+    for (const char* symbol : {"sample_rate", "correlation", "mono_loss", "meter_seconds"})
+    {
+      const LilvPort* port = Port(plugin, symbol);
+      ASSERT_NE(port, nullptr) << symbol;
+      EXPECT_TRUE(lilv_port_is_a(plugin, port, w.Node(LV2_CORE__OutputPort))) << symbol;
+      EXPECT_TRUE(lilv_port_is_a(plugin, port, w.Node(LV2_CORE__ControlPort))) << symbol;
+      EXPECT_TRUE(lilv_port_has_property(plugin, port, w.Node(LV2_PORT_PROPS__notOnGUI))) << symbol;
+      EXPECT_TRUE(lilv_port_has_property(plugin, port, w.Node(LV2_CORE__connectionOptional))) << symbol;
+    }
   }
 }

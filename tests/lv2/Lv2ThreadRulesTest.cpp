@@ -10,7 +10,9 @@
 #include <lv2/options/options.h>
 
 #include <cstdarg>
+#include <cmath>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,9 @@
 #include "KyvBrindlow.h"
 #include "KyvBrindlowEditor.h"
 #include "KyvBrindlowLV2.h"
+#include "KyvBrindlowLV2MonoCheck.h"
+#include "KyvBrindlowLV2Readouts.h"
+#include "KyvMonoCheckView.h"
 
 namespace
 {
@@ -79,11 +84,14 @@ IPlugBase* MakeBrindlow()
   return new KyvBrindlow();
 }
 
-// The UI's editor, kept for the test to drag its knob.
+// The UI's editor, kept for the test to drag its knob, with the mono-check view on the
+// read-outs as the UI binary makes it.
 KyvBrindlowGraphics* gEditor = nullptr;
-IGraphics* MakeEditor(IEditorDelegate* delegate)
+IGraphics* MakeEditor(IEditorDelegate* delegate, IPlugLV2UIReadouts* readouts)
 {
-  return gEditor = new KyvBrindlowGraphics(delegate);
+  gEditor = new KyvBrindlowGraphics(delegate);
+  if (readouts) gEditor->SetMonoCheckSource(std::make_unique<KyvBrindlowLV2MonoCheckSource>(*readouts));
+  return gEditor;
 }
 void ReleaseEditor(IGraphics* editor)
 {
@@ -92,12 +100,27 @@ void ReleaseEditor(IGraphics* editor)
 }
 
 // The host's side of the UI: what it writes goes to the DSP's control port, as a host
-// hands it on to the next run.
+// hands it on to the next run (the stereo plug-in's view port is 7).
 float gControls[KyvBrindlow::kNumParams] = {20.0f, 0.0f, 0.0f};
+constexpr uint32_t kViewPort = 7;
+float gView = 0.0f;
+std::vector<float> gViewWrites;
 void Write(LV2UI_Controller, uint32_t port, uint32_t size, uint32_t format, const void* buffer)
 {
   gHost.Record("ui:write_function");
-  if (format == 0 && size == sizeof(float) && port < KyvBrindlow::kNumParams) std::memcpy(&gControls[port], buffer, size);
+  if (format != 0 || size != sizeof(float)) return;
+  if (port < KyvBrindlow::kNumParams) std::memcpy(&gControls[port], buffer, size);
+  if (port != kViewPort) return;
+  std::memcpy(&gView, buffer, size);
+  gViewWrites.push_back(gView);
+}
+
+template <typename T>
+T* FindControl(IGraphicsLice* editor)
+{
+  for (int32_t i = 0; i < editor->ControlCount(); ++i)
+    if (T* found = dynamic_cast<T*>(editor->GetControl(i))) return found;
+  return nullptr;
 }
 void Touch(LV2UI_Feature_Handle, uint32_t, bool)
 {
@@ -228,5 +251,79 @@ TEST(Lv2ThreadRules, TheUiWritesToItsHostWithNoPlugInLockHeld)
   ui.descriptor.cleanup(handle);
   gHost.Watch(nullptr);
   entry.descriptor.cleanup(instance);
+  gHost.ExpectNoneLocked();
+}
+
+TEST(Lv2ThreadRules, TheMonoCheckViewReadsTheDspsReadOutsAndItsViewPortIsWrittenWithNoLockHeld)
+{
+  IPlugLV2Entry entry{};
+  entry.lv2 = &KyvBrindlowLV2Info();
+  entry.variant = &entry.lv2->variants[1];
+  entry.make = &MakeBrindlow;
+  entry.makeReadouts = &MakeKyvBrindlowLV2Readouts;
+  FillLV2Descriptor(entry);
+  ASSERT_EQ(uint32_t(entry.lv2->ViewPort(*entry.variant)), kViewPort);
+  LV2_URID_Map map{nullptr, &Map};
+  const LV2_Feature mapFeature{LV2_URID__map, &map};
+  const LV2_Feature* features[] = {&mapFeature, nullptr};
+  const LV2_Descriptor& d = entry.descriptor;
+  LV2_Handle instance = d.instantiate(&d, 48000.0, "", features);
+  ASSERT_NE(instance, nullptr);
+  IPlugBase* plug = static_cast<IPlugLV2*>(instance)->Plug();
+  float in[2][480] = {}, out[2][480] = {}, readouts[KyvBrindlowLV2::kNumReadouts] = {};
+  for (uint32_t i = 0; i < KyvBrindlow::kNumParams; ++i) d.connect_port(instance, i, &gControls[i]);
+  for (uint32_t c = 0; c < 2; ++c)
+  {
+    d.connect_port(instance, KyvBrindlow::kNumParams + c, in[c]);
+    d.connect_port(instance, KyvBrindlow::kNumParams + 2 + c, out[c]);
+  }
+  d.connect_port(instance, kViewPort, &gView);
+  for (uint32_t i = 0; i < KyvBrindlowLV2::kNumReadouts; ++i) d.connect_port(instance, kViewPort + 1 + i, &readouts[i]);
+  d.activate(instance);
+  gHost.Watch(plug);
+
+  IPlugLV2UIEntry ui{};
+  ui.lv2 = &KyvBrindlowLV2Info();
+  ui.hooks = {&MakeEditor, &ReleaseEditor};
+  FillLV2UIDescriptor(ui);
+  const LV2_Feature* uiFeatures[] = {&mapFeature, nullptr};
+  LV2UI_Widget widget = nullptr;
+  gViewWrites.clear();
+  LV2UI_Handle handle =
+    ui.descriptor.instantiate(&ui.descriptor, KyvBrindlowLV2::kStereoUri, "", &Write, nullptr, &widget, uiFeatures);
+  ASSERT_NE(handle, nullptr);
+  ASSERT_NE(gEditor, nullptr);
+
+  gHost.During("the view shown in a closed window");
+  gEditor->ShowMonoCheck(true);
+  ASSERT_TRUE(gEditor->MonoCheckShown()) << "the UI gave the editor a source for the view";
+  EXPECT_EQ(gViewWrites, std::vector<float>{0.0f}) << "a closed window meters nothing";
+
+  gHost.During("a run with the view port on, its read-outs reported to the UI");
+  gView = 1.0f; // as the UI writes it when its window shows the view
+  for (int block = 0; block < 50; ++block)
+  {
+    for (int i = 0; i < 480; ++i) in[0][i] = in[1][i] = float(std::sin(0.02 * (block * 480 + i)));
+    d.run(instance, 480);
+  }
+  for (uint32_t i = 0; i < KyvBrindlowLV2::kNumReadouts; ++i)
+    ui.descriptor.port_event(handle, kViewPort + 1 + i, sizeof(float), 0, &readouts[i]);
+  gEditor->TickControls();
+  const auto* plot = FindControl<KyvMonoCheckPlot>(gEditor);
+  const auto* meter = FindControl<KyvCorrelationMeter>(gEditor);
+  ASSERT_NE(plot, nullptr);
+  ASSERT_NE(meter, nullptr);
+  EXPECT_DOUBLE_EQ(plot->Setting().sampleRate, 48000.0) << "the response at the rate the DSP runs at";
+  EXPECT_TRUE(meter->Reading().valid);
+  EXPECT_NEAR(meter->Reading().seconds, 0.3, 0.02);
+  EXPECT_FLOAT_EQ(float(meter->Reading().correlation), readouts[KyvBrindlowLV2::kCorrelation]);
+
+  gHost.During("the UI's cleanup");
+  gEditor->ShowMonoCheck(false);
+  ui.descriptor.cleanup(handle);
+  EXPECT_EQ(gViewWrites, std::vector<float>{0.0f}) << "0 was written already";
+  gHost.Watch(nullptr);
+  d.deactivate(instance);
+  d.cleanup(instance);
   gHost.ExpectNoneLocked();
 }

@@ -355,3 +355,56 @@ TEST_F(Lv2UiWindow, TheSizeTheUserPicksIsToldToTheHost)
   EXPECT_EQ(host.Resized(), (std::vector<std::pair<int, int>>{{732, 424}}));
   EXPECT_TRUE(Measures(window, 732, 424));
 }
+
+TEST_F(Lv2UiWindow, TheMonoCheckChosenFromTheMenuGrowsTheWidgetAndSwitchesTheViewPortForTheProcess)
+{
+  constexpr uint32_t kViewPort = 7; // the stereo plug-in's mono_view
+  auto viewWrites = [&] {
+    std::vector<float> values;
+    for (const UiCall& call : host.Calls())
+      if (call.kind == UiCall::kWrite && call.port == kViewPort) values.push_back(call.value);
+    return values;
+  };
+  // The backdrop's menu from (20, 60): seven sizes, then the mono check, 16 pixels a row.
+  auto chooseMonoCheck = [&](xcb_window_t window) {
+    display.Click(window, 20, 60, 3);
+    host.IdleFor(3);
+    display.Click(window, 30, 60 + 1 + 7 * 16 + 8, kLeftButton);
+  };
+
+  xcb_window_t window = Open();
+  ASSERT_NE(window, XCB_NONE);
+  host.IdleFor(2);
+  display.Click(window, kSplashX, kSplashY, kLeftButton); // the first opening shows the splash
+  host.IdleFor(40);                                       // past the double-click time
+  host.Resized().clear();
+  host.Calls().clear();
+  chooseMonoCheck(window);
+  ASSERT_TRUE(host.IdleUntil([&] { return !host.Resized().empty(); }));
+  EXPECT_EQ(host.Resized(), (std::vector<std::pair<int, int>>{{kWidth, 332}})) << "the panel and the 120-unit strip";
+  EXPECT_TRUE(Measures(window, kWidth, 332));
+  EXPECT_EQ(viewWrites(), std::vector<float>{1.0f}) << "the DSP starts its meter";
+
+  // The view holds for the process: closed, the UI switches the meter off; the next
+  // instance opens with the view and switches it on again.
+  host.Cleanup();
+  EXPECT_EQ(viewWrites(), (std::vector<float>{1.0f, 0.0f}));
+  host.Calls().clear();
+  host.Resized().clear();
+  window = Open();
+  ASSERT_NE(window, XCB_NONE);
+  EXPECT_TRUE(Measures(window, kWidth, 332));
+  EXPECT_EQ(host.Resized(), (std::vector<std::pair<int, int>>{{kWidth, 332}}));
+  EXPECT_EQ(viewWrites().back(), 1.0f);
+
+  // Hidden from the same menu entry: back to the panel, the meter off.
+  display.Click(window, kSplashX, kSplashY, kLeftButton); // the second opening shows the splash too
+  host.IdleFor(40);
+  host.Calls().clear();
+  host.Resized().clear();
+  chooseMonoCheck(window);
+  ASSERT_TRUE(host.IdleUntil([&] { return !host.Resized().empty(); }));
+  EXPECT_EQ(host.Resized(), (std::vector<std::pair<int, int>>{{kWidth, kHeight}}));
+  EXPECT_TRUE(Measures(window, kWidth, kHeight));
+  EXPECT_EQ(viewWrites(), std::vector<float>{0.0f});
+}
