@@ -2,6 +2,7 @@
 
 #include <lilv/lilv.h>
 #include <lv2/core/lv2.h>
+#include <lv2/port-props/port-props.h>
 #include <lv2/presets/presets.h>
 #include <lv2/units/units.h>
 
@@ -120,10 +121,13 @@ void Lv2PluginHost::ReadParams(const LilvPlugin* plugin)
   Node control(lilv_new_uri(mWorld, LV2_CORE__ControlPort)), input(lilv_new_uri(mWorld, LV2_CORE__InputPort));
   Node integer(lilv_new_uri(mWorld, LV2_CORE__integer)), enumeration(lilv_new_uri(mWorld, LV2_CORE__enumeration));
   Node unit(lilv_new_uri(mWorld, LV2_UNITS__unit)), unitSymbol(lilv_new_uri(mWorld, LV2_UNITS__symbol));
+  Node notOnGui(lilv_new_uri(mWorld, LV2_PORT_PROPS__notOnGUI));
   for (uint32_t p = 0, n = lilv_plugin_get_num_ports(plugin); p < n; ++p)
   {
     const LilvPort* port = lilv_plugin_get_port_by_index(plugin, p);
     if (!lilv_port_is_a(plugin, port, control.node) || !lilv_port_is_a(plugin, port, input.node)) continue;
+    // A control the plug-in keeps off every host's panel (an editor's switch) is no parameter.
+    if (lilv_port_has_property(plugin, port, notOnGui.node)) continue;
     Param param;
     param.symbol = lilv_node_as_string(lilv_port_get_symbol(plugin, port));
     Node name(lilv_port_get_name(plugin, port));
@@ -183,12 +187,19 @@ void Lv2PluginHost::Instantiate()
   Release();
   const LV2_Feature* features[] = {mUrids.MapFeature(), nullptr};
   if (!mInstance.Instantiate(Chosen().plugin, mSampleRate, features)) return;
-  for (Param& param : mParams)
-    for (const auto& [symbol, index] : Chosen().ports.controlIn)
-      if (symbol == param.symbol) mInstance.Connect(index, &param.value);
-  mOtherPortValues.assign(Chosen().ports.others.size(), 0.0f);
-  for (size_t i = 0; i < Chosen().ports.others.size(); ++i)
-    mInstance.Connect(Chosen().ports.others[i], &mOtherPortValues[i]);
+  // Every port gets a buffer: the parameters their values, the rest (outputs, and control
+  // inputs that are no parameter, left at 0) one of their own.
+  std::vector<uint32_t> others = Chosen().ports.others;
+  for (const auto& [symbol, index] : Chosen().ports.controlIn)
+  {
+    const auto param = std::find_if(mParams.begin(), mParams.end(), [&](const Param& p) { return p.symbol == symbol; });
+    if (param != mParams.end())
+      mInstance.Connect(index, &param->value);
+    else
+      others.push_back(index);
+  }
+  mOtherPortValues.assign(others.size(), 0.0f);
+  for (size_t i = 0; i < others.size(); ++i) mInstance.Connect(others[i], &mOtherPortValues[i]);
 }
 
 void Lv2PluginHost::Release()

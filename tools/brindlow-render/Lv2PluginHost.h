@@ -92,6 +92,6 @@ private:
   hostkit::Lv2Instance mInstance;
   double mSampleRate = 44100.0;
   int mBlockSize = 512;
-  std::vector<float> mOtherPortValues; // control outputs and any other port
+  std::vector<float> mOtherPortValues; // control outputs, inputs that are no parameter, any other port
   hostkit::Lv2UridMap mUrids;
 };
