@@ -1,6 +1,7 @@
 // Brindlow.clap's editor in an X11 host: the gui extension's calls in the orders hosts
 // make them, the host's main loop serving the window through the registered timer and
-// descriptor, the panel's pixels, and a drag reaching the host as a gesture.
+// descriptor, the panel's pixels, a drag reaching the host as a gesture, and the sizes
+// the backdrop's menu asks of the host.
 #include <gtest/gtest.h>
 #include <poll.h>
 
@@ -17,6 +18,7 @@
 namespace
 {
 constexpr int32_t kWidth = 366, kHeight = 212;
+constexpr int32_t kMonoHeight = 332; // the panel with the mono-check strip under it
 constexpr int32_t kDelayX = 95, kDelayY = 112;
 constexpr int32_t kSplashX = 80, kSplashY = 70;
 
@@ -211,6 +213,73 @@ TEST_F(ClapEditorX11, TheSizeTheUserPicksIsRequestedOfTheHost)
   editor.gui->destroy(editor.p);
   EXPECT_TRUE(Emptied(editor, bigParent));
   display.DestroyWindow(bigParent);
+}
+
+// The mono check from the backdrop's menu (its last entry, after the seven sizes): the
+// editor grows by the strip and asks the host for it, the host's free sizes keep the
+// taller aspect ratio, and the same entry gives the panel's size back.
+TEST_F(ClapEditorX11, TheMonoCheckFromTheMenuIsRequestedOfTheHostAndTakenBack)
+{
+  for (double scale : {1.0, 2.0})
+  {
+    SCOPED_TRACE(testing::Message() << "at the host's scale " << scale);
+    const auto at = [scale](double units) { return int32_t(std::lround(units * scale)); };
+    Editor editor(module);
+    const xcb_window_t bigParent = display.CreateParent(40, 40, 3 * kWidth + 40, 3 * kMonoHeight + 40);
+    ASSERT_TRUE(editor.Open(bigParent, scale));
+    const xcb_window_t window = Shown(editor, bigParent);
+    ASSERT_NE(window, XCB_NONE);
+    editor.Turns(4);
+    display.Click(window, at(kSplashX), at(kSplashY), 1); // the splash goes
+    editor.Turns(40);                                     // past the double-click time
+    const auto chooseLastEntry = [&] {
+      display.Click(window, at(20), at(60), 3);
+      editor.Turns(3);
+      display.Click(window, at(30), at(60 + 1 + 7 * 16 + 8), 1);
+    };
+    const auto sizeIs = [&](int32_t w, int32_t h) {
+      uint32_t width = 0, height = 0;
+      WindowGeometry geometry;
+      return editor.TurnUntil([&] {
+        return display.Geometry(window, geometry) && geometry.width == w && geometry.height == h;
+      }) && editor.gui->get_size(editor.p, &width, &height) && width == uint32_t(w) && height == uint32_t(h);
+    };
+
+    chooseLastEntry(); // "Show mono check"
+    ASSERT_TRUE(editor.TurnUntil([&] { return !editor.host.resizeRequests.empty(); }));
+    EXPECT_EQ(editor.host.resizeRequests,
+              (std::vector<std::pair<uint32_t, uint32_t>>{{uint32_t(at(kWidth)), uint32_t(at(kMonoHeight))}}));
+    EXPECT_TRUE(sizeIs(at(kWidth), at(kMonoHeight)));
+    clap_gui_resize_hints_t hints{};
+    ASSERT_TRUE(editor.gui->get_resize_hints(editor.p, &hints));
+    EXPECT_EQ(hints.aspect_ratio_width, uint32_t(kWidth));
+    EXPECT_EQ(hints.aspect_ratio_height, uint32_t(kMonoHeight));
+    const struct { uint32_t w, h, adjustedW, adjustedH; } sizes[] = {
+      {732, 2000, 732, 664}, {2000, 664, 732, 664}, {100, 100, 366, 332}, {5000, 5000, 1098, 996}};
+    for (const auto& size : sizes)
+    {
+      uint32_t w = size.w, h = size.h;
+      EXPECT_TRUE(editor.gui->adjust_size(editor.p, &w, &h));
+      EXPECT_EQ(w, size.adjustedW) << size.w << "x" << size.h;
+      EXPECT_EQ(h, size.adjustedH) << size.w << "x" << size.h;
+    }
+    EXPECT_TRUE(editor.gui->set_size(editor.p, 549, 498)) << "the strip's ratio at 1.5x";
+    EXPECT_TRUE(sizeIs(549, 498));
+    EXPECT_EQ(editor.host.resizeRequests.size(), 1u) << "a size the host chose is not asked of it";
+    EXPECT_TRUE(editor.gui->set_size(editor.p, uint32_t(at(kWidth)), uint32_t(at(kMonoHeight))));
+    EXPECT_TRUE(sizeIs(at(kWidth), at(kMonoHeight)));
+
+    chooseLastEntry(); // "Hide mono check"
+    ASSERT_TRUE(editor.TurnUntil([&] { return editor.host.resizeRequests.size() == 2; }));
+    EXPECT_EQ(editor.host.resizeRequests.back(), std::make_pair(uint32_t(at(kWidth)), uint32_t(at(kHeight))));
+    EXPECT_TRUE(sizeIs(at(kWidth), at(kHeight)));
+    uint32_t w = 5000, h = 5000;
+    EXPECT_TRUE(editor.gui->adjust_size(editor.p, &w, &h));
+    EXPECT_EQ(std::make_pair(w, h), std::make_pair(1098u, 636u)) << "the panel's own ratio again";
+    editor.gui->destroy(editor.p);
+    EXPECT_TRUE(Emptied(editor, bigParent));
+    display.DestroyWindow(bigParent);
+  }
 }
 
 TEST_F(ClapEditorX11, ShowsTheSamePixelsAsTheHeadlessPanel)

@@ -61,6 +61,35 @@ TEST_F(EditorRender, TheDefaultPanelAtScaleIsItsRecordedPicture)
   }
 }
 
+// The mono-check strip under the panel, for Vocal Doubler at 44.1 kHz with no meter reading
+// yet: what `brindlow-render --editor-snapshot F --program "Vocal Doubler" --mono-view`
+// writes, at 1x and with --scale 2. Remade, after reviewing the change, by
+// tools/remake-editor-goldens.sh.
+TEST_F(EditorRender, TheMonoViewAtScaleIsItsRecordedPicture)
+{
+  StartAudio(44100.0f);
+  Dispatch(effSetProgram, 0, 1); // Vocal Doubler
+  static_cast<KyvBrindlowGraphics*>(mEditor)->ShowMonoCheck(true);
+  const struct
+  {
+    double scale;
+    const char* picture;
+  } kScales[] = {{1.0, BRINDLOW_EDITOR_GOLDEN_DIR "/mono_view_100.png"},
+                 {2.0, BRINDLOW_EDITOR_GOLDEN_DIR "/mono_view_200.png"}};
+  for (const auto& at : kScales)
+  {
+    ASSERT_TRUE(mEditor->SetHostScale(at.scale));
+    mEditor->CreateDrawSurface();
+    PaintAll();
+    const int w = mEditor->EditorWidth(), h = mEditor->EditorHeight();
+    ASSERT_EQ(h, int(332 * at.scale));
+    LICE_MemBitmap panel(w, h);
+    LICE::DrawImage(&panel, mEditor->DrawBitmap(), 0, 0, 0, 0, w, h, 1.0f, LICE::kOpCopy);
+    const std::string report = golden::MatchesFile(panel, at.picture);
+    EXPECT_TRUE(report.empty()) << at.scale << ": " << report;
+  }
+}
+
 // A host that makes an instance only to scan it never opens the editor: making it decodes
 // no artwork, and the first paint decodes what it shows and paints the same panel.
 TEST_F(EditorRender, MakingAnInstanceDecodesNoImageAndTheFirstPaintDoes)

@@ -1,6 +1,7 @@
 // Brindlow.vst3's editor in an X11 host: the IPlugView calls in the orders hosts make
 // them, the host's run loop serving the window through the registered event handler
-// and timer, the panel's pixels, and a drag reaching the host as an edit.
+// and timer, the panel's pixels, a drag reaching the host as an edit, and the sizes the
+// backdrop's menu asks of the frame.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -18,6 +19,7 @@ using vst3host::ComponentHandler;
 namespace
 {
 constexpr int32_t kWidth = 366, kHeight = 212;
+constexpr int32_t kMonoHeight = 332; // the panel with the mono-check strip under it
 constexpr int32_t kDelayX = 95, kDelayY = 112;
 constexpr int32_t kSplashX = 80, kSplashY = 70;
 
@@ -196,6 +198,72 @@ TEST_F(Vst3EditorX11, TheSizeTheUserPicksReachesTheFrame)
   EXPECT_TRUE(editor.TurnUntil([&] {
     return display.Geometry(window, geometry) && geometry.width == 732 && geometry.height == 424;
   })) << geometry.width << "x" << geometry.height;
+  EXPECT_EQ(editor.view->removed(), kResultOk);
+  EXPECT_TRUE(Emptied(editor, bigParent));
+  display.DestroyWindow(bigParent);
+}
+
+// The mono check from the backdrop's menu (its last entry, after the seven sizes): the
+// view grows by the strip and asks the frame for it, checkSizeConstraint keeps the taller
+// aspect ratio, and the same entry gives the panel's size back.
+TEST_F(Vst3EditorX11, TheMonoCheckFromTheMenuReachesTheFrameAndIsTakenBack)
+{
+  Editor editor(module);
+  const xcb_window_t bigParent = display.CreateParent(40, 40, 2 * kWidth + 40, 2 * kMonoHeight + 40);
+  ASSERT_TRUE(editor.Open(bigParent));
+  const xcb_window_t window = Shown(editor, bigParent);
+  ASSERT_NE(window, XCB_NONE);
+  editor.Turns(4);
+  display.Click(window, kSplashX, kSplashY, 1); // the splash goes
+  editor.Turns(40);                             // past the double-click time
+  const auto chooseLastEntry = [&] {
+    display.Click(window, 20, 60, 3);
+    editor.Turns(3);
+    display.Click(window, 30, 60 + 1 + 7 * 16 + 8, 1);
+  };
+  const auto sizeIs = [&](int32_t w, int32_t h) {
+    ViewRect size{};
+    WindowGeometry geometry;
+    return editor.TurnUntil([&] {
+      return display.Geometry(window, geometry) && geometry.width == w && geometry.height == h;
+    }) && editor.view->getSize(&size) == kResultTrue && size.right - size.left == w && size.bottom - size.top == h;
+  };
+  const auto lastResizeIs = [&](int32_t w, int32_t h) {
+    const ViewRect& r = editor.frame->lastResize;
+    return r.right - r.left == w && r.bottom - r.top == h;
+  };
+
+  chooseLastEntry(); // "Show mono check"
+  ASSERT_TRUE(editor.TurnUntil([&] { return editor.frame->resizeCount > 0; }));
+  EXPECT_EQ(editor.frame->resizeCount, 1);
+  EXPECT_TRUE(lastResizeIs(kWidth, kMonoHeight));
+  EXPECT_TRUE(sizeIs(kWidth, kMonoHeight));
+  const struct { int32_t w, h, checkedW, checkedH; } sizes[] = {
+    {732, 2000, 732, 664}, {2000, 664, 732, 664}, {100, 100, 366, 332}, {5000, 5000, 1098, 996}};
+  for (const auto& size : sizes)
+  {
+    ViewRect rect{0, 0, size.w, size.h};
+    EXPECT_EQ(editor.view->checkSizeConstraint(&rect), kResultFalse);
+    EXPECT_EQ(rect.right, size.checkedW) << size.w << "x" << size.h;
+    EXPECT_EQ(rect.bottom, size.checkedH) << size.w << "x" << size.h;
+  }
+  ViewRect hostSize{0, 0, 732, 664};
+  EXPECT_EQ(editor.view->checkSizeConstraint(&hostSize), kResultTrue);
+  EXPECT_EQ(editor.view->onSize(&hostSize), kResultTrue);
+  EXPECT_TRUE(sizeIs(732, 664));
+  EXPECT_EQ(editor.frame->resizeCount, 1) << "a size the host chose is not asked of it";
+
+  // At twice the size the menu is twice as far down: the host's size picked the scale.
+  display.Click(window, 40, 120, 3);
+  editor.Turns(3);
+  display.Click(window, 60, 2 * (60 + 1 + 7 * 16 + 8), 1); // "Hide mono check"
+  ASSERT_TRUE(editor.TurnUntil([&] { return editor.frame->resizeCount == 2; }));
+  EXPECT_TRUE(lastResizeIs(732, 424));
+  EXPECT_TRUE(sizeIs(732, 424));
+  ViewRect rect{0, 0, 5000, 5000};
+  EXPECT_EQ(editor.view->checkSizeConstraint(&rect), kResultFalse);
+  EXPECT_EQ(rect.right, 1098) << "the panel's own ratio again";
+  EXPECT_EQ(rect.bottom, 636);
   EXPECT_EQ(editor.view->removed(), kResultOk);
   EXPECT_TRUE(Emptied(editor, bigParent));
   display.DestroyWindow(bigParent);
