@@ -194,7 +194,8 @@ bool KyvMonoCheckPlot::Paint(IGraphicsLice* g)
   DrawCurve(g, mRight, kSideCurve, 0.45f);
   DrawCurve(g, mMono, kAccent, 1.0f);
 
-  // Every notch on the axes gets a tick; the first few that fit get their frequency.
+  // Every notch on the axes gets a tick; the first few that fit get their frequency, over
+  // the axes where no grid line crosses them.
   int32_t labelsEnd = a.left - 100;
   size_t labels = 0;
   for (const SpectrumPoint& notch : mResult.notches)
@@ -208,7 +209,7 @@ bool KyvMonoCheckPlot::Paint(IGraphicsLice* g)
     const int32_t xi = int32_t(x);
     if (labels < kMaxNotchLabels && xi - 12 > labelsEnd + 2 && xi + 12 <= a.right)
     {
-      g->RenderText(mSmall, text, IBounds(xi - 12, a.top + 1, xi + 12, a.top + 11));
+      g->RenderText(mSmall, text, IBounds(xi - 12, mBounds.top + 2, xi + 12, a.top - 1));
       labelsEnd = xi + 12;
       ++labels;
     }
