@@ -477,6 +477,8 @@ void IGraphicsWindow::HandlePlatformScale(double scale)
   SetPlatformScale(scale, true);
 }
 
+void IGraphicsWindow::HandleWindowResized(int32_t width, int32_t height) { SetEditorSizeFromHost(width, height); }
+
 void IGraphicsWindow::HandleFocusLost()
 {
   if (!mDrawnBox || mEditState != kEditFocused) return;

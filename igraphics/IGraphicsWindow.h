@@ -115,6 +115,10 @@ public:
   // The platform's scale for the open window changed (see IWindowBackend::PlatformScale);
   // 0 when unknown.
   void HandlePlatformScale(double scale);
+  // Someone else (the host) sized the open window to width x height, device pixels: the
+  // editor takes the scale the size implies, as SetEditorSizeFromHost. Its own size
+  // changes nothing, so the back-end may report every size the window takes.
+  void HandleWindowResized(int32_t width, int32_t height);
   // The window lost the keyboard focus it took for a drawn box: the box waits for a click.
   void HandleFocusLost();
   // Events of a native edit box.

@@ -81,6 +81,8 @@ private:
   void Handle(xcb_generic_event_t* event);
   void HandleButton(const xcb_button_press_event_t* e, bool press);
   void FlushMotion();
+  void NoteConfigure(const xcb_generic_event_t* event);
+  void FlushResize();
   bool EnsureImageBuffer(int32_t width, int32_t height);
   void FreeImageBuffer();
   bool PutArea(LICE_IBitmap* surface, const IBounds& area);
@@ -101,6 +103,11 @@ private:
   bool mButtonHeld = false; // the press started in this window: X grabs the pointer for us
   bool mMotionPending = false;
   xcb_motion_notify_event_t mMotion{};
+  // Our latest request to size the window: a size the server reports before it is stale.
+  uint32_t mOwnResizeSequence = 0;
+  // The last size someone else gave the window during one idle, handled at its end.
+  bool mResizePending = false;
+  int32_t mResizedWidth = 0, mResizedHeight = 0;
   xcb_window_t mFocusBefore = 0;
 
   // MIT-SHM image shared with the server, or a buffer for PutImage.
@@ -215,6 +222,7 @@ void X11Editor::Idle()
     std::free(event);
   }
   FlushMotion();
+  FlushResize();
   if (Usable() && mTicks.Due(NowMs())) mOwner->HandleTick();
   mInIdle = false;
   // One present per idle: the tick's painting and the exposed parts of the off-screen bitmap.
@@ -230,6 +238,27 @@ void X11Editor::FlushMotion()
   const xcb_motion_notify_event_t& e = mMotion;
   IMouseKeys keys = MouseKeysForState(e.state);
   mOwner->HandleMouseMove(e.event_x, e.event_y, keys, mButtonHeld);
+}
+
+void X11Editor::NoteConfigure(const xcb_generic_event_t* event)
+{
+  const auto* e = reinterpret_cast<const xcb_configure_notify_event_t*>(event);
+  if (e->window != mWindow) return;
+  // Reported before our latest resize reached the server: that resize replaces it. (The
+  // sequence is the last of our requests the server had handled when it sent the event.)
+  if (int32_t(event->full_sequence - mOwnResizeSequence) < 0) return;
+  mResizePending = true;
+  mResizedWidth = e->width;
+  mResizedHeight = e->height;
+}
+
+void X11Editor::FlushResize()
+{
+  if (!mResizePending) return;
+  mResizePending = false;
+  // Our own resize reports the editor's size and changes nothing; a host that sized the
+  // window itself (suil does, for jalv) gets the panel at the scale its size implies.
+  mOwner->HandleWindowResized(mResizedWidth, mResizedHeight);
 }
 
 void X11Editor::HandleButton(const xcb_button_press_event_t* e, bool press)
@@ -330,6 +359,7 @@ void X11Editor::Handle(xcb_generic_event_t* event)
       }
       break;
     }
+    case XCB_CONFIGURE_NOTIFY: NoteConfigure(event); break;
     case XCB_DESTROY_NOTIFY:
       if (reinterpret_cast<xcb_destroy_notify_event_t*>(event)->window == mWindow) mGone = true;
       break;
@@ -471,7 +501,8 @@ void X11Editor::Resize(int32_t dW, int32_t dH)
   if (!ScreenRect(mWindow, rect)) return;
   const uint32_t size[] = {uint32_t(rect.Width() + dW > 1 ? rect.Width() + dW : 1),
                            uint32_t(rect.Height() + dH > 1 ? rect.Height() + dH : 1)};
-  xcb_configure_window(mConnection, mWindow, XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, size);
+  mOwnResizeSequence =
+    xcb_configure_window(mConnection, mWindow, XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, size).sequence;
   xcb_flush(mConnection);
 }
 

@@ -2,8 +2,10 @@
 // The Linux editor window on X11, written on XCB: a child window inside the host's window,
 // its own connection to the X server for as long as it is open, events pumped from the
 // host's idle calls, and the off-screen bitmap presented through MIT-SHM when the server
-// offers it, else with plain PutImage. X errors arrive as events and are dropped: they
-// never end the host's process. GUI thread only.
+// offers it, else with plain PutImage. A host that sizes the window itself, without the
+// format's resize call, has the editor follow (IGraphicsWindow::HandleWindowResized).
+// X errors arrive as events and are dropped: they never end the host's process. GUI
+// thread only.
 
 #include <memory>
 
