@@ -23,5 +23,5 @@ ImpulseResponse KyvBrindlowImpulseResponse(const KyvBrindlowSetting& setting)
 
 MonoCheckResult KyvBrindlowMonoCheck(const KyvBrindlowSetting& setting)
 {
-  return AnalyseResponse(KyvBrindlowImpulseResponse(setting), &DirectSpectrum);
+  return AnalyseResponse(KyvBrindlowImpulseResponse(setting), &DirectSpectrum, false);
 }

@@ -121,7 +121,7 @@ void KyvMonoCheckPlot::Analyse(const KyvBrindlowSetting& setting)
   mSetting = setting;
   mAnalysed = true;
   const ImpulseResponse response = KyvBrindlowImpulseResponse(setting);
-  mResult = AnalyseResponse(response, &DirectSpectrum);
+  mResult = AnalyseResponse(response, &DirectSpectrum, false);  // the plot draws from the exact transform
   std::vector<double> mono(response.left.size());
   for (size_t i = 0; i < mono.size(); ++i) mono[i] = 0.5 * (response.left[i] + response.right[i]);
   mMono = ColumnRanges(mAxes, ExactTransform(mono, setting.sampleRate));

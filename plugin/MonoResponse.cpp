@@ -68,18 +68,27 @@ void Parabola(double before, double at, double after, double& offset, double& va
   value = at - 0.25 * (before - after) * offset;
 }
 
-// True when the dip at `k` lies at least kMinNotchDepthDb below the highest
-// point on each side before the curve falls lower than the dip again. Stops as
-// soon as that is known, so a comb is scanned about once per side.
-bool IsNotch(const std::vector<double>& db, size_t k, size_t end)
+// Powers as the levels are read: never below kPowerFloor, so that their ratios are the
+// levels' differences in dB.
+double Floored(double power)
 {
+  return std::max(power, kPowerFloor);
+}
+
+// True when the dip at `k` lies at least kMinNotchDepthDb below the highest
+// point on each side before the curve falls lower than the dip again (compared as
+// ratios of floored powers, which is comparing their levels). Stops as soon as
+// that is known, so a comb is scanned about once per side.
+bool IsNotch(const std::vector<double>& power, size_t k, size_t end)
+{
+  static const double kMinNotchRatio = std::pow(10.0, kMinNotchDepthDb / 10.0);
   for (int direction : {-1, 1}) {
     bool deepEnough = false;
     for (size_t i = k;;) {
       if (direction < 0 ? i == 0 : i + 1 >= end) break;
       i = direction < 0 ? i - 1 : i + 1;
-      if (db[i] < db[k]) break;
-      if (db[i] - db[k] >= kMinNotchDepthDb) {
+      if (power[i] < power[k]) break;
+      if (power[i] >= power[k] * kMinNotchRatio) {
         deepEnough = true;
         break;
       }
@@ -89,14 +98,16 @@ bool IsNotch(const std::vector<double>& db, size_t k, size_t end)
   return true;
 }
 
-void LevelRange(const std::vector<double>& db, size_t low, size_t high, double& minDb, double& maxDb)
+// The lowest and highest level over bins low ... high of floored powers.
+void LevelRange(const std::vector<double>& power, size_t low, size_t high, double& minDb, double& maxDb)
 {
-  minDb = std::numeric_limits<double>::infinity();
-  maxDb = -std::numeric_limits<double>::infinity();
+  double lowest = std::numeric_limits<double>::infinity(), highest = 0.0;
   for (size_t k = low; k <= high; ++k) {
-    minDb = std::min(minDb, db[k]);
-    maxDb = std::max(maxDb, db[k]);
+    lowest = std::min(lowest, power[k]);
+    highest = std::max(highest, power[k]);
   }
+  minDb = low <= high ? PowerDb(lowest) : std::numeric_limits<double>::infinity();
+  maxDb = low <= high ? PowerDb(highest) : -std::numeric_limits<double>::infinity();
   if (minDb <= kSilenceDb) minDb = -std::numeric_limits<double>::infinity();
   if (maxDb <= kSilenceDb) maxDb = -std::numeric_limits<double>::infinity();
 }
@@ -149,7 +160,7 @@ double ExactTransform::DbAt(double frequency) const
   return ReportedDb(PowerAt(frequency));
 }
 
-MonoCheckResult AnalyseResponse(const ImpulseResponse& response, SpectrumTransform transform)
+MonoCheckResult AnalyseResponse(const ImpulseResponse& response, SpectrumTransform transform, bool spectra)
 {
   MonoCheckResult result;
   const double rate = response.sampleRate;
@@ -172,22 +183,30 @@ MonoCheckResult AnalyseResponse(const ImpulseResponse& response, SpectrumTransfo
   result.fftSize = static_cast<int>(n);
   const Spectrum left = transform(response.left, n), right = transform(response.right, n);
   const size_t bins = left.size();
-  std::vector<double> monoPower(bins);
-  result.leftDb.resize(bins);
-  result.rightDb.resize(bins);
-  result.monoDb.resize(bins);
+  std::vector<double> monoPower(bins), leftPower(bins), rightPower(bins), monoFloored(bins);
   for (size_t k = 0; k < bins; ++k) {
     monoPower[k] = std::norm(0.5 * (left[k] + right[k]));
-    result.leftDb[k] = PowerDb(std::norm(left[k]));
-    result.rightDb[k] = PowerDb(std::norm(right[k]));
-    result.monoDb[k] = PowerDb(monoPower[k]);
+    monoFloored[k] = Floored(monoPower[k]);
+    leftPower[k] = Floored(std::norm(left[k]));
+    rightPower[k] = Floored(std::norm(right[k]));
+  }
+  // The levels of every bin (a logarithm each) only for a reader that draws them.
+  if (spectra) {
+    result.leftDb.resize(bins);
+    result.rightDb.resize(bins);
+    result.monoDb.resize(bins);
+    for (size_t k = 0; k < bins; ++k) {
+      result.leftDb[k] = PowerDb(leftPower[k]);
+      result.rightDb[k] = PowerDb(rightPower[k]);
+      result.monoDb[k] = PowerDb(monoFloored[k]);
+    }
   }
 
   const double binsPerHz = static_cast<double>(n) / rate;
   const size_t top = std::min(bins - 1, static_cast<size_t>(std::floor(kMonoCheckTopFrequency * binsPerHz)));
   const size_t low = std::min(top, static_cast<size_t>(std::ceil(kMonoCheckLowFrequency * binsPerHz)));
-  LevelRange(result.leftDb, low, top, result.leftMinDb, result.leftMaxDb);
-  LevelRange(result.rightDb, low, top, result.rightMinDb, result.rightMaxDb);
+  LevelRange(leftPower, low, top, result.leftMinDb, result.leftMaxDb);
+  LevelRange(rightPower, low, top, result.rightMinDb, result.rightMaxDb);
 
   // Dips and humps of the mono sum, each placed between the bins by a parabola.
   std::vector<std::pair<double, double>> humps; // (bin position, power)
@@ -195,7 +214,7 @@ MonoCheckResult AnalyseResponse(const ImpulseResponse& response, SpectrumTransfo
   for (size_t k = 1; k <= top && k + 1 < bins; ++k) {
     const double before = monoPower[k - 1], at = monoPower[k], after = monoPower[k + 1];
     double offset = 0.0, value = 0.0;
-    if (at < before && at <= after && IsNotch(result.monoDb, k, bins)) {
+    if (at < before && at <= after && IsNotch(monoFloored, k, bins)) {
       Parabola(before, at, after, offset, value);
       const double frequency = (static_cast<double>(k) + offset) / binsPerHz;
       if (frequency <= kMonoCheckTopFrequency) result.notches.push_back({frequency, ReportedDb(value)});

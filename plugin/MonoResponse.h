@@ -68,9 +68,10 @@ int64_t MonoCheckFftSize(int64_t frames);
 
 // Spectra, comb notches and extremes of a response, its bins made by |transform|. The
 // notch list is located on the bins (refined between them); the deepest notch and the
-// highest peak are then settled on the exact transform of the response.
+// highest peak are then settled on the exact transform of the response. Without
+// |spectra| the per-bin levels (leftDb, rightDb, monoDb) stay empty, all else the same.
 // Touches nothing but its arguments: any thread, several at once.
-MonoCheckResult AnalyseResponse(const ImpulseResponse& response, SpectrumTransform transform);
+MonoCheckResult AnalyseResponse(const ImpulseResponse& response, SpectrumTransform transform, bool spectra = true);
 
 // The power of a signal's transform at any frequency, summed over its non-zero samples.
 class ExactTransform
