@@ -82,13 +82,15 @@ double Floored(double power)
 bool IsNotch(const std::vector<double>& power, size_t k, size_t end)
 {
   static const double kMinNotchRatio = std::pow(10.0, kMinNotchDepthDb / 10.0);
+  const double dip = Floored(power[k]);
   for (int direction : {-1, 1}) {
     bool deepEnough = false;
     for (size_t i = k;;) {
       if (direction < 0 ? i == 0 : i + 1 >= end) break;
       i = direction < 0 ? i - 1 : i + 1;
-      if (power[i] < power[k]) break;
-      if (power[i] >= power[k] * kMinNotchRatio) {
+      const double level = Floored(power[i]);
+      if (level < dip) break;
+      if (level >= dip * kMinNotchRatio) {
         deepEnough = true;
         break;
       }
@@ -98,13 +100,14 @@ bool IsNotch(const std::vector<double>& power, size_t k, size_t end)
   return true;
 }
 
-// The lowest and highest level over bins low ... high of floored powers.
-void LevelRange(const std::vector<double>& power, size_t low, size_t high, double& minDb, double& maxDb)
+// The lowest and highest level of a transform over bins low ... high.
+void LevelRange(const Spectrum& spectrum, size_t low, size_t high, double& minDb, double& maxDb)
 {
   double lowest = std::numeric_limits<double>::infinity(), highest = 0.0;
   for (size_t k = low; k <= high; ++k) {
-    lowest = std::min(lowest, power[k]);
-    highest = std::max(highest, power[k]);
+    const double power = Floored(std::norm(spectrum[k]));
+    lowest = std::min(lowest, power);
+    highest = std::max(highest, power);
   }
   minDb = low <= high ? PowerDb(lowest) : std::numeric_limits<double>::infinity();
   maxDb = low <= high ? PowerDb(highest) : -std::numeric_limits<double>::infinity();
@@ -183,30 +186,25 @@ MonoCheckResult AnalyseResponse(const ImpulseResponse& response, SpectrumTransfo
   result.fftSize = static_cast<int>(n);
   const Spectrum left = transform(response.left, n), right = transform(response.right, n);
   const size_t bins = left.size();
-  std::vector<double> monoPower(bins), leftPower(bins), rightPower(bins), monoFloored(bins);
-  for (size_t k = 0; k < bins; ++k) {
-    monoPower[k] = std::norm(0.5 * (left[k] + right[k]));
-    monoFloored[k] = Floored(monoPower[k]);
-    leftPower[k] = Floored(std::norm(left[k]));
-    rightPower[k] = Floored(std::norm(right[k]));
-  }
+  std::vector<double> monoPower(bins);
+  for (size_t k = 0; k < bins; ++k) monoPower[k] = std::norm(0.5 * (left[k] + right[k]));
   // The levels of every bin (a logarithm each) only for a reader that draws them.
   if (spectra) {
     result.leftDb.resize(bins);
     result.rightDb.resize(bins);
     result.monoDb.resize(bins);
     for (size_t k = 0; k < bins; ++k) {
-      result.leftDb[k] = PowerDb(leftPower[k]);
-      result.rightDb[k] = PowerDb(rightPower[k]);
-      result.monoDb[k] = PowerDb(monoFloored[k]);
+      result.leftDb[k] = PowerDb(std::norm(left[k]));
+      result.rightDb[k] = PowerDb(std::norm(right[k]));
+      result.monoDb[k] = PowerDb(monoPower[k]);
     }
   }
 
   const double binsPerHz = static_cast<double>(n) / rate;
   const size_t top = std::min(bins - 1, static_cast<size_t>(std::floor(kMonoCheckTopFrequency * binsPerHz)));
   const size_t low = std::min(top, static_cast<size_t>(std::ceil(kMonoCheckLowFrequency * binsPerHz)));
-  LevelRange(leftPower, low, top, result.leftMinDb, result.leftMaxDb);
-  LevelRange(rightPower, low, top, result.rightMinDb, result.rightMaxDb);
+  LevelRange(left, low, top, result.leftMinDb, result.leftMaxDb);
+  LevelRange(right, low, top, result.rightMinDb, result.rightMaxDb);
 
   // Dips and humps of the mono sum, each placed between the bins by a parabola.
   std::vector<std::pair<double, double>> humps; // (bin position, power)
@@ -214,7 +212,7 @@ MonoCheckResult AnalyseResponse(const ImpulseResponse& response, SpectrumTransfo
   for (size_t k = 1; k <= top && k + 1 < bins; ++k) {
     const double before = monoPower[k - 1], at = monoPower[k], after = monoPower[k + 1];
     double offset = 0.0, value = 0.0;
-    if (at < before && at <= after && IsNotch(monoFloored, k, bins)) {
+    if (at < before && at <= after && IsNotch(monoPower, k, bins)) {
       Parabola(before, at, after, offset, value);
       const double frequency = (static_cast<double>(k) + offset) / binsPerHz;
       if (frequency <= kMonoCheckTopFrequency) result.notches.push_back({frequency, ReportedDb(value)});
