@@ -61,5 +61,15 @@ if [ "$with_test" = yes ]; then
     $SUDO dpkg --add-architecture i386
   fi
 fi
-$SUDO apt-get update -q
+# A mirror in the middle of a sync answers with lists of the wrong size: try again, and
+# after the last try go on with the lists apt has (the install below fails if they lack
+# a package).
+for attempt in 1 2 3 4; do
+  $SUDO apt-get update -q && break
+  if [ "$attempt" = 4 ]; then
+    echo "install-deps: apt-get update failed $attempt times; going on with the package lists there are" >&2
+    break
+  fi
+  sleep 20
+done
 $SUDO apt-get install -y -q --no-install-recommends "${packages[@]}"
