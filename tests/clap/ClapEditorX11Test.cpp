@@ -196,10 +196,8 @@ TEST_F(ClapEditorX11, TheSizeTheUserPicksIsRequestedOfTheHost)
   editor.Turns(4);
   display.Click(window, kSplashX, kSplashY, 1); // the splash goes
   editor.Turns(40);                             // past the double-click time
-  // The backdrop's size menu, dropped from (20, 60): one 16-pixel row per entry, "200%" the fourth.
-  display.Click(window, 20, 60, 3);
-  editor.Turns(3);
-  display.Click(window, 30, 60 + 1 + 3 * 16 + 8, 1);
+  // "200%", the backdrop menu's fourth entry.
+  display.ChooseBackdropMenuEntry(window, 3, 1.0, [&] { editor.Turns(3); });
   ASSERT_TRUE(editor.TurnUntil([&] { return !editor.host.resizeRequests.empty(); }));
   EXPECT_EQ(editor.host.resizeRequests, (std::vector<std::pair<uint32_t, uint32_t>>{{732, 424}}));
   WindowGeometry geometry;
@@ -233,9 +231,7 @@ TEST_F(ClapEditorX11, TheMonoCheckFromTheMenuIsRequestedOfTheHostAndTakenBack)
     display.Click(window, at(kSplashX), at(kSplashY), 1); // the splash goes
     editor.Turns(40);                                     // past the double-click time
     const auto chooseLastEntry = [&] {
-      display.Click(window, at(20), at(60), 3);
-      editor.Turns(3);
-      display.Click(window, at(30), at(60 + 1 + 7 * 16 + 8), 1);
+      display.ChooseBackdropMenuEntry(window, 7, scale, [&] { editor.Turns(3); });
     };
     const auto sizeIs = [&](int32_t w, int32_t h) {
       uint32_t width = 0, height = 0;

@@ -29,30 +29,6 @@ const T* Ext(const clap_plugin_t* p, const char* id)
   return static_cast<const T*>(p->get_extension(p, id));
 }
 
-// A stand-in window that the host's idle calls tick, as a real window's do: the editor's
-// controls get their idle hooks (the strip's meter reads its source).
-class TickingStandInBackend final : public StandInWindowBackend
-{
-public:
-  void* CreateEditorWindow(IGraphicsWindow* owner, void* parent, const IBounds& bounds, int tickMs) override
-  {
-    mOwner = owner;
-    return StandInWindowBackend::CreateEditorWindow(owner, parent, bounds, tickMs);
-  }
-  void Idle(void*) override { mOwner->HandleTick(); }
-
-private:
-  IGraphicsWindow* mOwner = nullptr;
-};
-
-struct TickingStandInWindows
-{
-  TickingStandInWindows() { SetWindowBackendFactory([]() -> IWindowBackend* { return new TickingStandInBackend; }); }
-  ~TickingStandInWindows() { SetWindowBackendFactory(nullptr); }
-  TickingStandInWindows(const TickingStandInWindows&) = delete;
-  TickingStandInWindows& operator=(const TickingStandInWindows&) = delete;
-};
-
 KyvCorrelationMeter* StripMeter(IGraphicsLice* editor)
 {
   for (int32_t i = 0; i < editor->ControlCount(); ++i)

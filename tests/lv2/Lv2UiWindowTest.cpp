@@ -347,10 +347,8 @@ TEST_F(Lv2UiWindow, TheSizeTheUserPicksIsToldToTheHost)
   display.Click(window, kSplashX, kSplashY, kLeftButton); // the first opening shows the splash
   host.IdleFor(40);                                       // past the double-click time
   host.Resized().clear();
-  // The backdrop's size menu, dropped from (20, 60): one 16-pixel row per entry, "200%" the fourth.
-  display.Click(window, 20, 60, 3);
-  host.IdleFor(3);
-  display.Click(window, 30, 60 + 1 + 3 * 16 + 8, kLeftButton);
+  // "200%", the backdrop menu's fourth entry.
+  display.ChooseBackdropMenuEntry(window, 3, 1.0, [&] { host.IdleFor(3); });
   ASSERT_TRUE(host.IdleUntil([&] { return !host.Resized().empty(); }));
   EXPECT_EQ(host.Resized(), (std::vector<std::pair<int, int>>{{732, 424}}));
   EXPECT_TRUE(Measures(window, 732, 424));
@@ -365,11 +363,9 @@ TEST_F(Lv2UiWindow, TheMonoCheckChosenFromTheMenuGrowsTheWidgetAndSwitchesTheVie
       if (call.kind == UiCall::kWrite && call.port == kViewPort) values.push_back(call.value);
     return values;
   };
-  // The backdrop's menu from (20, 60): seven sizes, then the mono check, 16 pixels a row.
+  // The backdrop's menu: seven sizes, then the mono check.
   auto chooseMonoCheck = [&](xcb_window_t window) {
-    display.Click(window, 20, 60, 3);
-    host.IdleFor(3);
-    display.Click(window, 30, 60 + 1 + 7 * 16 + 8, kLeftButton);
+    display.ChooseBackdropMenuEntry(window, 7, 1.0, [&] { host.IdleFor(3); });
   };
 
   xcb_window_t window = Open();

@@ -186,10 +186,8 @@ TEST_F(Vst3EditorX11, TheSizeTheUserPicksReachesTheFrame)
   editor.Turns(4);
   display.Click(window, kSplashX, kSplashY, 1); // the splash goes
   editor.Turns(40);                             // past the double-click time
-  // The backdrop's size menu, dropped from (20, 60): one 16-pixel row per entry, "200%" the fourth.
-  display.Click(window, 20, 60, 3);
-  editor.Turns(3);
-  display.Click(window, 30, 60 + 1 + 3 * 16 + 8, 1);
+  // "200%", the backdrop menu's fourth entry.
+  display.ChooseBackdropMenuEntry(window, 3, 1.0, [&] { editor.Turns(3); });
   ASSERT_TRUE(editor.TurnUntil([&] { return editor.frame->resizeCount > 0; }));
   EXPECT_EQ(editor.frame->resizeCount, 1);
   EXPECT_EQ(editor.frame->lastResize.right - editor.frame->lastResize.left, 732);
@@ -217,9 +215,7 @@ TEST_F(Vst3EditorX11, TheMonoCheckFromTheMenuReachesTheFrameAndIsTakenBack)
   display.Click(window, kSplashX, kSplashY, 1); // the splash goes
   editor.Turns(40);                             // past the double-click time
   const auto chooseLastEntry = [&] {
-    display.Click(window, 20, 60, 3);
-    editor.Turns(3);
-    display.Click(window, 30, 60 + 1 + 7 * 16 + 8, 1);
+    display.ChooseBackdropMenuEntry(window, 7, 1.0, [&] { editor.Turns(3); });
   };
   const auto sizeIs = [&](int32_t w, int32_t h) {
     ViewRect size{};
@@ -254,9 +250,7 @@ TEST_F(Vst3EditorX11, TheMonoCheckFromTheMenuReachesTheFrameAndIsTakenBack)
   EXPECT_EQ(editor.frame->resizeCount, 1) << "a size the host chose is not asked of it";
 
   // At twice the size the menu is twice as far down: the host's size picked the scale.
-  display.Click(window, 40, 120, 3);
-  editor.Turns(3);
-  display.Click(window, 60, 2 * (60 + 1 + 7 * 16 + 8), 1); // "Hide mono check"
+  display.ChooseBackdropMenuEntry(window, 7, 2.0, [&] { editor.Turns(3); }); // "Hide mono check"
   ASSERT_TRUE(editor.TurnUntil([&] { return editor.frame->resizeCount == 2; }));
   EXPECT_TRUE(lastResizeIs(732, 424));
   EXPECT_TRUE(sizeIs(732, 424));

@@ -27,30 +27,6 @@ constexpr int32 kBlock = 512;
 const IPlugVST3Product kProduct = {MakeUid(5, 6, 7, 8), "Fx|Delay", "", "", &KyvBrindlowInfo,
                                    [] { return static_cast<IPlugBase*>(MakeKyvBrindlow()); }};
 
-// A stand-in window that the host's idle calls tick, as a real window's do: the editor's
-// controls get their idle hooks (the strip's meter reads its source).
-class TickingStandInBackend final : public StandInWindowBackend
-{
-public:
-  void* CreateEditorWindow(IGraphicsWindow* owner, void* parent, const IBounds& bounds, int tickMs) override
-  {
-    mOwner = owner;
-    return StandInWindowBackend::CreateEditorWindow(owner, parent, bounds, tickMs);
-  }
-  void Idle(void*) override { mOwner->HandleTick(); }
-
-private:
-  IGraphicsWindow* mOwner = nullptr;
-};
-
-struct TickingStandInWindows
-{
-  TickingStandInWindows() { SetWindowBackendFactory([]() -> IWindowBackend* { return new TickingStandInBackend; }); }
-  ~TickingStandInWindows() { SetWindowBackendFactory(nullptr); }
-  TickingStandInWindows(const TickingStandInWindows&) = delete;
-  TickingStandInWindows& operator=(const TickingStandInWindows&) = delete;
-};
-
 KyvCorrelationMeter* StripMeter(IGraphicsLice* editor)
 {
   for (int32_t i = 0; i < editor->ControlCount(); ++i)

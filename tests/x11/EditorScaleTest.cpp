@@ -157,9 +157,7 @@ TEST_F(EditorScaleTest, TheSizeChosenFromTheBackdropsMenuResizesTheWindowAndTell
   ASSERT_NE(brindlow, nullptr);
   // A right click on the backdrop, at panel (20, 60), drops the menu from there: one
   // 16-unit row per entry, "150%" the third.
-  display.Click(brindlow->Window(), 40, 120, Mouse::kRight);
-  brindlow->IdleFor(3);
-  display.Click(brindlow->Window(), 2 * 30, 2 * (60 + 1 + 2 * 16 + 8), Mouse::kLeft);
+  display.ChooseBackdropMenuEntry(brindlow->Window(), 2, 2.0, [&] { brindlow->IdleFor(3); });
   WindowGeometry geometry;
   EXPECT_TRUE(brindlow->IdleUntil([&] {
     return display.Geometry(brindlow->Window(), geometry) && geometry.width == 549 && geometry.height == 318;
@@ -179,9 +177,7 @@ TEST_F(EditorScaleTest, TheMonoCheckChosenFromTheBackdropsMenuGrowsTheEditorAndT
   auto* editor = static_cast<KyvBrindlowGraphics*>(brindlow->Editor());
   // The menu from panel (20, 60): the seven sizes, then "Show mono check".
   auto chooseLast = [&] {
-    display.Click(brindlow->Window(), 40, 120, Mouse::kRight);
-    brindlow->IdleFor(3);
-    display.Click(brindlow->Window(), 2 * 30, 2 * (60 + 1 + 7 * 16 + 8), Mouse::kLeft);
+    display.ChooseBackdropMenuEntry(brindlow->Window(), 7, 2.0, [&] { brindlow->IdleFor(3); });
   };
   chooseLast();
   WindowGeometry geometry;

@@ -3,6 +3,7 @@
 #include <xcb/xtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <thread>
 #include <memory>
@@ -166,6 +167,15 @@ void TestDisplay::Click(xcb_window_t window, int32_t x, int32_t y, uint8_t butto
   MovePointer(window, x, y);
   PressButton(button);
   ReleaseButton(button);
+}
+
+void TestDisplay::ChooseBackdropMenuEntry(xcb_window_t editor, int index, double scale,
+                                          const std::function<void()>& letItOpen)
+{
+  const auto at = [scale](int32_t panel) { return int32_t(std::lround(panel * scale)); };
+  Click(editor, at(20), at(60), 3);
+  letItOpen();
+  Click(editor, at(30), at(60 + 1 + index * 16 + 8), 1);
 }
 
 bool TestDisplay::TapKey(uint32_t keysym)

@@ -7,6 +7,7 @@
 #include <xcb/xcb_keysyms.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,10 @@ public:
   void PressButton(uint8_t button);
   void ReleaseButton(uint8_t button);
   void Click(xcb_window_t window, int32_t x, int32_t y, uint8_t button);
+  // Brindlow's backdrop menu: a right click at panel (20, 60) of |editor| drawn at |scale|,
+  // then, once |letItOpen| has given the editor time to open it, a click in its entry
+  // |index| (counted from 0; one row of 16 panel units each, under a 1-unit frame).
+  void ChooseBackdropMenuEntry(xcb_window_t editor, int index, double scale, const std::function<void()>& letItOpen);
   // Presses and releases the key that produces |keysym| (no modifiers needed).
   bool TapKey(uint32_t keysym);
   // Taps the keys of plain ASCII text (digits, letters, '.', '-').
